@@ -1,0 +1,50 @@
+# The two commands of the README, and the build step they share.
+#   make run    install what is missing, build, start the program
+#   make test   install what is missing, build, run every test
+#   make build  install what is missing, configure and build
+
+BUILD_DIR ?= build
+JOBS ?= 2
+
+PACKAGES := build-essential cmake pkg-config \
+	qt6-base-dev qt6-base-dev-tools libgl-dev \
+	libavformat-dev libavcodec-dev libavfilter-dev libswscale-dev libswresample-dev libavutil-dev \
+	libmpv-dev libturbojpeg0-dev libgtest-dev libgmock-dev \
+	fonts-wine xvfb xauth ffmpeg
+
+.PHONY: all deps configure build run test bench clean
+
+all: build
+
+deps:
+	@missing=""; \
+	for p in $(PACKAGES); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  if [ "$$(id -u)" = 0 ]; then \
+	    echo "Installing:$$missing"; \
+	    apt-get update && DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $$missing || exit 1; \
+	  else \
+	    echo "Missing packages. Run: sudo apt-get install -y$$missing"; exit 1; \
+	  fi; \
+	fi
+
+configure: deps
+	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+
+build: configure
+	@cmake --build $(BUILD_DIR) -j $(JOBS)
+
+run: build
+	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
+	  echo "No display (DISPLAY and WAYLAND_DISPLAY are unset): the converter needs a desktop to open its window."; \
+	else \
+	  cd $(BUILD_DIR)/bin && ./zelo-converter; \
+	fi
+
+test: build
+	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+clean:
+	rm -rf $(BUILD_DIR)

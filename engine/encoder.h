@@ -1,0 +1,125 @@
+/*
+ * Encoder: the conversion engine of the Zelo 3GP Converter.
+ *
+ * A plain C interface, so that the program (and any other engine library
+ * with the same exports) can bind it at run time by export name. The
+ * program loads the library from its own folder by full path.
+ *
+ * Threads: every entry may be called from any one thread at a time (the
+ * program calls them all from its user-interface thread). A conversion runs
+ * on a thread of the engine's own; the status-line callback is called from
+ * that thread, and the end message is posted from it.
+ *
+ * Texts are zero-terminated UTF-8 (file names as the file system spells
+ * them).
+ */
+#ifndef ZELO_ENCODER_H
+#define ZELO_ENCODER_H
+
+#include <stdint.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+#if defined(_WIN32)
+#define ENCODER_EXPORT __declspec(dllexport)
+#else
+#define ENCODER_EXPORT __attribute__((visibility("default")))
+#endif
+
+#ifndef WM_USER
+#define WM_USER 0x0400
+#endif
+
+/* Posted when the conversion started by _X has ended (lParam 0). */
+#define WM_CONVERT_DONE (WM_USER + 188)
+
+/* wParam of WM_CONVERT_DONE. */
+#define CONVERT_DONE_COMPLETE 0 /* the output file is complete under its final name */
+#define CONVERT_DONE_STOPPED 1  /* ended early by Mydll_Stop; no output file left */
+#define CONVERT_DONE_FAILED 2   /* failed; the reason went to the status line first */
+
+/*
+ * The "window" the libraries post their messages to. post() is thread-safe
+ * and never blocks; the receiver handles the message later on its own
+ * thread. The object must stay valid until MyDll_UnInit has returned.
+ */
+typedef struct MessageTarget MessageTarget;
+struct MessageTarget {
+    void (*post)(MessageTarget *self, unsigned msg, uintptr_t wParam, intptr_t lParam);
+};
+
+/*
+ * What a probe learns of a clip. Field order as the program has always read
+ * it (48 bytes on a 32-bit build). The texts belong to the engine and stay
+ * valid until the next Mydll_GetFileinfo call.
+ */
+typedef struct ClipInfo {
+    const char *ClipPath;  /* the path as given */
+    int32_t Duration;      /* whole seconds, rounded up */
+    const char *VideoFormat; /* codec short name; "unknown" without a video stream */
+    const char *AudioFormat; /* codec short name; "none" without an audio stream */
+    int32_t VideoWidth;    /* picture size as displayed (rotation and pixel */
+    int32_t VideoHeight;   /* aspect applied) */
+    int32_t Reserved[6];
+} ClipInfo;
+
+/* Both return 0. The line is only valid during the call. */
+typedef int (*StatusLineCallback)(const char *line);
+typedef int (*PercentCallback)(intptr_t value);
+
+/* Prepares the engine. Call once before anything else. */
+ENCODER_EXPORT void MyDll_Init(void);
+
+/*
+ * Probes the file at path and fills *info. Returns 0 when filled; non-zero
+ * when the file cannot be read as media (missing, not a regular file, empty,
+ * damaged), in which case *info is left as it was. Never blocks on FIFOs or
+ * devices.
+ */
+ENCODER_EXPORT int Mydll_GetFileinfo(const char *path, ClipInfo *info);
+
+/*
+ * Writes a JPEG picture of the clip at path, taken at the given second (the
+ * middle of shorter clips), scaled to size ("80x60") with the picture's aspect
+ * kept inside black bands, to target. The file is at least 1024 bytes long.
+ * Returns 0 on success; non-zero, with no file written, when no frame can be
+ * decoded.
+ */
+ENCODER_EXPORT int Mydll_GetPicure(const char *path, int second, const char *size,
+                                   const char *target);
+
+/*
+ * Where the status lines of later conversions go. Each line looks like
+ *   frame=   90 q=2.0 size=     120kB time=6.00 bitrate= 163.8kbits/s
+ * and comes about twice a second and once at the end. A failure sends one
+ * line "error: <reason>" (without "time=") before the end message.
+ * Called on the engine's conversion thread.
+ */
+ENCODER_EXPORT void SetGetInfoCallBackFun(StatusLineCallback cb);
+
+/* Kept for callers that register one; the engine reports no percentages. */
+ENCODER_EXPORT void SetGetPercentCallBackFun(PercentCallback cb);
+
+/*
+ * Starts converting one clip as the 38-entry vector describes and returns at
+ * once with 0. Every call made while no conversion runs ends with exactly one
+ * WM_CONVERT_DONE posted to window, also when the vector is refused (then
+ * with CONVERT_DONE_FAILED, after an "error: ..." status line). A call made
+ * while a conversion runs returns non-zero and posts nothing. The engine
+ * copies what it needs before returning.
+ */
+ENCODER_EXPORT int _X(MessageTarget *window, int argc, char **argv);
+
+/* Ends the running conversion within half a second; harmless when idle. */
+ENCODER_EXPORT void Mydll_Stop(void);
+
+/* Stops any conversion, waits for the engine's thread and releases it all. */
+ENCODER_EXPORT void MyDll_UnInit(void);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* ZELO_ENCODER_H */

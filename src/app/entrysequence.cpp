@@ -1,0 +1,63 @@
+#include "entrysequence.h"
+
+#include "application.h"
+#include "mainwindow.h"
+#include "pubfunction.h"
+#include "quitsignals.h"
+#include "singleinstance.h"
+
+#include <QFile>
+#include <QFontDatabase>
+#include <QMessageBox>
+#include <exception>
+#include <memory>
+
+namespace {
+// The skin's texts are drawn in Tahoma and MS Sans Serif; Debian's
+// fonts-wine ships metric-compatible faces under those names.
+void RegisterSkinFonts()
+{
+    for (const char *file : {"/usr/share/wine/fonts/tahoma.ttf",
+                             "/usr/share/wine/fonts/tahomabd.ttf",
+                             "/usr/share/wine/fonts/ms_sans_serif.ttf"}) {
+        QString path = QString::fromLatin1(file);
+        if (QFile::exists(path))
+            QFontDatabase::addApplicationFont(path);
+    }
+}
+} // namespace
+
+int RunEntrySequence(int argc, char **argv)
+{
+    InitGlobals(ProgramFolder());
+
+    // A second copy ends at once, silently; the first is not disturbed.
+    SingleInstance instance(TMainWindow::Caption);
+    if (!instance.acquire())
+        return -1;
+
+    ZeloApplication app(argc, argv);
+    try {
+        ZeloApplication::setApplicationName(QStringLiteral("Zelo Video Converter"));
+        ZeloApplication::setApplicationDisplayName(QStringLiteral("Zelo Video Converter"));
+        RegisterSkinFonts();
+        HandleQuitSignals([] { RequestTermination(); });
+
+        // The splash fades in here once it exists.
+        auto main = std::make_unique<TMainWindow>();
+        // The profile and progress windows are created here, in that order.
+        main->setWindowTitle(TMainWindow::Caption);
+        if (!main->InitMainWindow())
+            app.requestTermination();
+        // The splash fades out here.
+        if (!app.terminationRequested())
+            main->show();
+        app.run();
+        main->FormDestroy();
+        main.reset();
+    } catch (const std::exception &e) {
+        QMessageBox::critical(nullptr, ZeloApplication::applicationDisplayName(),
+                              QString::fromUtf8(e.what()));
+    }
+    return 0;
+}

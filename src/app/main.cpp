@@ -1,0 +1,3 @@
+#include "entrysequence.h"
+
+int main(int argc, char **argv) { return RunEntrySequence(argc, argv); }

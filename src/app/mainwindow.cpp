@@ -1,0 +1,118 @@
+#include "mainwindow.h"
+
+#include "encoderlib.h"
+#include "pubfunction.h"
+#include "shell.h"
+
+#include <QCloseEvent>
+#include <cfenv>
+
+TMainWindow *MainWindow = nullptr;
+
+const QString TMainWindow::Caption = QStringLiteral("Zuzudu4 Converter");
+
+namespace {
+const QString kVersion = QStringLiteral("2.1.6 Build on 20070503");
+const QString kEngineMissing =
+    QStringLiteral("Can not load Moviforge function!\nPlease re-install this program!\nEXIT!");
+
+void MaskFloatingPointTraps()
+{
+    // The percentage arithmetic must never trap; it guards its divisions too.
+#if defined(__GLIBC__) && (defined(__x86_64__) || defined(__i386__))
+    fedisableexcept(FE_ALL_EXCEPT);
+#endif
+}
+} // namespace
+
+TMainWindow::TMainWindow(QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_target(this)
+{
+    s_OutputExt.clear();
+    s_OutputFormat.clear();
+    MaskFloatingPointTraps();
+    MainWindow = this;
+    FormCreate();
+}
+
+TMainWindow::~TMainWindow()
+{
+    FormDestroy();
+    m_target.detach();
+    if (MainWindow == this)
+        MainWindow = nullptr;
+}
+
+void TMainWindow::FormCreate()
+{
+    TheShell().setDialogParent(this);
+    if (!LoadEncoder(path_Config)) {
+        TheShell().error(kEngineMissing);
+        RequestTermination();
+    } else {
+        DllInit();
+        m_encoderReady = true;
+    }
+    // The skinned controls are created and wired here once they exist.
+
+    if (ZeloApplication *app = ZeloApplication::instance())
+        m_previousHandler = app->setExceptionHandler(
+            [](const QString &message) { TheShell().error(message); });
+
+    b_Adding = false;
+    SnapIndex = 0;
+    LoadSettings();
+    EnsureFolders();
+}
+
+bool TMainWindow::InitMainWindow()
+{
+    // Skinning the main, progress and profile windows comes first here, each
+    // able to end the start-up.
+    g_s_Version = kVersion;
+    // Then the keep-ratio button's state and device kind 0.
+    if (ZeloApplication *app = ZeloApplication::instance())
+        app->setApplicationDisplayName(QStringLiteral("Zelo 3GP Converter"));
+    return true;
+}
+
+void TMainWindow::closeEvent(QCloseEvent *event)
+{
+    FormClose();
+    event->accept();
+}
+
+void TMainWindow::FormClose()
+{
+    // Any preview is stopped here once the player exists.
+    RequestTermination();
+}
+
+void TMainWindow::FormDestroy()
+{
+    if (m_destroyed)
+        return;
+    m_destroyed = true;
+    SaveSettings();
+    UnloadEncoder();
+    m_encoderReady = false;
+    m_target.detach();
+    if (ZeloApplication *app = ZeloApplication::instance())
+        app->setExceptionHandler(std::move(m_previousHandler));
+    if (TheShell().dialogParent() == this)
+        TheShell().setDialogParent(nullptr);
+    ClearFolder(path_Snapshot, false);
+}
+
+bool TMainWindow::event(QEvent *event)
+{
+    if (event->type() == WindowMessageEvent::eventType()) {
+        auto *m = static_cast<WindowMessageEvent *>(event);
+        WindowProc(m->msg, m->wParam, m->lParam);
+        emit windowMessage(m->msg, m->wParam, m->lParam);
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+void TMainWindow::WindowProc(unsigned, uintptr_t, intptr_t) {}

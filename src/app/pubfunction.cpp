@@ -1,0 +1,131 @@
+#include "pubfunction.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <climits>
+#include <filesystem>
+
+QString path_Config;
+QString path_Skin;
+QString path_Snapshot;
+QString path_Work;
+bool b_KeepRatio = false;
+QString g_s_Version;
+std::atomic<bool> b_Adding{false};
+
+namespace {
+const QString kOutputFolderKey = QStringLiteral("OutputFolder");
+const QString kKeepRatioKey = QStringLiteral("KeepRatio");
+
+// One level deep, as the program has always done: a folder whose parent is
+// missing is not made.
+bool existsOrCreate(const QString &folder)
+{
+    if (folder.isEmpty())
+        return false;
+    QFileInfo info(folder);
+    if (info.isDir())
+        return true;
+    return QDir().mkdir(folder);
+}
+} // namespace
+
+QString WithTrailingSeparator(const QString &folder)
+{
+    if (folder.endsWith(PathSeparator) || folder.endsWith(QLatin1Char('\\')))
+        return folder;
+    return folder + PathSeparator;
+}
+
+QString ProgramFolder()
+{
+    if (QCoreApplication::instance())
+        return WithTrailingSeparator(QCoreApplication::applicationDirPath());
+    std::error_code ec;
+    auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (!ec)
+        return WithTrailingSeparator(QString::fromStdString(exe.parent_path().string()));
+    return WithTrailingSeparator(QDir::currentPath());
+}
+
+QString DefaultOutputFolder()
+{
+    return WithTrailingSeparator(QDir::homePath()) + QStringLiteral("ZeloOutput") + PathSeparator;
+}
+
+void InitGlobals(const QString &programFolder)
+{
+    path_Config = WithTrailingSeparator(programFolder);
+    path_Skin = path_Config + QStringLiteral("Skin") + PathSeparator;
+    path_Snapshot = path_Config + QStringLiteral("Snapshot") + PathSeparator;
+    path_Work = DefaultOutputFolder();
+    b_KeepRatio = false;
+    g_s_Version.clear();
+    b_Adding = false;
+}
+
+void LoadSettings(const SettingsStore &store)
+{
+    if (auto folder = store.readText(kOutputFolderKey))
+        path_Work = *folder;
+    if (auto keep = store.readFlag(kKeepRatioKey))
+        b_KeepRatio = *keep;
+}
+
+void SaveSettings(const SettingsStore &store)
+{
+    store.write(kOutputFolderKey, path_Work);
+    store.write(kKeepRatioKey, b_KeepRatio);
+}
+
+bool EnsureFolders()
+{
+    if (!existsOrCreate(path_Config))
+        return false;
+    if (!existsOrCreate(path_Snapshot))
+        return false;
+    if (existsOrCreate(path_Work))
+        return true;
+    path_Work = DefaultOutputFolder();
+    return existsOrCreate(path_Work);
+}
+
+void ClearFolder(const QString &folder, bool recurse)
+{
+    QDir dir(WithTrailingSeparator(folder));
+    const QFileInfoList entries =
+        dir.entryInfoList(QDir::Files | QDir::Dirs | QDir::Hidden | QDir::System |
+                          QDir::NoDotAndDotDot);
+    for (const QFileInfo &entry : entries) {
+        // A link to a folder is removed as a file: never follow it out of here.
+        if (entry.isDir() && !entry.isSymLink()) {
+            if (recurse)
+                ClearFolder(entry.filePath(), true);
+        } else {
+            QFile::remove(entry.filePath());
+        }
+    }
+}
+
+QString TimeText(int s)
+{
+    if (s < 0)
+        s = 0;
+    if (s > 86400)
+        s = 0;
+    auto two = [](int v) { return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0')); };
+    return two(s / 3600) + QLatin1Char(':') + two(s % 3600 / 60) + QLatin1Char(':') + two(s % 60);
+}
+
+int FileSizeKB(const QString &path)
+{
+    QFile f(path);
+    QFileInfo info(path);
+    if (!info.isFile() || !f.open(QIODevice::ReadOnly))
+        return 0;
+    qint64 kb = f.size() / 1024;
+    return kb > INT_MAX ? INT_MAX : int(kb);
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "settingsstore.h"
+
+#include <QString>
+#include <atomic>
+
+// Program-wide state, set before the first window exists. Folder texts always
+// end with the platform's separator.
+extern QString path_Config;   // the program folder: Output.dll and the engine lie here
+extern QString path_Skin;     // program folder + "Skin/"
+extern QString path_Snapshot; // program folder + "Snapshot/": thumbnail scratch files
+extern QString path_Work;     // the output folder
+extern bool b_KeepRatio;      // pad the picture to keep its aspect
+extern QString g_s_Version;
+extern std::atomic<bool> b_Adding; // a multi-file add is running
+
+// "/" on every system Qt runs on: Qt paths use it throughout.
+inline constexpr QChar PathSeparator = QLatin1Char('/');
+
+// The folder the running executable lies in, with a trailing separator.
+QString ProgramFolder();
+// Where converted files go unless the user chose otherwise: ~/ZeloOutput/.
+QString DefaultOutputFolder();
+
+// Sets every global to its start value for the given program folder.
+void InitGlobals(const QString &programFolder);
+
+// Reads "OutputFolder" and "KeepRatio" into path_Work and b_KeepRatio;
+// absent values leave the globals alone. The stored folder is taken as it is.
+void LoadSettings(const SettingsStore &store = SettingsStore::standard());
+// Writes both values, always.
+void SaveSettings(const SettingsStore &store = SettingsStore::standard());
+
+// Creates path_Config, path_Snapshot and path_Work where missing (one level
+// deep). When the output folder cannot be had, falls back to the default one.
+bool EnsureFolders();
+
+// Deletes the files in folder; with recurse, also those in every subfolder.
+// Never removes a folder. Failures are passed over.
+void ClearFolder(const QString &folder, bool recurse);
+
+// s seconds as "hh:mm:ss"; negative counts as 0; above 86400 gives "00:00:00".
+QString TimeText(int s);
+
+// Size of the file in whole KiB; 0 when it is missing or unreadable.
+int FileSizeKB(const QString &path);
+
+// folder with a trailing separator.
+QString WithTrailingSeparator(const QString &folder);

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "encoder.h"
+
+#include <QString>
+
+class QLibrary;
+
+// The engine's entries, bound by export name when the program starts.
+using ConvertFn = int (*)(MessageTarget *, int, char **);
+using SetInfoCallBackFn = void (*)(StatusLineCallback);
+using SetPercentCallBackFn = void (*)(PercentCallback);
+using InitFn = void (*)();
+using UnInitFn = void (*)();
+using GetFileInfoFn = int (*)(const char *, ClipInfo *);
+using GetFilePicFn = int (*)(const char *, int, const char *, const char *);
+using StopFn = void (*)();
+
+extern ConvertFn DllConvert;
+extern SetInfoCallBackFn DllSetInfoCallBack;
+extern SetPercentCallBackFn DllSetPercentCallBack;
+extern InitFn DllInit;
+extern UnInitFn DllUnInit;
+extern GetFileInfoFn DllGetFileInfo;
+extern GetFilePicFn DllGetFilePic;
+extern StopFn DllStop;
+
+// The engine library's file name in the program folder.
+QString EncoderLibraryName();
+
+// Loads the engine from folder by full path (never through the library
+// search path) and binds all eight entries. True only when all are bound;
+// on false no entry is bound and the library is not kept.
+bool LoadEncoder(const QString &folder);
+
+// Stops the engine and releases it (each call only when bound), then unloads
+// the library and clears every entry. Safe to call when nothing is loaded.
+void UnloadEncoder();
+
+// True while a library is loaded.
+bool EncoderLoaded();

@@ -1,0 +1,79 @@
+#include "desktopshell.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QUrl>
+#include <memory>
+
+namespace {
+Shell *g_installed = nullptr;
+
+QString boxTitle()
+{
+    QString title = QApplication::applicationDisplayName();
+    return title.isEmpty() ? QApplication::applicationName() : title;
+}
+} // namespace
+
+Shell &TheShell()
+{
+    static DesktopShell desktop;
+    return g_installed ? *g_installed : desktop;
+}
+
+void InstallShell(Shell *shell) { g_installed = shell; }
+
+void DesktopShell::info(const QString &text)
+{
+    QMessageBox::information(dialogParent(), boxTitle(), text, QMessageBox::Ok);
+}
+
+void DesktopShell::error(const QString &text)
+{
+    QMessageBox::critical(dialogParent(), boxTitle(), text, QMessageBox::Ok);
+}
+
+bool DesktopShell::confirm(const QString &text)
+{
+    return QMessageBox::question(dialogParent(), boxTitle(), text,
+                                 QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+QStringList DesktopShell::chooseFiles(const QList<FileFilter> &filters)
+{
+    QStringList entries;
+    for (const FileFilter &f : filters) {
+        // "*.*" means every file, also those without an extension.
+        QString patterns = f.patterns;
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        patterns.replace(QStringLiteral("*.*"), QStringLiteral("*"));
+        QString title = f.title;
+        qsizetype paren = title.indexOf(QLatin1Char('('));
+        if (paren >= 0)
+            title = title.left(paren).trimmed();
+        entries << QStringLiteral("%1 (%2)").arg(title, patterns);
+    }
+    QFileDialog dialog(dialogParent());
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setOption(QFileDialog::ReadOnly, false);
+    dialog.setNameFilters(entries);
+    dialog.setSizeGripEnabled(true);
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return dialog.selectedFiles();
+}
+
+QString DesktopShell::chooseFolder(const QString &prompt, const QString &start)
+{
+    return QFileDialog::getExistingDirectory(dialogParent(), prompt, start);
+}
+
+void DesktopShell::open(const QString &pathOrUrl)
+{
+    QUrl url(pathOrUrl);
+    if (url.scheme().size() <= 1) // a path (a lone letter is a drive on Windows)
+        url = QUrl::fromLocalFile(pathOrUrl);
+    QDesktopServices::openUrl(url);
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "shell.h"
+
+// The production Shell: QMessageBox, QFileDialog and QDesktopServices.
+class DesktopShell : public Shell
+{
+public:
+    void info(const QString &text) override;
+    void error(const QString &text) override;
+    bool confirm(const QString &text) override;
+    QStringList chooseFiles(const QList<FileFilter> &filters) override;
+    QString chooseFolder(const QString &prompt, const QString &start) override;
+    void open(const QString &pathOrUrl) override;
+};

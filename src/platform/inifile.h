@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <stdexcept>
+
+// Raised when a write cannot be carried out; the message is the one the user
+// sees: "Unable to write to <full path>".
+class IniWriteError : public std::runtime_error
+{
+public:
+    explicit IniWriteError(const QString &path);
+};
+
+// Reads and writes one INI file the way the classic private-profile
+// functions do, so that hand-edited profile and skin files behave as users
+// of those files expect:
+//  - section and key names compare without regard to case; blanks around
+//    them (in the file and in the call) do not count;
+//  - a missing file, section or key gives the default; only the first of
+//    duplicate sections, and the first of duplicate keys, is seen;
+//  - a value loses the blanks around it and one pair of matching outer
+//    quotes, and is cut at 2047 bytes;
+//  - lines starting with ';' are comments; keys before the first section
+//    belong to no section.
+// The file is opened for each call and closed right after it; nothing is
+// cached. A write changes only the line of its key (or adds one) and keeps
+// every other byte; it replaces the file atomically, so a crash mid-write
+// leaves the old file or the new one, never a truncated one.
+class IniFile
+{
+public:
+    static constexpr int MaxValueLength = 2047;
+
+    explicit IniFile(QString path);
+
+    const QString &path() const { return m_path; }
+
+    QString readString(const QString &section, const QString &key, const QString &def) const;
+    // Decimal, or hexadecimal after "0x" or "$"; anything else gives def.
+    int readInteger(const QString &section, const QString &key, int def) const;
+
+    // Throws IniWriteError when the file cannot be written.
+    void writeString(const QString &section, const QString &key, const QString &value) const;
+    void writeInteger(const QString &section, const QString &key, int value) const;
+
+private:
+    QString m_path;
+};
+
+// Integer text as profile files write it: optional sign, then decimal
+// digits, or hexadecimal digits after "0x"/"$". Returns false (and leaves
+// out alone) for anything else, including values beyond 32 bits.
+bool ParseIniInteger(const QByteArray &text, int &out);

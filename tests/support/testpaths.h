@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+
+// Where the build put the things the tests load.
+QString BuildBinDir();      // the program folder
+QString FakeEngineDir(const char *variant); // a folder holding one fake libEncoder.so
+
+inline QByteArray ReadFileBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+inline bool WriteFileBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+}

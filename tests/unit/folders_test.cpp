@@ -1,0 +1,119 @@
+#include "pubfunction.h"
+#include "testpaths.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+class FoldersTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        InitGlobals(dir.filePath("prog"));
+        store = std::make_unique<SettingsStore>(dir.filePath("settings/Zuzudu4.conf"));
+    }
+
+    QTemporaryDir dir;
+    std::unique_ptr<SettingsStore> store;
+};
+
+TEST_F(FoldersTest, GlobalsStartWithTheirDefaults)
+{
+    EXPECT_EQ(path_Config, dir.filePath("prog/"));
+    EXPECT_EQ(path_Skin, dir.filePath("prog/Skin/"));
+    EXPECT_EQ(path_Snapshot, dir.filePath("prog/Snapshot/"));
+    EXPECT_EQ(path_Work, QDir::homePath() + "/ZeloOutput/");
+    EXPECT_FALSE(b_KeepRatio);
+}
+
+TEST_F(FoldersTest, FirstRunCreatesFoldersAndSavesBothValues)
+{
+    LoadSettings(*store);
+    EXPECT_EQ(path_Work, DefaultOutputFolder());
+    EXPECT_TRUE(EnsureFolders());
+    EXPECT_TRUE(QFileInfo(path_Snapshot).isDir());
+    EXPECT_TRUE(QFileInfo(path_Work).isDir());
+
+    SaveSettings(*store);
+    EXPECT_EQ(store->readText("OutputFolder"), DefaultOutputFolder());
+    EXPECT_EQ(store->readFlag("KeepRatio"), false);
+    EXPECT_TRUE(ReadFileBytes(store->location()).contains("KeepRatio=0"));
+}
+
+TEST_F(FoldersTest, StoredValuesAreTakenAsStored)
+{
+    QString out = dir.filePath("out"); // no trailing separator
+    ASSERT_TRUE(store->write("OutputFolder", out));
+    ASSERT_TRUE(WriteFileBytes(store->location(),
+                               ReadFileBytes(store->location()) + "KeepRatio=7\n"));
+    LoadSettings(*store);
+    EXPECT_EQ(path_Work, out);
+    EXPECT_TRUE(b_KeepRatio); // any non-zero value
+    EXPECT_TRUE(EnsureFolders());
+    EXPECT_EQ(path_Work, out);
+    EXPECT_TRUE(QFileInfo(out).isDir());
+}
+
+TEST_F(FoldersTest, UnusableOutputFolderFallsBackToTheDefault)
+{
+    for (const QString &stored : {QString(), dir.filePath("missing/parent/out")}) {
+        InitGlobals(dir.filePath("prog"));
+        ASSERT_TRUE(store->write("OutputFolder", stored));
+        LoadSettings(*store);
+        EXPECT_EQ(path_Work, stored);
+        EXPECT_TRUE(EnsureFolders()) << stored.toStdString();
+        EXPECT_EQ(path_Work, DefaultOutputFolder());
+        EXPECT_FALSE(QFileInfo::exists(dir.filePath("missing/parent"))); // one level only
+    }
+}
+
+TEST_F(FoldersTest, MissingProgramFolderParentFails)
+{
+    InitGlobals(dir.filePath("a/b/prog"));
+    EXPECT_FALSE(EnsureFolders());
+}
+
+TEST_F(FoldersTest, ClearFolderKeepsFoldersAndOnlyRecursesWhenAsked)
+{
+    QDir root(dir.filePath("snap"));
+    ASSERT_TRUE(root.mkpath("sub/deeper"));
+    for (const char *f : {"snap0.pic", ".hidden", "sub/a.jpg", "sub/deeper/b.jpg"})
+        ASSERT_TRUE(WriteFileBytes(root.filePath(f), "x"));
+    QDir outside(dir.filePath("outside"));
+    ASSERT_TRUE(outside.mkpath("."));
+    ASSERT_TRUE(WriteFileBytes(outside.filePath("keep.txt"), "x"));
+    ASSERT_TRUE(QFile::link(outside.path(), root.filePath("link")));
+
+    ClearFolder(root.path(), false); // no trailing separator on purpose
+    EXPECT_FALSE(QFile::exists(root.filePath("snap0.pic")));
+    EXPECT_FALSE(QFile::exists(root.filePath(".hidden")));
+    EXPECT_TRUE(QFile::exists(root.filePath("sub/a.jpg")));
+    EXPECT_TRUE(QFile::exists(root.filePath("sub/deeper/b.jpg")));
+
+    ClearFolder(root.path() + "/", true);
+    EXPECT_FALSE(QFile::exists(root.filePath("sub/a.jpg")));
+    EXPECT_FALSE(QFile::exists(root.filePath("sub/deeper/b.jpg")));
+    EXPECT_TRUE(QDir(root.filePath("sub/deeper")).exists());
+    EXPECT_TRUE(QFile::exists(outside.filePath("keep.txt"))); // links are not followed
+}
+
+TEST(FileSize, WholeKilobytesOrZero)
+{
+    QTemporaryDir dir;
+    QString f = dir.filePath("f");
+    WriteFileBytes(f, QByteArray(1023, 'a'));
+    EXPECT_EQ(FileSizeKB(f), 0);
+    WriteFileBytes(f, QByteArray(1024, 'a'));
+    EXPECT_EQ(FileSizeKB(f), 1);
+    WriteFileBytes(f, QByteArray(5000, 'a'));
+    EXPECT_EQ(FileSizeKB(f), 4);
+    EXPECT_EQ(FileSizeKB(dir.filePath("none")), 0);
+    EXPECT_EQ(FileSizeKB(dir.path()), 0);
+    EXPECT_EQ(FileSizeKB(""), 0);
+}
+
+} // namespace

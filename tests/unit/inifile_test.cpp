@@ -1,0 +1,225 @@
+#include "inifile.h"
+#include "testpaths.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+class IniFileTest : public ::testing::Test
+{
+protected:
+    QString file(const char *name = "test.ini") const { return dir.filePath(QLatin1String(name)); }
+    IniFile withContent(const QByteArray &bytes, const char *name = "test.ini")
+    {
+        EXPECT_TRUE(WriteFileBytes(file(name), bytes));
+        return IniFile(file(name));
+    }
+
+    QTemporaryDir dir;
+};
+
+struct ReadCase {
+    const char *what;
+    const char *content;
+    const char *section;
+    const char *key;
+    const char *expected; // "<default>" when the default must come back
+};
+
+TEST_F(IniFileTest, ReadsLikeThePrivateProfileFunctions)
+{
+    const ReadCase cases[] = {
+        {"plain", "[s]\nk=v\n", "s", "k", "v"},
+        {"section case", "[SeCtIoN]\nk=v\n", "section", "k", "v"},
+        {"key case", "[s]\nKeY=v\n", "s", "key", "v"},
+        {"value keeps case", "[s]\nk=MiXeD\n", "s", "k", "MiXeD"},
+        {"blanks around value", "[s]\nk=  \t v w \t \n", "s", "k", "v w"},
+        {"blanks around key", "[s]\n  k  =v\n", "s", "k", "v"},
+        {"blanks in the call", "[s]\nk=v\n", "  s ", " k  ", "v"},
+        {"blanks inside brackets", "[  s \t]\nk=v\n", "s", "k", "v"},
+        {"indented section", "   [s]\nk=v\n", "s", "k", "v"},
+        {"CRLF", "[s]\r\nk=v\r\nj=w\r\n", "s", "j", "w"},
+        {"no final newline", "[s]\nk=v", "s", "k", "v"},
+        {"double quotes dropped", "[s]\nk=\" v \"\n", "s", "k", " v "},
+        {"single quotes dropped", "[s]\nk='v'\n", "s", "k", "v"},
+        {"unmatched quotes kept", "[s]\nk=\"v'\n", "s", "k", "\"v'"},
+        {"only outer quotes", "[s]\nk=\"'v'\"\n", "s", "k", "'v'"},
+        {"lone quote kept", "[s]\nk=\"\n", "s", "k", "\""},
+        {"duplicate key: first", "[s]\nk=1\nk=2\n", "s", "k", "1"},
+        {"duplicate section: first only", "[s]\na=1\n[s]\nk=2\n", "s", "k", "<default>"},
+        {"duplicate section: first value", "[s]\nk=1\n[S]\nk=2\n", "s", "k", "1"},
+        {"key before any section", "k=v\n[s]\nj=w\n", "s", "k", "<default>"},
+        {"commented key", "[s]\n;k=v\n", "s", "k", "<default>"},
+        {"value with semicolon", "[s]\nk=;v\n", "s", "k", ";v"},
+        {"equals in value", "[s]\nk=a=b\n", "s", "k", "a=b"},
+        {"empty value", "[s]\nk=\n", "s", "k", ""},
+        {"missing key", "[s]\nk=v\n", "s", "x", "<default>"},
+        {"missing section", "[s]\nk=v\n", "t", "k", "<default>"},
+        {"section without closing bracket", "[s\nk=v\n", "s", "k", "v"},
+        {"name stops at first bracket", "[s]x]\nk=v\n", "s", "k", "v"},
+        {"empty section name", "[]\nk=v\n", "", "k", "v"},
+        {"key in next section not seen", "[s]\n[t]\nk=v\n", "s", "k", "<default>"},
+    };
+    for (const ReadCase &c : cases) {
+        IniFile ini = withContent(c.content);
+        QString expected = QString::fromUtf8(c.expected);
+        if (expected == QLatin1String("<default>"))
+            expected = QStringLiteral("DEF");
+        EXPECT_EQ(ini.readString(QString::fromUtf8(c.section), QString::fromUtf8(c.key),
+                                 QStringLiteral("DEF")),
+                  expected)
+            << c.what;
+    }
+}
+
+TEST_F(IniFileTest, MissingFileGivesDefaultsAndDefaultLosesTrailingSpaces)
+{
+    IniFile ini(file("absent.ini"));
+    EXPECT_EQ(ini.readString("s", "k", "NoData"), "NoData");
+    EXPECT_EQ(ini.readString("s", "k", " pad  "), " pad");
+    EXPECT_EQ(ini.readInteger("s", "k", 42), 42);
+    EXPECT_FALSE(QFile::exists(file("absent.ini"))); // reading creates nothing
+}
+
+TEST_F(IniFileTest, LongValuesAreCutAt2047)
+{
+    QByteArray value(3000, 'a');
+    IniFile ini = withContent("[s]\nk=" + value + "\n");
+    EXPECT_EQ(ini.readString("s", "k", {}).size(), 2047);
+
+    // A multi-byte character is never split by the cut.
+    QByteArray utf = QByteArray(2046, 'b') + "\xC3\xA9" + "tail";
+    IniFile ini2 = withContent("[s]\nk=" + utf + "\n", "utf.ini");
+    EXPECT_EQ(ini2.readString("s", "k", {}), QString(QByteArray(2046, 'b')));
+}
+
+TEST_F(IniFileTest, IntegersDecimalAndHex)
+{
+    IniFile ini = withContent("[n]\n"
+                              "dec=26\nneg=-7\nplus=+5\nhex=0x1A\nHEX=0X1a\ndollar=$1A\n"
+                              "negdollar=-$10\nallbits=$FFFFFFFF\n"
+                              "word=abc\ntrail=12abc\nspace=1 2\nempty=\nbig=99999999999\n"
+                              "max=2147483647\nmin=-2147483648\nover=2147483648\nbare=0x\n"
+                              "quoted=\"15\"\n");
+    struct {
+        const char *key;
+        int expected;
+    } cases[] = {{"dec", 26},       {"neg", -7},       {"plus", 5},        {"hex", 26},
+                 {"HEX", 26},       {"dollar", 26},    {"negdollar", -16}, {"allbits", -1},
+                 {"word", -99},     {"trail", -99},    {"space", -99},     {"empty", -99},
+                 {"big", -99},      {"max", 2147483647}, {"min", INT_MIN}, {"over", -99},
+                 {"bare", -99},     {"quoted", 15},    {"missing", -99}};
+    for (const auto &c : cases)
+        EXPECT_EQ(ini.readInteger("n", c.key, -99), c.expected) << c.key;
+}
+
+TEST_F(IniFileTest, WritingReplacesInPlaceAndKeepsEveryOtherByte)
+{
+    const QByteArray before = "; header comment\r\n"
+                              "[First]\r\n"
+                              "  Key = old value  \r\n"
+                              "other=1\r\n"
+                              "\r\n"
+                              "; between\r\n"
+                              "[second]\r\n"
+                              "x=y\r\n";
+    IniFile ini = withContent(before);
+    ini.writeString("first", "key", "new");
+    QByteArray expected = before;
+    expected.replace("  Key = old value  ", "Key=new");
+    EXPECT_EQ(ReadFileBytes(ini.path()), expected);
+    EXPECT_EQ(ini.readString("FIRST", "KEY", {}), "new");
+}
+
+TEST_F(IniFileTest, WritingAppendsKeysAndSections)
+{
+    IniFile ini = withContent("[a]\nk=1\n\n; note\n[b]\nz=2");
+    ini.writeString("a", "new", "v");
+    EXPECT_EQ(ReadFileBytes(ini.path()), "[a]\nk=1\nnew=v\n\n; note\n[b]\nz=2");
+
+    ini.writeString("b", "more", "3");
+    EXPECT_EQ(ReadFileBytes(ini.path()), "[a]\nk=1\nnew=v\n\n; note\n[b]\nz=2\nmore=3\n");
+
+    ini.writeInteger("c", "count", 7);
+    EXPECT_EQ(ReadFileBytes(ini.path()),
+              "[a]\nk=1\nnew=v\n\n; note\n[b]\nz=2\nmore=3\n\n[c]\ncount=7\n");
+    EXPECT_EQ(ini.readInteger("c", "count", 0), 7);
+
+    // The first of duplicate keys is the one rewritten.
+    IniFile dup = withContent("[s]\nk=1\nk=2\n", "dup.ini");
+    dup.writeString("s", "k", "9");
+    EXPECT_EQ(ReadFileBytes(dup.path()), "[s]\nk=9\nk=2\n");
+}
+
+TEST_F(IniFileTest, WritingCreatesMissingFile)
+{
+    IniFile ini(file("new.ini"));
+    ini.writeString("3gp", "Profile0", "A : Video: 1x1");
+    ini.writeInteger("3gp", "ProfileCount", 1);
+    EXPECT_EQ(ReadFileBytes(ini.path()), "[3gp]\r\nProfile0=A : Video: 1x1\r\nProfileCount=1\r\n");
+}
+
+TEST_F(IniFileTest, UnwritableFolderRaisesWithFullPath)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root writes everywhere; see the missing-folder case";
+    QDir(dir.path()).mkdir("ro");
+    QString path = dir.filePath("ro/Output.dll");
+    QFile::setPermissions(dir.filePath("ro"), QFile::ReadOwner | QFile::ExeOwner);
+    IniFile ini(path);
+    try {
+        ini.writeString("s", "k", "v");
+        FAIL() << "no error";
+    } catch (const IniWriteError &e) {
+        EXPECT_EQ(QString::fromUtf8(e.what()), "Unable to write to " + path);
+    }
+}
+
+TEST_F(IniFileTest, MissingFolderRaisesWithFullPath)
+{
+    QString path = dir.filePath("nowhere/Output.dll");
+    try {
+        IniFile(path).writeString("s", "k", "v");
+        FAIL() << "no error";
+    } catch (const IniWriteError &e) {
+        EXPECT_EQ(QString::fromUtf8(e.what()), "Unable to write to " + path);
+    }
+    EXPECT_FALSE(QDir(dir.filePath("nowhere")).exists());
+
+    // A folder that is a file fails for every user, root included.
+    WriteFileBytes(dir.filePath("plain"), "x");
+    QString under = dir.filePath("plain/Output.dll");
+    EXPECT_THROW(IniFile(under).writeString("s", "k", "v"), IniWriteError);
+    EXPECT_EQ(ReadFileBytes(dir.filePath("plain")), "x");
+}
+
+// A writer killed at any moment leaves either the old file or the new one.
+TEST_F(IniFileTest, KilledWriterNeverLeavesAHalfFile)
+{
+    const QByteArray big(200000, 'x');
+    const QByteArray small("[s]\nk=small\n");
+    IniFile ini = withContent(small);
+    for (int round = 0; round < 12; ++round) {
+        pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            for (int i = 0;; ++i)
+                ini.writeString("s", "k", i % 2 ? QString::fromLatin1(big) : QStringLiteral("small"));
+        }
+        usleep(2000 + round * 1500);
+        kill(pid, SIGKILL);
+        int status = 0;
+        waitpid(pid, &status, 0);
+        QByteArray now = ReadFileBytes(ini.path());
+        EXPECT_TRUE(now == small || now == "[s]\nk=" + big + "\n") << "round " << round << ", "
+                                                                  << now.size() << " bytes";
+    }
+}
+
+} // namespace
