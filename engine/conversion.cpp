@@ -1,0 +1,236 @@
+#include "conversion.h"
+
+#include "encodersetup.h"
+
+#include <sys/stat.h>
+
+namespace zelo {
+
+namespace {
+
+// How many packets to read past a seek while looking for the first picture.
+constexpr size_t kSeekLookahead = 2000;
+
+std::string seconds(int64_t us)
+{
+    return std::to_string(us / AV_TIME_BASE) + "." + std::to_string(us % AV_TIME_BASE / 100000);
+}
+
+} // namespace
+
+Conversion::Conversion(ConvertOptions options, const std::atomic<bool> &stop,
+                       ProgressReporter &progress)
+    : m_options(std::move(options)), m_stop(stop), m_progress(progress),
+      m_interrupter(Interrupter::withStopFlag(&stop))
+{}
+
+ConversionResult Conversion::run()
+{
+    std::string error;
+    bool ok = prepare(error) && transcode(error) && finishTracks(error);
+    if (stopRequested()) {
+        m_output.abandon();
+        return ConversionResult::Stopped;
+    }
+    if (!ok)
+        return fail(error);
+    Progress last = progress();
+    if (!m_output.finish(error))
+        return fail(error);
+    last.bytes = m_output.bytesWritten();
+    m_progress.finalLine(last);
+    return ConversionResult::Complete;
+}
+
+ConversionResult Conversion::fail(const std::string &reason)
+{
+    m_output.abandon();
+    m_progress.error(reason);
+    return ConversionResult::Failed;
+}
+
+bool Conversion::prepare(std::string &error)
+{
+    const ConvertOptions &o = m_options;
+    struct stat st;
+    if (!o.overwrite && ::stat(o.output.c_str(), &st) == 0) {
+        error = "'" + o.output + "' already exists";
+        return false;
+    }
+    m_endUs = o.startUs + o.lengthUs;
+    if (!m_input.open(o.input, &m_interrupter, error) ||
+        !m_output.create(o.output, o.format, o.bitexact, &m_interrupter, error))
+        return false;
+    const bool globalHeaders = m_output.wantsGlobalHeaders();
+    const int64_t origin = m_input.originUs();
+    if (AVStream *video = m_input.videoStream()) {
+        CodecContextPtr decoder = m_input.openDecoder(video, 0, error);
+        CodecContextPtr encoder = decoder ? openVideoEncoder(o, globalHeaders, error) : nullptr;
+        if (!encoder)
+            return false;
+        const DisplayGeometry g = m_input.videoGeometry();
+        m_video.decoder.emplace(std::move(decoder), video, origin);
+        m_video.track =
+            std::make_unique<EncodeTrack>(std::move(encoder), videoChain(o, g.rotation), g.sar);
+        if (!m_video.track->attach(m_output, error))
+            return false;
+    }
+    if (AVStream *audio = m_input.audioStream()) {
+        CodecContextPtr decoder = m_input.openDecoder(audio, 1, error);
+        CodecContextPtr encoder = decoder ? openAudioEncoder(o, globalHeaders, error) : nullptr;
+        if (!encoder)
+            return false;
+        m_audio.decoder.emplace(std::move(decoder), audio, origin);
+        m_audio.track =
+            std::make_unique<EncodeTrack>(std::move(encoder), audioChain(o), AVRational{1, 1});
+        if (!m_audio.track->attach(m_output, error))
+            return false;
+    }
+    return m_output.writeHeader(error);
+}
+
+bool Conversion::seekToStart()
+{
+    const int64_t start = m_options.startUs;
+    const AVStream *ref = m_input.videoStream() ? m_input.videoStream() : m_input.audioStream();
+    AVFormatContext *fmt = m_input.format();
+    const int64_t origin = m_input.originUs();
+    if (start <= 0)
+        return true;
+    // Seek to the key frame before the start, then decode up to it. Some
+    // demuxers land late (no index, timestamp search): check the first key
+    // packet and back off further until it lies before the start.
+    for (int64_t margin = 0; margin <= start; margin = margin ? margin * 2 : AV_TIME_BASE) {
+        int64_t ts = origin + start - margin;
+        if (stopRequested() || avformat_seek_file(fmt, -1, INT64_MIN, ts, ts, 0) < 0)
+            break;
+        m_pending.clear();
+        int64_t firstUs = AV_NOPTS_VALUE;
+        while (m_pending.size() < kSeekLookahead) {
+            PacketPtr pkt = makePacket();
+            if (!pkt || av_read_frame(fmt, pkt.get()) < 0)
+                break;
+            const bool key = pkt->stream_index == ref->index && (pkt->flags & AV_PKT_FLAG_KEY);
+            const int64_t pts = pkt->pts != AV_NOPTS_VALUE ? pkt->pts : pkt->dts;
+            m_pending.push_back(std::move(pkt));
+            if (key && pts != AV_NOPTS_VALUE) {
+                firstUs = av_rescale_q(pts, ref->time_base, AV_TIME_BASE_Q) - origin;
+                break;
+            }
+        }
+        if (firstUs != AV_NOPTS_VALUE && firstUs <= start)
+            return true;
+    }
+    // Read from the very beginning: slow, but still exact.
+    m_pending.clear();
+    return avformat_seek_file(fmt, -1, INT64_MIN, origin, origin, 0) >= 0;
+}
+
+bool Conversion::readPacket(AVPacket *pkt)
+{
+    if (!m_pending.empty()) {
+        av_packet_move_ref(pkt, m_pending.front().get());
+        m_pending.pop_front();
+        return true;
+    }
+    // A read error in the middle of a file ends the source there: convert
+    // what could be read, as a player would show it.
+    return av_read_frame(m_input.format(), pkt) >= 0;
+}
+
+bool Conversion::transcode(std::string &error)
+{
+    if (m_options.lengthUs == 0)
+        return true;
+    seekToStart();
+    PacketPtr pkt = makePacket();
+    if (!pkt || !m_frame) {
+        error = "out of memory";
+        return false;
+    }
+    auto finished = [this] {
+        return (!m_video.decoder || m_video.done) && (!m_audio.decoder || m_audio.done);
+    };
+    while (!finished()) {
+        if (stopRequested())
+            return false;
+        if (!readPacket(pkt.get())) {
+            for (Lane *lane : {&m_video, &m_audio}) {
+                if (lane->decoder && !lane->done && !decodeInto(*lane, nullptr, error))
+                    return false;
+            }
+            break;
+        }
+        for (Lane *lane : {&m_video, &m_audio}) {
+            if (lane->decoder && !lane->done && pkt->stream_index == lane->decoder->streamIndex() &&
+                !decodeInto(*lane, pkt.get(), error))
+                return false;
+        }
+        av_packet_unref(pkt.get());
+        m_progress.update(progress());
+    }
+    return true;
+}
+
+bool Conversion::decodeInto(Lane &lane, const AVPacket *pkt, std::string &error)
+{
+    lane.decoder->send(pkt);
+    while (!lane.done && lane.decoder->receive(m_frame.get())) {
+        if (!pass(lane, error))
+            return false;
+    }
+    return true;
+}
+
+bool Conversion::pass(Lane &lane, std::string &error)
+{
+    const int64_t start = lane.decoder->frameStartUs();
+    if (start >= m_endUs) {
+        lane.done = true;
+        av_frame_unref(m_frame.get());
+        return true;
+    }
+    if (lane.decoder->frameEndUs() <= m_options.startUs) {
+        av_frame_unref(m_frame.get()); // leads up to the start, never shown
+        return true;
+    }
+    m_frame->pts = start - m_options.startUs;
+    lane.endUs = lane.decoder->frameEndUs();
+    return lane.track->push(m_frame.get(), error);
+}
+
+bool Conversion::finishTracks(std::string &error)
+{
+    const int64_t start = m_options.startUs;
+    for (Lane *lane : {&m_video, &m_audio}) {
+        if (!lane->track)
+            continue;
+        int64_t end = lane->endUs == AV_NOPTS_VALUE ? start : std::min(lane->endUs, m_endUs);
+        if (!lane->track->finish(end - start, error))
+            return false;
+    }
+    // An empty file for a non-empty request would be a failure passed off
+    // as success: say why instead.
+    Lane &main = m_video.track ? m_video : m_audio;
+    if (m_options.lengthUs > 0 && !main.track->received()) {
+        error = std::string("no ") + (&main == &m_video ? "picture" : "sound") +
+                " could be decoded between " + seconds(start) + " s and " + seconds(m_endUs) +
+                " s of '" + m_options.input + "'";
+        return false;
+    }
+    return true;
+}
+
+Progress Conversion::progress() const
+{
+    Progress p;
+    if (m_video.track) {
+        p.frames = m_video.track->packetsWritten();
+        p.quality = m_video.track->lastQuality();
+    }
+    p.bytes = m_output.bytesWritten();
+    p.seconds = m_output.secondsWritten();
+    return p;
+}
+
+} // namespace zelo

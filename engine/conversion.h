@@ -1,0 +1,72 @@
+// One clip converted: from the source file, trimmed, through the filters and
+// encoders, into the output file.
+#pragma once
+
+#include "avptr.h"
+#include "convertoptions.h"
+#include "encodetrack.h"
+#include "mediainput.h"
+#include "outputfile.h"
+#include "progressreporter.h"
+#include "streamdecoder.h"
+
+#include <atomic>
+#include <deque>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace zelo {
+
+enum class ConversionResult
+{
+    Complete,
+    Stopped,
+    Failed
+};
+
+class Conversion
+{
+public:
+    // stop may be raised from another thread at any time; the conversion then
+    // ends within a fraction of a second.
+    Conversion(ConvertOptions options, const std::atomic<bool> &stop, ProgressReporter &progress);
+
+    // Sends the status lines (and, on failure, the error line) as it goes.
+    ConversionResult run();
+
+private:
+    // Per source stream: its decoder, where it writes to, and how far it got.
+    struct Lane
+    {
+        std::optional<StreamDecoder> decoder;
+        std::unique_ptr<EncodeTrack> track;
+        int64_t endUs = AV_NOPTS_VALUE; // end of the last frame passed on
+        bool done = false;
+    };
+
+    bool prepare(std::string &error);
+    bool seekToStart();
+    bool readPacket(AVPacket *pkt);
+    bool decodeInto(Lane &lane, const AVPacket *pkt, std::string &error);
+    bool pass(Lane &lane, std::string &error);
+    bool transcode(std::string &error);
+    bool finishTracks(std::string &error);
+    ConversionResult fail(const std::string &reason);
+    bool stopRequested() const { return m_stop.load(std::memory_order_relaxed); }
+    Progress progress() const;
+
+    ConvertOptions m_options;
+    const std::atomic<bool> &m_stop;
+    ProgressReporter &m_progress;
+    Interrupter m_interrupter;
+    MediaInput m_input;
+    OutputFile m_output;
+    Lane m_video;
+    Lane m_audio;
+    FramePtr m_frame = makeFrame();
+    std::deque<PacketPtr> m_pending; // read while checking the seek
+    int64_t m_endUs = 0;             // trim end on the file's timeline
+};
+
+} // namespace zelo

@@ -1,0 +1,184 @@
+#include "filterchain.h"
+
+extern "C" {
+#include <libavfilter/buffersink.h>
+#include <libavfilter/buffersrc.h>
+#include <libavutil/channel_layout.h>
+#include <libavutil/pixdesc.h>
+}
+
+namespace zelo {
+
+namespace {
+
+std::string rational(AVRational q)
+{
+    return std::to_string(q.num) + "/" + std::to_string(q.den);
+}
+
+// Some decoders leave the layout as a bare channel count; the audio source
+// refuses frames whose layout differs from its own, so both get the usual
+// layout for that count.
+void settleLayout(AVChannelLayout &layout)
+{
+    if (layout.order == AV_CHANNEL_ORDER_UNSPEC) {
+        int n = layout.nb_channels;
+        av_channel_layout_uninit(&layout);
+        av_channel_layout_default(&layout, n);
+    }
+}
+
+} // namespace
+
+FilterChain::~FilterChain()
+{
+    av_channel_layout_uninit(&m_layout);
+}
+
+bool FilterChain::openVideo(const AVFrame *first, AVRational timeBase, AVRational sar,
+                            const std::string &chain, int threads, std::string &error)
+{
+    m_graph.reset(avfilter_graph_alloc());
+    if (!m_graph) {
+        error = "out of memory";
+        return false;
+    }
+    m_graph->nb_threads = threads;
+    std::string args = "video_size=" + std::to_string(first->width) + "x" +
+                       std::to_string(first->height) + ":pix_fmt=" + std::to_string(first->format) +
+                       ":time_base=" + rational(timeBase) + ":pixel_aspect=" + rational(sar);
+    return finish("buffer", args, chain, error);
+}
+
+bool FilterChain::openAudio(const AVFrame *first, AVRational timeBase, const std::string &chain,
+                            std::string &error)
+{
+    m_graph.reset(avfilter_graph_alloc());
+    if (!m_graph) {
+        error = "out of memory";
+        return false;
+    }
+    m_audio = true;
+    av_channel_layout_uninit(&m_layout);
+    av_channel_layout_copy(&m_layout, &first->ch_layout);
+    settleLayout(m_layout);
+    char layout[128] = {};
+    av_channel_layout_describe(&m_layout, layout, sizeof layout);
+    const char *format = av_get_sample_fmt_name(static_cast<AVSampleFormat>(first->format));
+    std::string args = "time_base=" + rational(timeBase) +
+                       ":sample_rate=" + std::to_string(first->sample_rate) +
+                       ":sample_fmt=" + (format ? format : "s16") + ":channel_layout=" + layout;
+    return finish("abuffer", args, chain, error);
+}
+
+bool FilterChain::finish(const char *sourceName, const std::string &sourceArgs,
+                         const std::string &chain, std::string &error)
+{
+    const bool video = sourceName[0] == 'b';
+    int err = avfilter_graph_create_filter(&m_source, avfilter_get_by_name(sourceName), "in",
+                                           sourceArgs.c_str(), nullptr, m_graph.get());
+    if (err >= 0)
+        err = avfilter_graph_create_filter(
+            &m_sink, avfilter_get_by_name(video ? "buffersink" : "abuffersink"), "out", nullptr,
+            nullptr, m_graph.get());
+    if (err < 0) {
+        error = "cannot set up the " + std::string(video ? "picture" : "sound") +
+                " filters: " + avErrorText(err);
+        return false;
+    }
+    AVFilterInOut *outputs = avfilter_inout_alloc();
+    AVFilterInOut *inputs = avfilter_inout_alloc();
+    if (!outputs || !inputs) {
+        avfilter_inout_free(&outputs);
+        avfilter_inout_free(&inputs);
+        error = "out of memory";
+        return false;
+    }
+    outputs->name = av_strdup("in");
+    outputs->filter_ctx = m_source;
+    inputs->name = av_strdup("out");
+    inputs->filter_ctx = m_sink;
+    err = avfilter_graph_parse_ptr(m_graph.get(), chain.c_str(), &inputs, &outputs, nullptr);
+    avfilter_inout_free(&outputs);
+    avfilter_inout_free(&inputs);
+    if (err >= 0)
+        err = avfilter_graph_config(m_graph.get(), nullptr);
+    if (err < 0) {
+        error = "cannot build the filters '" + chain + "': " + avErrorText(err);
+        return false;
+    }
+    return true;
+}
+
+void FilterChain::setFrameSize(unsigned samples)
+{
+    av_buffersink_set_frame_size(m_sink, samples);
+}
+
+bool FilterChain::push(AVFrame *frame, std::string &error)
+{
+    if (m_audio) {
+        settleLayout(frame->ch_layout);
+        if (av_channel_layout_compare(&frame->ch_layout, &m_layout) != 0 ||
+            frame->sample_rate != m_source->outputs[0]->sample_rate) {
+            // Mid-stream changes of the sound's shape are rare (broadcast
+            // recordings); dropping the odd frame beats failing the clip.
+            av_frame_unref(frame);
+            return true;
+        }
+    }
+    int err = av_buffersrc_add_frame_flags(m_source, frame, 0);
+    if (err < 0) {
+        error = "filtering failed: " + avErrorText(err);
+        return false;
+    }
+    return true;
+}
+
+bool FilterChain::close(int64_t pts, std::string &error)
+{
+    int err = av_buffersrc_close(m_source, pts, AV_BUFFERSRC_FLAG_PUSH);
+    if (err < 0) {
+        error = "filtering failed: " + avErrorText(err);
+        return false;
+    }
+    return true;
+}
+
+int FilterChain::pull(AVFrame *frame)
+{
+    int err = av_buffersink_get_frame(m_sink, frame);
+    if (err >= 0)
+        return 1;
+    if (err == AVERROR(EAGAIN))
+        return 0;
+    if (err == AVERROR_EOF)
+        return -1;
+    return err < -1 ? err : AVERROR_UNKNOWN;
+}
+
+AVRational FilterChain::outputTimeBase() const
+{
+    return av_buffersink_get_time_base(m_sink);
+}
+
+AVRational FilterChain::outputFrameRate() const
+{
+    return av_buffersink_get_frame_rate(m_sink);
+}
+
+std::string FilterChain::uprightFilters(int rotation)
+{
+    switch (rotation) {
+    case 90:
+        return "transpose=clock,";
+    case 180:
+        return "hflip,vflip,";
+    case 270:
+        return "transpose=cclock,";
+    default:
+        return "";
+    }
+}
+
+} // namespace zelo

@@ -1,0 +1,176 @@
+#include "outputfile.h"
+
+#include "mediainput.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace zelo {
+
+namespace {
+
+std::string folderOf(const std::string &path)
+{
+    size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string nameOf(const std::string &path)
+{
+    size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// mkstemp makes the file private; the finished file should carry the mode
+// any other new file of this user gets.
+mode_t userFileMode()
+{
+    mode_t mask = 022;
+    std::ifstream status("/proc/self/status");
+    std::string key;
+    while (status >> key) {
+        if (key == "Umask:") {
+            status >> std::oct >> mask;
+            break;
+        }
+    }
+    return 0666 & ~mask;
+}
+
+} // namespace
+
+OutputFile::~OutputFile()
+{
+    abandon();
+}
+
+bool OutputFile::create(const std::string &finalPath, const std::string &format, bool bitexact,
+                        const Interrupter *interrupter, std::string &error)
+{
+    m_finalPath = finalPath;
+    // Hidden, so that a file browser open on the folder does not show it.
+    std::string pattern = folderOf(finalPath) + "/." + nameOf(finalPath) + ".XXXXXX.part";
+    int fd = mkstemps(pattern.data(), 5);
+    if (fd < 0) {
+        error =
+            "cannot write into the folder '" + folderOf(finalPath) + "': " + std::strerror(errno);
+        return false;
+    }
+    m_tempPath = pattern;
+    fchmod(fd, userFileMode());
+    ::close(fd);
+
+    const std::string url = "file:" + m_tempPath;
+    int err = avformat_alloc_output_context2(&m_ctx, nullptr, format.c_str(), url.c_str());
+    if (err < 0 || !m_ctx) {
+        error = "cannot write the " + format + " format: " + avErrorText(err);
+        return false;
+    }
+    if (interrupter)
+        m_ctx->interrupt_callback = interrupter->callback();
+    if (bitexact)
+        m_ctx->flags |= AVFMT_FLAG_BITEXACT;
+    err = avio_open2(&m_ctx->pb, url.c_str(), AVIO_FLAG_WRITE, &m_ctx->interrupt_callback, nullptr);
+    if (err < 0)
+        return ioFailed("create", err, error);
+    return true;
+}
+
+AVStream *OutputFile::addStream(const AVCodecContext *encoder, std::string &error)
+{
+    AVStream *st = avformat_new_stream(m_ctx, nullptr);
+    int err = st ? avcodec_parameters_from_context(st->codecpar, encoder) : AVERROR(ENOMEM);
+    if (err < 0) {
+        error = "cannot add a stream to the output: " + avErrorText(err);
+        return nullptr;
+    }
+    st->time_base = encoder->time_base;
+    st->avg_frame_rate = encoder->framerate;
+    return st;
+}
+
+bool OutputFile::wantsGlobalHeaders() const
+{
+    return m_ctx->oformat->flags & AVFMT_GLOBALHEADER;
+}
+
+bool OutputFile::writeHeader(std::string &error)
+{
+    AVDictionary *opts = nullptr;
+    // Players and devices start at once when the index comes first.
+    av_dict_set(&opts, "movflags", "+faststart", 0);
+    int err = avformat_write_header(m_ctx, &opts);
+    av_dict_free(&opts);
+    if (err < 0)
+        return ioFailed("start", err, error);
+    return true;
+}
+
+bool OutputFile::write(AVPacket *pkt, std::string &error)
+{
+    const AVStream *st = m_ctx->streams[pkt->stream_index];
+    if (pkt->pts != AV_NOPTS_VALUE) {
+        double end = (pkt->pts + pkt->duration) * av_q2d(st->time_base);
+        m_secondsWritten = std::max(m_secondsWritten, end);
+    }
+    int err = av_interleaved_write_frame(m_ctx, pkt);
+    if (err < 0)
+        return ioFailed("write", err, error);
+    return true;
+}
+
+bool OutputFile::finish(std::string &error)
+{
+    int err = av_write_trailer(m_ctx);
+    if (err >= 0 && m_ctx->pb->error < 0)
+        err = m_ctx->pb->error;
+    m_closedBytes = std::max<int64_t>(avio_size(m_ctx->pb), avio_tell(m_ctx->pb));
+    int closeErr = avio_closep(&m_ctx->pb);
+    if (err >= 0)
+        err = closeErr;
+    if (err < 0)
+        return ioFailed("finish", err, error);
+    if (std::rename(m_tempPath.c_str(), m_finalPath.c_str()) != 0) {
+        error = "cannot name the output '" + m_finalPath + "': " + std::strerror(errno);
+        return false;
+    }
+    m_tempPath.clear();
+    avformat_free_context(m_ctx);
+    m_ctx = nullptr;
+    return true;
+}
+
+void OutputFile::abandon()
+{
+    if (m_ctx) {
+        avio_closep(&m_ctx->pb);
+        avformat_free_context(m_ctx);
+        m_ctx = nullptr;
+    }
+    if (!m_tempPath.empty()) {
+        std::remove(m_tempPath.c_str());
+        m_tempPath.clear();
+    }
+}
+
+int64_t OutputFile::bytesWritten() const
+{
+    return m_ctx && m_ctx->pb ? avio_tell(m_ctx->pb) : m_closedBytes;
+}
+
+bool OutputFile::ioFailed(const char *what, int err, std::string &error) const
+{
+    error =
+        std::string("cannot ") + what + " the output '" + m_finalPath + "': " + avErrorText(err);
+    return false;
+}
+
+} // namespace zelo

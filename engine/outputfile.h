@@ -1,0 +1,53 @@
+// The file being written: a muxer on a temporary file beside the final one,
+// renamed into place only when complete, so that a stopped or failed
+// conversion never leaves a broken file under the name the user expects.
+#pragma once
+
+#include "avptr.h"
+
+#include <string>
+
+namespace zelo {
+
+class Interrupter;
+
+class OutputFile
+{
+public:
+    OutputFile() = default;
+    ~OutputFile(); // anything unfinished is removed
+    OutputFile(const OutputFile &) = delete;
+    OutputFile &operator=(const OutputFile &) = delete;
+
+    // Creates the temporary file in finalPath's folder and a muxer for
+    // format on it. The interrupter must outlive this object.
+    bool create(const std::string &finalPath, const std::string &format, bool bitexact,
+                const Interrupter *interrupter, std::string &error);
+
+    // A stream carrying what encoder makes; call before writeHeader.
+    AVStream *addStream(const AVCodecContext *encoder, std::string &error);
+    bool wantsGlobalHeaders() const;
+    bool writeHeader(std::string &error);
+    // Takes the packet's data; timestamps in the stream's time base.
+    bool write(AVPacket *pkt, std::string &error);
+    // Trailer, index to the front, close, rename over finalPath.
+    bool finish(std::string &error);
+    // Closes and removes the temporary file.
+    void abandon();
+
+    int64_t bytesWritten() const;
+    // End of the latest packet written, seconds of output.
+    double secondsWritten() const { return m_secondsWritten; }
+    const std::string &temporaryPath() const { return m_tempPath; }
+
+private:
+    bool ioFailed(const char *what, int err, std::string &error) const;
+
+    AVFormatContext *m_ctx = nullptr;
+    std::string m_tempPath;
+    std::string m_finalPath;
+    double m_secondsWritten = 0;
+    int64_t m_closedBytes = 0;
+};
+
+} // namespace zelo

@@ -1,0 +1,49 @@
+#include "probe.h"
+
+#include "mediainput.h"
+
+#include <chrono>
+#include <limits>
+
+namespace zelo {
+
+namespace {
+constexpr auto kProbeBudget = std::chrono::seconds(5);
+} // namespace
+
+int32_t wholeSecondsUp(int64_t us)
+{
+    if (us <= 0)
+        return 0;
+    constexpr int64_t slack = 1000;
+    int64_t seconds = (us - slack + AV_TIME_BASE - 1) / AV_TIME_BASE;
+    if (seconds < 1)
+        seconds = 1; // a one-frame clip still lasts
+    return seconds > std::numeric_limits<int32_t>::max() ? std::numeric_limits<int32_t>::max()
+                                                         : static_cast<int32_t>(seconds);
+}
+
+bool probeClip(const std::string &path, ClipFacts &facts, std::string &error)
+{
+    const Interrupter deadline = Interrupter::withDeadline(kProbeBudget);
+    MediaInput input;
+    if (!input.open(path, &deadline, error))
+        return false;
+    ClipFacts f;
+    int64_t duration = input.durationUs();
+    f.durationSeconds = duration == AV_NOPTS_VALUE ? 0 : wholeSecondsUp(duration);
+    if (const AVStream *video = input.videoStream()) {
+        f.videoFormat = avcodec_get_name(video->codecpar->codec_id);
+        DisplayGeometry g = input.videoGeometry();
+        f.width = g.width;
+        f.height = g.height;
+    } else {
+        f.videoFormat = "unknown";
+    }
+    const AVStream *audio = input.audioStream();
+    f.audioFormat = audio ? avcodec_get_name(audio->codecpar->codec_id) : "none";
+    facts = f;
+    return true;
+}
+
+} // namespace zelo

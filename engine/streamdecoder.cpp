@@ -1,0 +1,64 @@
+#include "streamdecoder.h"
+
+namespace zelo {
+
+StreamDecoder::StreamDecoder(CodecContextPtr ctx, const AVStream *stream, int64_t originUs)
+    : m_ctx(std::move(ctx)), m_timeBase(stream->time_base),
+      m_frameRate(stream->avg_frame_rate.num > 0 ? stream->avg_frame_rate : stream->r_frame_rate),
+      m_index(stream->index), m_originUs(originUs)
+{}
+
+void StreamDecoder::send(const AVPacket *pkt)
+{
+    // Errors are the damaged packet's own; the decoder carries on after it.
+    if (!m_drained)
+        avcodec_send_packet(m_ctx.get(), pkt);
+}
+
+bool StreamDecoder::receive(AVFrame *frame)
+{
+    if (m_drained)
+        return false;
+    // A frame that failed to decode is skipped; the bound keeps a decoder
+    // that only ever fails from holding us here.
+    int err = AVERROR(EAGAIN);
+    for (int tries = 0; tries < 64; ++tries) {
+        err = avcodec_receive_frame(m_ctx.get(), frame);
+        if (err >= 0 || err == AVERROR(EAGAIN) || err == AVERROR_EOF)
+            break;
+    }
+    if (err == AVERROR_EOF)
+        m_drained = true;
+    if (err < 0)
+        return false;
+    int64_t ts = frame->best_effort_timestamp;
+    int64_t start =
+        ts == AV_NOPTS_VALUE ? m_nextUs : av_rescale_q(ts, m_timeBase, AV_TIME_BASE_Q) - m_originUs;
+    if (start == AV_NOPTS_VALUE)
+        start = 0;
+    m_frameStartUs = start;
+    m_nextUs = start + durationUs(frame);
+    ++m_frames;
+    return true;
+}
+
+void StreamDecoder::reset()
+{
+    avcodec_flush_buffers(m_ctx.get());
+    m_frameStartUs = m_nextUs = AV_NOPTS_VALUE;
+    m_frames = 0;
+    m_drained = false;
+}
+
+int64_t StreamDecoder::durationUs(const AVFrame *frame) const
+{
+    if (m_ctx->codec_type == AVMEDIA_TYPE_AUDIO && frame->sample_rate > 0)
+        return av_rescale(frame->nb_samples, AV_TIME_BASE, frame->sample_rate);
+    if (frame->pkt_duration > 0)
+        return av_rescale_q(frame->pkt_duration, m_timeBase, AV_TIME_BASE_Q);
+    if (m_frameRate.num > 0 && m_frameRate.den > 0)
+        return av_rescale_q(1, av_inv_q(m_frameRate), AV_TIME_BASE_Q);
+    return AV_TIME_BASE / 25;
+}
+
+} // namespace zelo

@@ -1,0 +1,47 @@
+// One decoder fed from the demuxer, with every frame placed on the clip's
+// timeline (microseconds from the file's origin).
+#pragma once
+
+#include "avptr.h"
+
+namespace zelo {
+
+class StreamDecoder
+{
+public:
+    StreamDecoder(CodecContextPtr ctx, const AVStream *stream, int64_t originUs);
+
+    int streamIndex() const { return m_index; }
+    const AVCodecContext *context() const { return m_ctx.get(); }
+
+    // Feeds one packet; nullptr starts draining. A damaged packet is skipped:
+    // one bad packet must not end a conversion.
+    void send(const AVPacket *pkt);
+    // True with the next frame; false when the decoder wants input or is
+    // drained (see drained()).
+    bool receive(AVFrame *frame);
+    bool drained() const { return m_drained; }
+    // Forget everything in flight, after a seek.
+    void reset();
+
+    // Start of the frame last received, and where the next one should start.
+    int64_t frameStartUs() const { return m_frameStartUs; }
+    int64_t frameEndUs() const { return m_nextUs; }
+    // How many frames came out since the last reset.
+    int64_t framesDecoded() const { return m_frames; }
+
+private:
+    int64_t durationUs(const AVFrame *frame) const;
+
+    CodecContextPtr m_ctx;
+    AVRational m_timeBase;
+    AVRational m_frameRate;
+    int m_index;
+    int64_t m_originUs;
+    int64_t m_frameStartUs = AV_NOPTS_VALUE;
+    int64_t m_nextUs = AV_NOPTS_VALUE;
+    int64_t m_frames = 0;
+    bool m_drained = false;
+};
+
+} // namespace zelo
