@@ -1,0 +1,131 @@
+// encoder-run: converts one clip through the engine library exactly as the
+// program drives it, for tests and measurements.
+//
+//   encoder-run NAME -y -ss HH:MM:SS -t SECONDS -i INPUT ... -f FORMAT OUTPUT
+//
+// The arguments are the engine's whole option vector (its first entry
+// included). Each status line goes to standard output on a line of its own;
+// the exit status is the end message's wParam (0 complete, 1 stopped,
+// 2 failed), or 3 when the engine cannot be loaded. SIGINT and SIGTERM stop
+// the conversion the way the program's Stop button does.
+#include "encoder.h"
+
+#include <climits>
+#include <condition_variable>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <dlfcn.h>
+#include <mutex>
+#include <pthread.h>
+#include <string>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+struct EndMessage : MessageTarget
+{
+    std::mutex lock;
+    std::condition_variable arrived;
+    bool done = false;
+    uintptr_t code = CONVERT_DONE_FAILED;
+};
+
+void postEnd(MessageTarget *self, unsigned msg, uintptr_t wParam, intptr_t)
+{
+    if (msg != WM_CONVERT_DONE)
+        return;
+    auto *target = static_cast<EndMessage *>(self);
+    std::lock_guard guard(target->lock);
+    target->done = true;
+    target->code = wParam;
+    target->arrived.notify_all();
+}
+
+int printLine(const char *line)
+{
+    std::printf("%s\n", line);
+    std::fflush(stdout);
+    return 0;
+}
+
+// The library beside this program, by full path: never one found through
+// the library search path.
+std::string engineBesideMe()
+{
+    char self[PATH_MAX];
+    ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+    if (n <= 0)
+        return {};
+    std::string path(self, static_cast<size_t>(n));
+    return path.substr(0, path.rfind('/') + 1) + "libEncoder.so";
+}
+
+template <typename Fn> bool bind(void *lib, const char *name, Fn &fn)
+{
+    fn = reinterpret_cast<Fn>(dlsym(lib, name));
+    if (!fn)
+        std::fprintf(stderr, "encoder-run: the engine has no %s\n", name);
+    return fn != nullptr;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: encoder-run NAME OPTIONS... OUTPUT  (the engine's option "
+                             "vector)\n");
+        return 3;
+    }
+    const std::string libPath = engineBesideMe();
+    void *lib = libPath.empty() ? nullptr : dlopen(libPath.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!lib) {
+        std::fprintf(stderr, "encoder-run: cannot load %s: %s\n", libPath.c_str(), dlerror());
+        return 3;
+    }
+    void (*init)() = nullptr;
+    void (*uninit)() = nullptr;
+    void (*stop)() = nullptr;
+    void (*setInfo)(StatusLineCallback) = nullptr;
+    int (*convert)(MessageTarget *, int, char **) = nullptr;
+    if (!bind(lib, "MyDll_Init", init) || !bind(lib, "MyDll_UnInit", uninit) ||
+        !bind(lib, "Mydll_Stop", stop) || !bind(lib, "SetGetInfoCallBackFun", setInfo) ||
+        !bind(lib, "_X", convert))
+        return 3;
+
+    // Signals are taken by a thread of ours, so that stopping happens in
+    // ordinary code rather than in a signal handler.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    sigaddset(&stopSignals, SIGUSR1); // our own wake-up call, not a stop
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+
+    init();
+    setInfo(printLine);
+    EndMessage end;
+    end.post = postEnd;
+    if (convert(&end, argc - 1, argv + 1) != 0) {
+        std::fprintf(stderr, "encoder-run: the engine refused to start\n");
+        uninit();
+        return 2;
+    }
+    std::thread watcher([&] {
+        int sig = 0;
+        if (sigwait(&stopSignals, &sig) == 0 && sig != SIGUSR1)
+            stop();
+    });
+    uintptr_t code;
+    {
+        std::unique_lock guard(end.lock);
+        end.arrived.wait(guard, [&] { return end.done; });
+        code = end.code;
+    }
+    pthread_kill(watcher.native_handle(), SIGUSR1);
+    watcher.join();
+    uninit();
+    return static_cast<int>(code);
+}
