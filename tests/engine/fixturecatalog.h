@@ -1,0 +1,26 @@
+// The media files the engine's tests convert, and the damaged ones they
+// must survive.
+#pragma once
+
+#include "fixturewriter.h"
+
+#include <string>
+#include <vector>
+
+// Every clip the fixture step makes with writeFixture.
+const std::vector<FixtureSpec> &fixtureCatalog();
+const FixtureSpec &fixture(const std::string &file);
+
+// Files made by damaging or faking the clips above.
+inline const char *const kTruncatedMp4 = "truncated.mp4"; // index never written
+inline const char *const kTruncatedAvi = "truncated.avi"; // tail cut off
+inline const char *const kGarbage = "garbage.avi";
+inline const char *const kText = "text.avi";
+inline const char *const kEmpty = "empty.avi";
+
+// The folder the fixture step fills (set by the build).
+std::string fixtureFolder();
+std::string fixturePath(const std::string &file);
+
+// Makes every file above in folder; false with a reason.
+bool makeAllFixtures(const std::string &folder, std::string &error);

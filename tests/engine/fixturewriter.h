@@ -1,0 +1,32 @@
+// Writes small media files from FFmpeg's own test sources (a colour test
+// pattern and a sine tone), so the engine's tests need no media checked in.
+#pragma once
+
+extern "C" {
+#include <libavutil/pixfmt.h>
+#include <libavutil/rational.h>
+}
+
+#include <string>
+
+struct FixtureSpec
+{
+    std::string file;         // name inside the fixture folder
+    std::string muxer;        // libavformat short name
+    std::string videoEncoder; // "" for no picture
+    std::string audioEncoder; // "" for no sound
+    int width = 160;
+    int height = 120;
+    AVRational rate{25, 1};
+    double seconds = 3;
+    int frames = 0; // > 0: exactly this many pictures
+    int sampleRate = 44100;
+    int channels = 2;
+    AVRational sar{1, 1};
+    int rotation = 0; // clockwise quarter turns a player applies on display
+    AVPixelFormat pixelFormat = AV_PIX_FMT_NONE; // NONE: the encoder's first
+    std::string pattern = "testsrc2";            // any source taking size, rate, duration
+};
+
+// False with a reason when the file could not be made.
+bool writeFixture(const std::string &folder, const FixtureSpec &spec, std::string &error);

@@ -1,0 +1,115 @@
+// Probing and thumbnails on every kind of file a user may add.
+#include "enginetestkit.h"
+#include "fixturecatalog.h"
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+}
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace {
+
+std::string codecOf(const std::string &encoder)
+{
+    if (encoder.empty())
+        return "";
+    const AVCodec *codec = avcodec_find_encoder_by_name(encoder.c_str());
+    return codec ? avcodec_get_name(codec->id) : "?";
+}
+
+// How long the file really plays, from its packets.
+double measuredLength(const std::string &path)
+{
+    MediaReport r = inspect(path);
+    double first = 1e9, last = 0;
+    for (const StreamReport &s : r.streams) {
+        first = std::min(first, s.start);
+        last = std::max(last, s.start + s.duration);
+    }
+    return r.streams.empty() ? 0 : last - first;
+}
+
+class Probe : public ::testing::Test
+{
+protected:
+    void SetUp() override { MyDll_Init(); }
+};
+
+TEST_F(Probe, ReportsEveryFixtureAsAViewerSeesIt)
+{
+    for (const FixtureSpec &spec : fixtureCatalog()) {
+        SCOPED_TRACE(spec.file);
+        const std::string path = fixturePath(spec.file);
+        ClipInfo info{};
+        ASSERT_EQ(Mydll_GetFileinfo(path.c_str(), &info), 0);
+        EXPECT_STREQ(info.ClipPath, path.c_str());
+        const std::string video = codecOf(spec.videoEncoder);
+        const std::string audio = codecOf(spec.audioEncoder);
+        EXPECT_EQ(info.VideoFormat, video.empty() ? "unknown" : video);
+        EXPECT_EQ(info.AudioFormat, audio.empty() ? "none" : audio);
+        // Rounded up: a trim from 0 to Duration keeps the whole clip (give
+        // or take a codec's padding), and overshoots by less than a second.
+        // A single picture lasts at least a second.
+        const double length = measuredLength(path);
+        EXPECT_GE(info.Duration, std::max(1.0, std::ceil(length - 0.02))) << length;
+        EXPECT_LT(info.Duration, std::max(2.0, length + 1.0)) << length;
+        if (!video.empty() && spec.rotation == 0 && spec.sar.num == spec.sar.den) {
+            EXPECT_EQ(info.VideoWidth, spec.width);
+            EXPECT_EQ(info.VideoHeight, spec.height);
+        }
+    }
+}
+
+TEST_F(Probe, AppliesRotationAndPixelAspect)
+{
+    ClipInfo info{};
+    ASSERT_EQ(Mydll_GetFileinfo(fixturePath("phone_upright.mp4").c_str(), &info), 0);
+    EXPECT_EQ(info.VideoWidth, 120);
+    EXPECT_EQ(info.VideoHeight, 160);
+    ASSERT_EQ(Mydll_GetFileinfo(fixturePath("anamorphic.vob").c_str(), &info), 0);
+    EXPECT_EQ(info.VideoWidth, 1024);
+    EXPECT_EQ(info.VideoHeight, 576);
+}
+
+TEST_F(Probe, ReadsWhatSurvivesOfACutOffAvi)
+{
+    ClipInfo info{};
+    ASSERT_EQ(Mydll_GetFileinfo(fixturePath(kTruncatedAvi).c_str(), &info), 0);
+    EXPECT_STREQ(info.VideoFormat, "mpeg4");
+}
+
+TEST_F(Probe, RefusesWhatIsNoClipAndLeavesTheRecordAlone)
+{
+    ScratchFolder scratch;
+    const std::string fifo = scratch.file("pipe.avi");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const std::vector<std::string> refused = {
+        scratch.file("missing.avi"),
+        scratch.path(),
+        fifo,
+        "/dev/zero",
+        "",
+        fixturePath(kEmpty),
+        fixturePath(kTruncatedMp4),
+        fixturePath(kText),
+        fixturePath(kGarbage),
+    };
+    for (const std::string &path : refused) {
+        SCOPED_TRACE(path);
+        ClipInfo info;
+        std::memset(&info, 0x5A, sizeof info);
+        ClipInfo before = info;
+        EXPECT_NE(Mydll_GetFileinfo(path.c_str(), &info), 0);
+        EXPECT_EQ(std::memcmp(&info, &before, sizeof info), 0);
+    }
+    ClipInfo info{};
+    EXPECT_NE(Mydll_GetFileinfo(nullptr, &info), 0);
+    EXPECT_NE(Mydll_GetFileinfo(fixturePath("h264_aac.mp4").c_str(), nullptr), 0);
+}
+
+} // namespace
