@@ -160,6 +160,10 @@ bool drainPackets(Lane &lane, AVFormatContext *oc, std::string &error)
         if (err == AVERROR(EAGAIN) || err == AVERROR_EOF)
             return true;
         if (err >= 0) {
+            // As recorders do: a picture lasts one frame. Without it a
+            // one-picture MP4 gets an empty edit and plays nothing.
+            if (lane.enc->codec_type == AVMEDIA_TYPE_VIDEO && lane.pkt->duration == 0)
+                lane.pkt->duration = 1;
             lane.pkt->stream_index = lane.stream->index;
             av_packet_rescale_ts(lane.pkt, lane.enc->time_base, lane.stream->time_base);
             err = av_interleaved_write_frame(oc, lane.pkt);

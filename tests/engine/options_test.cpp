@@ -1,1 +1,169 @@
+// Reading the option vector, and the status line's shape.
+#include "convertoptions.h"
+#include "enginetestkit.h"
+#include "probe.h"
+#include "progressreporter.h"
+
 #include <gtest/gtest.h>
+
+using zelo::ConvertOptions;
+using zelo::parseConvertOptions;
+
+namespace {
+
+ConvertRequest example()
+{
+    // The program's own example: 00:01:10 - 00:01:45 of a clip, 3gp kind.
+    ConvertRequest r;
+    r.start = "00:01:10";
+    r.length = "35";
+    r.input = "/clips/holiday.avi";
+    r.output = "/out/holiday.3gp";
+    return r;
+}
+
+bool parse(const std::vector<std::string> &v, ConvertOptions &o, std::string &error)
+{
+    return parseConvertOptions(v, o, error);
+}
+
+TEST(ConvertOptions, ReadsTheProgramsVector)
+{
+    ConvertRequest r = example();
+    r.padTop = "6";
+    r.padBottom = "8";
+    r.padLeft = "2";
+    r.padRight = "4";
+    r.volume = "80";
+    std::vector<std::string> v = r.toVector();
+    ASSERT_EQ(v.size(), 38u);
+    ConvertOptions o;
+    std::string error;
+    ASSERT_TRUE(parse(v, o, error)) << error;
+    EXPECT_TRUE(o.overwrite);
+    EXPECT_TRUE(o.bitexact);
+    EXPECT_EQ(o.startUs, 70'000'000);
+    EXPECT_EQ(o.lengthUs, 35'000'000);
+    EXPECT_EQ(o.input, "/clips/holiday.avi");
+    EXPECT_EQ(o.output, "/out/holiday.3gp");
+    EXPECT_EQ(o.volumePercent, 80);
+    EXPECT_EQ(o.width, 176);
+    EXPECT_EQ(o.height, 144);
+    EXPECT_EQ(o.pictureWidth(), 170);
+    EXPECT_EQ(o.pictureHeight(), 130);
+    EXPECT_EQ(o.frameRate.num, 15);
+    EXPECT_EQ(o.frameRate.den, 1);
+    EXPECT_EQ(o.videoBitRate, 128000);
+    EXPECT_EQ(o.channels, 1);
+    EXPECT_EQ(o.sampleRate, 22050);
+    EXPECT_EQ(o.audioBitRate, 32000);
+    EXPECT_EQ(o.format, "3gp");
+}
+
+TEST(ConvertOptions, TakesValuesVerbatimEvenWhenTheyLookLikeOptions)
+{
+    ConvertRequest r = example();
+    r.input = "-y.avi";
+    r.output = "-f";
+    ConvertOptions o;
+    std::string error;
+    ASSERT_TRUE(parse(r.toVector(), o, error)) << error;
+    EXPECT_EQ(o.input, "-y.avi");
+    EXPECT_EQ(o.output, "-f");
+    EXPECT_EQ(o.format, "3gp");
+}
+
+TEST(ConvertOptions, RefusesBrokenVectorsWithAReason)
+{
+    struct Case
+    {
+        const char *what;
+        std::function<void(std::vector<std::string> &)> spoil;
+        const char *reason;
+    };
+    const std::vector<Case> cases = {
+        {"empty frame rate", [](auto &v) { v[24] = ""; }, "-r"},
+        {"negative start", [](auto &v) { v[3] = "-00:00:05"; }, "-ss"},
+        {"words for a length", [](auto &v) { v[5] = "ten"; }, "-t"},
+        {"unknown option", [](auto &v) { v[10] = "-deinterlace"; }, "-deinterlace"},
+        {"repeated option", [](auto &v) { v[23] = "-s"; }, "twice"},
+        {"missing option", [](auto &v) { v.erase(v.begin() + 8, v.begin() + 10); }, "-vol"},
+        {"odd frame size", [](auto &v) { v[22] = "175x144"; }, "-s"},
+        {"bands wider than the frame", [](auto &v) { v[18] = v[20] = "88"; }, "room"},
+        {"sample rate AAC cannot carry", [](auto &v) { v[32] = "12345"; }, "-ar"},
+        {"another video codec", [](auto &v) { v[12] = "h264"; }, "h264"},
+        {"another container", [](auto &v) { v[36] = "avi"; }, "avi"},
+        {"no output", [](auto &v) { v.back() = ""; }, "output"},
+        {"option without value", [](auto &v) { v.resize(6); }, "no value"},
+        {"nothing at all", [](auto &v) { v.clear(); }, "output"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<std::string> v = example().toVector();
+        c.spoil(v);
+        ConvertOptions o;
+        std::string error;
+        EXPECT_FALSE(parse(v, o, error));
+        EXPECT_NE(error.find(c.reason), std::string::npos) << error;
+    }
+}
+
+TEST(ConvertOptions, FrameRateTextsBecomeExactRates)
+{
+    struct Case
+    {
+        const char *text;
+        int num, den;
+    };
+    for (const Case &c : std::vector<Case>{{"15", 15, 1},
+                                           {"29.97", 30000, 1001},
+                                           {"23.976", 24000, 1001},
+                                           {"59.94", 60000, 1001},
+                                           {"12.5", 25, 2},
+                                           {"0", 0, 1},
+                                           {"-5", 0, 1},
+                                           {"fast", 0, 1},
+                                           {"15fps", 0, 1}}) {
+        SCOPED_TRACE(c.text);
+        AVRational q = zelo::parseFrameRate(c.text);
+        EXPECT_EQ(q.num, c.num);
+        EXPECT_EQ(q.den, c.den);
+    }
+}
+
+TEST(ClipLength, RoundsUpSoThatATrimKeepsTheEnd)
+{
+    EXPECT_EQ(zelo::wholeSecondsUp(0), 0);
+    EXPECT_EQ(zelo::wholeSecondsUp(40'000), 1); // one frame
+    EXPECT_EQ(zelo::wholeSecondsUp(3'000'000), 3);
+    EXPECT_EQ(zelo::wholeSecondsUp(3'000'500), 3); // container rounding
+    EXPECT_EQ(zelo::wholeSecondsUp(3'200'000), 4);
+}
+
+TEST(StatusLine, HasTheShapeTheProgressWindowReads)
+{
+    zelo::Progress p;
+    p.frames = 90;
+    p.quality = 2.0;
+    p.bytes = 120 * 1024;
+    p.seconds = 6.0;
+    EXPECT_EQ(zelo::ProgressReporter::format(p),
+              "frame=   90 q=2.0 size=     120kB time=6.00 bitrate= 163.8kbits/s");
+}
+
+TEST(StatusLine, HoldsBackLinesWithinTheIntervalButNeverTheLastOrAnError)
+{
+    std::vector<std::string> lines;
+    zelo::ProgressReporter reporter([&](const std::string &l) { lines.push_back(l); },
+                                    std::chrono::hours(1));
+    zelo::Progress p;
+    reporter.update(p);
+    reporter.update(p);
+    EXPECT_TRUE(lines.empty());
+    reporter.finalLine(p);
+    reporter.error("disk full");
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[1], "error: disk full");
+}
+
+} // namespace

@@ -112,4 +112,87 @@ TEST_F(Probe, RefusesWhatIsNoClipAndLeavesTheRecordAlone)
     EXPECT_NE(Mydll_GetFileinfo(fixturePath("h264_aac.mp4").c_str(), nullptr), 0);
 }
 
+class Thumbnail : public Probe
+{
+protected:
+    std::string target() const { return scratch.file("snap0.pic"); }
+    Picture make(const std::string &file, int second)
+    {
+        EXPECT_EQ(Mydll_GetPicure(fixturePath(file).c_str(), second, "80x60", target().c_str()), 0);
+        std::vector<Picture> pictures = decodePictures(target(), 1);
+        return pictures.empty() ? Picture{} : pictures.front();
+    }
+    ScratchFolder scratch;
+};
+
+TEST_F(Thumbnail, IsAnExactlySizedJpegOfAtLeastOneKilobyte)
+{
+    for (const FixtureSpec &spec : fixtureCatalog()) {
+        if (spec.videoEncoder.empty())
+            continue;
+        SCOPED_TRACE(spec.file);
+        Picture p = make(spec.file, 5);
+        std::string bytes = readBytes(target());
+        EXPECT_GE(bytes.size(), 1024u);
+        EXPECT_EQ(bytes.substr(0, 2), "\xFF\xD8");
+        EXPECT_EQ(p.width, 80);
+        EXPECT_EQ(p.height, 60);
+        std::remove(target().c_str());
+    }
+}
+
+TEST_F(Thumbnail, KeepsThePictureAspectInsideBlackBands)
+{
+    // 1024x576 as displayed: a band above and below.
+    Picture wide = make("anamorphic.vob", 5);
+    ASSERT_EQ(wide.width, 80);
+    EXPECT_LT(wide.meanLuma(0, 0, 80, 4), 24);
+    EXPECT_LT(wide.meanLuma(0, 56, 80, 4), 24);
+    EXPECT_GT(wide.meanLuma(0, 20, 80, 20), 40);
+    // Upright phone picture: bands left and right.
+    Picture upright = make("phone_upright.mp4", 5);
+    ASSERT_EQ(upright.width, 80);
+    EXPECT_LT(upright.meanLuma(0, 0, 12, 60), 24);
+    EXPECT_LT(upright.meanLuma(68, 0, 12, 60), 24);
+    EXPECT_GT(upright.meanLuma(20, 0, 40, 60), 40);
+}
+
+TEST_F(Thumbnail, PadsAFlatBlackPictureToOneKilobyte)
+{
+    Picture black = make("black.avi", 5);
+    EXPECT_GE(readBytes(target()).size(), 1024u);
+    ASSERT_EQ(black.width, 80);
+    EXPECT_LT(black.meanLuma(0, 0, 80, 60), 24);
+}
+
+TEST_F(Thumbnail, TakesTheAskedSecondOrTheMiddleOfShorterClips)
+{
+    const std::vector<uint8_t> first = make("long.avi", 0).luma;
+    EXPECT_NE(make("long.avi", 5).luma, first);
+    // Second 5 of a 3-second clip: its middle, not its first picture.
+    const std::vector<uint8_t> start = make("mpeg4_mp3.avi", 0).luma;
+    EXPECT_NE(make("mpeg4_mp3.avi", 5).luma, start);
+    EXPECT_EQ(make("one_frame.mp4", 5).width, 80);
+}
+
+TEST_F(Thumbnail, WritesNothingWithoutAPicture)
+{
+    struct Case
+    {
+        std::string path, size;
+    };
+    const std::vector<Case> cases = {
+        {fixturePath("audio_only.mp3"), "80x60"}, {fixturePath(kGarbage), "80x60"},
+        {scratch.file("missing.avi"), "80x60"},   {fixturePath(kEmpty), "80x60"},
+        {fixturePath("h264_aac.mp4"), "80x"},     {fixturePath("h264_aac.mp4"), "0x0"},
+        {fixturePath("h264_aac.mp4"), "9000x60"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.path + " " + c.size);
+        EXPECT_NE(Mydll_GetPicure(c.path.c_str(), 5, c.size.c_str(), target().c_str()), 0);
+        struct stat st;
+        EXPECT_NE(stat(target().c_str(), &st), 0);
+    }
+}
+
 } // namespace
