@@ -1,1 +1,319 @@
+// Conversions read back with libavformat: what each device kind gets, from
+// every kind of source.
+#include "enginetestkit.h"
+#include "fixturecatalog.h"
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+}
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
+
+namespace {
+
+// Top-level boxes of an MP4-family file, in file order.
+std::vector<std::string> topLevelBoxes(const std::string &path)
+{
+    const std::string bytes = readBytes(path);
+    std::vector<std::string> boxes;
+    size_t at = 0;
+    while (at + 8 <= bytes.size()) {
+        auto byte = [&](size_t i) { return uint64_t(uint8_t(bytes[at + i])); };
+        uint64_t size = byte(0) << 24 | byte(1) << 16 | byte(2) << 8 | byte(3);
+        boxes.push_back(bytes.substr(at + 4, 4));
+        if (size == 1 && at + 16 <= bytes.size()) {
+            size = 0;
+            for (size_t i = 8; i < 16; ++i)
+                size = size << 8 | byte(i);
+        }
+        if (size < 8)
+            break;
+        at += size;
+    }
+    return boxes;
+}
+
+size_t indexOf(const std::vector<std::string> &list, const std::string &item)
+{
+    return std::find(list.begin(), list.end(), item) - list.begin();
+}
+
+double meanDifference(const Picture &a, const Picture &b)
+{
+    if (a.luma.size() != b.luma.size() || a.luma.empty())
+        return 1e9;
+    double sum = 0;
+    for (size_t i = 0; i < a.luma.size(); ++i)
+        sum += std::abs(int(a.luma[i]) - int(b.luma[i]));
+    return sum / a.luma.size();
+}
+
+// The picture turned a quarter clockwise.
+Picture turnedClockwise(const Picture &p)
+{
+    Picture t;
+    t.width = p.height;
+    t.height = p.width;
+    t.luma.resize(p.luma.size());
+    for (int y = 0; y < p.height; ++y)
+        for (int x = 0; x < p.width; ++x)
+            t.luma[size_t(x) * t.width + (p.height - 1 - y)] = p.luma[size_t(y) * p.width + x];
+    return t;
+}
+
+class Convert : public ::testing::Test
+{
+protected:
+    ConvertRequest request(const std::string &source, const std::string &name = "out.3gp")
+    {
+        ConvertRequest r;
+        r.input = fixturePath(source);
+        r.output = scratch.file(name);
+        return r;
+    }
+    RunResult run(const ConvertRequest &r) { return runConversion(r.toVector()); }
+    ScratchFolder scratch;
+};
+
+struct DeviceKind
+{
+    const char *format, *size, *rate;
+    int width, height, num, den;
+    const char *channels, *sampleRate, *videoKbits, *audioKbits;
+};
+
+TEST_F(Convert, EachDeviceKindGetsExactlyWhatItAskedFor)
+{
+    const std::vector<DeviceKind> kinds = {
+        {"3gp", "176x144", "15", 176, 144, 15, 1, "1", "22050", "128", "32"},
+        {"psp", "320x240", "29.97", 320, 240, 30000, 1001, "2", "24000", "384", "64"},
+        {"mp4", "320x240", "25", 320, 240, 25, 1, "2", "44100", "512", "128"},
+    };
+    for (const DeviceKind &k : kinds) {
+        SCOPED_TRACE(k.format);
+        // An H.264 source with B-frames at 29.97, trimmed inside.
+        ConvertRequest r = request("h264_aac.mp4", std::string("out.") + k.format);
+        r.start = "00:00:01";
+        r.length = "1";
+        r.size = k.size;
+        r.rate = k.rate;
+        r.channels = k.channels;
+        r.sampleRate = k.sampleRate;
+        r.videoKbits = k.videoKbits;
+        r.audioKbits = k.audioKbits;
+        r.format = k.format;
+        RunResult result = run(r);
+        ASSERT_EQ(result.code, uintptr_t(CONVERT_DONE_COMPLETE)) << result.text();
+        EXPECT_EQ(result.messages, 1);
+        ASSERT_FALSE(result.lines.empty());
+        EXPECT_NE(result.lines.back().find("time=1.0"), std::string::npos) << result.text();
+        for (const std::string &name : scratch.entries())
+            EXPECT_EQ(name.rfind("out.", 0), 0u) << "left behind: " << name;
+
+        MediaReport m = inspect(r.output);
+        ASSERT_TRUE(m.opened);
+        const StreamReport *v = m.video();
+        const StreamReport *a = m.audio();
+        ASSERT_TRUE(v && a);
+        EXPECT_EQ(v->codec, "mpeg4");
+        EXPECT_EQ(v->width, k.width);
+        EXPECT_EQ(v->height, k.height);
+        EXPECT_EQ(v->num, k.num);
+        EXPECT_EQ(v->den, k.den);
+        const double frame = double(k.den) / k.num;
+        EXPECT_NEAR(v->duration, 1.0, frame + 1e-6);
+        EXPECT_NEAR(double(v->packets), 1.0 / frame, 1.0);
+        EXPECT_EQ(a->codec, "aac");
+        EXPECT_EQ(a->profile, FF_PROFILE_AAC_LOW);
+        EXPECT_EQ(a->sampleRate, std::stoi(k.sampleRate));
+        EXPECT_EQ(a->channels, std::stoi(k.channels));
+        EXPECT_NEAR(a->duration, 1.0, 0.05);
+        EXPECT_NEAR(a->start, v->start, 0.001);
+        // The index before the media: playable while it downloads.
+        std::vector<std::string> boxes = topLevelBoxes(r.output);
+        EXPECT_LT(indexOf(boxes, "moov"), indexOf(boxes, "mdat"));
+    }
+}
+
+TEST_F(Convert, EverySourceKindConverts)
+{
+    std::vector<std::string> sources;
+    for (const FixtureSpec &s : fixtureCatalog()) {
+        if (s.file != "long.avi")
+            sources.push_back(s.file);
+    }
+    sources.push_back(kTruncatedAvi);
+    for (const std::string &source : sources) {
+        SCOPED_TRACE(source);
+        ConvertRequest r = request(source);
+        RunResult result = run(r);
+        ASSERT_EQ(result.code, uintptr_t(CONVERT_DONE_COMPLETE)) << result.text();
+        MediaReport in = inspect(r.input);
+        MediaReport out = inspect(r.output);
+        ASSERT_TRUE(out.opened);
+        // A source without sound gives an output without sound, and so on.
+        EXPECT_EQ(out.video() != nullptr, in.video() != nullptr);
+        EXPECT_EQ(out.audio() != nullptr, in.audio() != nullptr);
+        if (out.video()) {
+            EXPECT_GE(out.video()->packets, 1);
+            EXPECT_LE(out.video()->packets, 30);
+        }
+        std::filesystem::remove(r.output);
+    }
+}
+
+TEST_F(Convert, AwkwardFileNamesAreJustNames)
+{
+    for (const std::string name : {"-y.avi", "-i", "clip ünïcødé ✓.avi", "a.b.avi"}) {
+        SCOPED_TRACE(name);
+        const std::string source = scratch.file(name);
+        std::filesystem::copy_file(fixturePath("mpeg4_mp3.avi"), source);
+        ConvertRequest r = request("");
+        r.input = source;
+        r.output = source + " → out.3gp";
+        RunResult result = run(r);
+        EXPECT_EQ(result.code, uintptr_t(CONVERT_DONE_COMPLETE)) << result.text();
+        EXPECT_TRUE(inspect(r.output).opened);
+    }
+}
+
+TEST_F(Convert, TrimStartsOnTheExactFrameWhateverTheContainer)
+{
+    // 25 pictures a second, key frames every 12: the picture at second 1
+    // needs decoding from an earlier key frame. Same size and rate as the
+    // source, so the pictures compare one to one. The MPEG files start their
+    // clock at 0.5 s and seek by searching timestamps; ASF and FLV start the
+    // picture a little after the sound.
+    for (const std::string source : {"video_only.avi", "mpeg1_mp2.mpg", "mpeg2_mp2.vob",
+                                     "wmv2_wma.wmv", "flv1_mp3.flv", "mpeg4_pcm.mov"}) {
+        SCOPED_TRACE(source);
+        ConvertRequest r = request(source, "trimmed.mp4");
+        r.start = "00:00:01";
+        r.length = "1";
+        r.size = "160x120";
+        r.rate = "25";
+        r.videoKbits = "2000";
+        r.format = "mp4";
+        ASSERT_EQ(run(r).code, uintptr_t(CONVERT_DONE_COMPLETE));
+        EXPECT_EQ(inspect(r.output).video()->packets, 25);
+        // The source picture nearest to second 1 of the file's clock.
+        const double wanted = inspect(r.input).start + 1.0;
+        std::vector<Picture> original = decodePictures(r.input, 30);
+        size_t at = 0;
+        for (size_t i = 0; i < original.size(); ++i) {
+            if (std::abs(original[i].time - wanted) < std::abs(original[at].time - wanted))
+                at = i;
+        }
+        ASSERT_TRUE(at > 0 && at + 1 < original.size());
+        std::vector<Picture> cut = decodePictures(r.output, 1);
+        ASSERT_EQ(cut.size(), 1u);
+        const double same = meanDifference(cut[0], original[at]);
+        EXPECT_LT(same, meanDifference(cut[0], original[at - 1]) / 2);
+        EXPECT_LT(same, meanDifference(cut[0], original[at + 1]) / 2);
+    }
+}
+
+TEST_F(Convert, BandsAreBlackAndThePictureFillsTheRest)
+{
+    ConvertRequest r = request("video_only.avi");
+    r.padTop = r.padBottom = "16";
+    ASSERT_EQ(run(r).code, uintptr_t(CONVERT_DONE_COMPLETE));
+    std::vector<Picture> p = decodePictures(r.output, 1);
+    ASSERT_EQ(p.size(), 1u);
+    EXPECT_LT(p[0].meanLuma(0, 0, 176, 14), 24);
+    EXPECT_LT(p[0].meanLuma(0, 130, 176, 14), 24);
+    EXPECT_GT(p[0].meanLuma(0, 18, 176, 108), 40);
+
+    r.padTop = r.padBottom = "0";
+    r.padLeft = r.padRight = "24";
+    ASSERT_EQ(run(r).code, uintptr_t(CONVERT_DONE_COMPLETE));
+    p = decodePictures(r.output, 1);
+    ASSERT_EQ(p.size(), 1u);
+    EXPECT_LT(p[0].meanLuma(0, 0, 22, 144), 24);
+    EXPECT_LT(p[0].meanLuma(154, 0, 22, 144), 24);
+    EXPECT_GT(p[0].meanLuma(26, 0, 124, 144), 40);
+}
+
+TEST_F(Convert, APhoneClipIsTurnedUpright)
+{
+    // Same pattern, once stored turned (and flagged so), once plain.
+    ConvertRequest phone = request("phone_upright.mp4", "phone.mp4");
+    phone.size = "120x160";
+    phone.rate = "25";
+    phone.videoKbits = "2000";
+    phone.format = "mp4";
+    ConvertRequest plain = phone;
+    plain.input = fixturePath("video_only.avi");
+    plain.output = scratch.file("plain.mp4");
+    plain.size = "160x120";
+    ASSERT_EQ(run(phone).code, uintptr_t(CONVERT_DONE_COMPLETE));
+    ASSERT_EQ(run(plain).code, uintptr_t(CONVERT_DONE_COMPLETE));
+    std::vector<Picture> turned = decodePictures(phone.output, 1);
+    std::vector<Picture> reference = decodePictures(plain.output, 1);
+    ASSERT_FALSE(turned.empty() || reference.empty());
+    ASSERT_EQ(turned[0].width, 120);
+    Picture expected = turnedClockwise(reference[0]);
+    Picture wrongWay = turnedClockwise(turnedClockwise(expected));
+    EXPECT_LT(meanDifference(turned[0], expected), meanDifference(turned[0], wrongWay) / 2);
+}
+
+TEST_F(Convert, ZeroLengthGivesAnEmptyButValidFile)
+{
+    ConvertRequest r = request("h264_aac.mp4");
+    r.length = "0";
+    RunResult result = run(r);
+    EXPECT_EQ(result.code, uintptr_t(CONVERT_DONE_COMPLETE)) << result.text();
+    MediaReport m = inspect(r.output);
+    ASSERT_TRUE(m.opened);
+    for (const StreamReport &s : m.streams)
+        EXPECT_EQ(s.packets, 0);
+}
+
+TEST_F(Convert, SameRequestSameBytes)
+{
+    ConvertRequest first = request("h264_aac.mp4", "first.3gp");
+    ConvertRequest second = request("h264_aac.mp4", "second.3gp");
+    ASSERT_EQ(run(first).code, uintptr_t(CONVERT_DONE_COMPLETE));
+    ASSERT_EQ(run(second).code, uintptr_t(CONVERT_DONE_COMPLETE));
+    const std::string bytes = readBytes(first.output);
+    EXPECT_GT(bytes.size(), 1000u);
+    EXPECT_TRUE(bytes == readBytes(second.output));
+}
+
+TEST_F(Convert, VolumeIsAPercentOfTheSourceLoudness)
+{
+    ConvertRequest full = request("mpeg4_mp3.avi", "full.3gp");
+    ConvertRequest half = request("mpeg4_mp3.avi", "half.3gp");
+    half.volume = "50";
+    ConvertRequest silent = request("mpeg4_mp3.avi", "silent.3gp");
+    silent.volume = "0";
+    for (const ConvertRequest *r : {&full, &half, &silent})
+        ASSERT_EQ(run(*r).code, uintptr_t(CONVERT_DONE_COMPLETE));
+    const double level = soundLevel(full.output);
+    ASSERT_GT(level, 0.05);
+    EXPECT_NEAR(soundLevel(half.output) / level, 0.5, 0.05);
+    EXPECT_LT(soundLevel(silent.output), 0.001);
+}
+
+TEST_F(Convert, ReplacesAnExistingOutputOnlyWhenTold)
+{
+    ConvertRequest r = request("mpeg4_mp3.avi");
+    {
+        std::ofstream old(r.output);
+        old << "an older file";
+    }
+    std::vector<std::string> keep = r.toVector();
+    keep.erase(keep.begin() + 1); // no "-y"
+    RunResult refused = runConversion(keep);
+    EXPECT_EQ(refused.code, uintptr_t(CONVERT_DONE_FAILED));
+    EXPECT_TRUE(refused.hasErrorLine()) << refused.text();
+    EXPECT_EQ(readBytes(r.output), "an older file");
+
+    EXPECT_EQ(run(r).code, uintptr_t(CONVERT_DONE_COMPLETE));
+    EXPECT_TRUE(inspect(r.output).video());
+}
+
+} // namespace

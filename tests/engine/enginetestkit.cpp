@@ -56,8 +56,8 @@ struct Input
     ~Input() { avformat_close_input(&ctx); }
 };
 
-// Decodes every frame of the first stream of `type`, handing each to use
-// until it returns false.
+// Decodes every frame of the first stream of `type`, handing each (and its
+// time base) to use until it returns false.
 template <typename Use> void decodeAll(const std::string &path, AVMediaType type, Use use)
 {
     Input in(path);
@@ -76,7 +76,7 @@ template <typename Use> void decodeAll(const std::string &path, AVMediaType type
     bool more = true;
     auto drain = [&] {
         while (more && avcodec_receive_frame(dec, frame) >= 0) {
-            more = use(frame);
+            more = use(frame, in.ctx->streams[index]->time_base);
             av_frame_unref(frame);
         }
     };
@@ -210,6 +210,7 @@ MediaReport inspect(const std::string &path)
         return report;
     report.opened = true;
     report.format = in.ctx->iformat->name;
+    report.start = in.ctx->start_time == AV_NOPTS_VALUE ? 0 : in.ctx->start_time / 1e6;
     std::vector<int64_t> ends(in.ctx->nb_streams, INT64_MIN);
     for (unsigned i = 0; i < in.ctx->nb_streams; ++i) {
         const AVStream *st = in.ctx->streams[i];
@@ -254,8 +255,9 @@ double Picture::meanLuma(int x, int y, int w, int h) const
 std::vector<Picture> decodePictures(const std::string &path, int count)
 {
     std::vector<Picture> pictures;
-    decodeAll(path, AVMEDIA_TYPE_VIDEO, [&](const AVFrame *f) {
+    decodeAll(path, AVMEDIA_TYPE_VIDEO, [&](const AVFrame *f, AVRational timeBase) {
         Picture p;
+        p.time = f->best_effort_timestamp * av_q2d(timeBase);
         p.width = f->width;
         p.height = f->height;
         p.luma.resize(size_t(f->width) * f->height);
@@ -272,7 +274,7 @@ double soundLevel(const std::string &path)
 {
     double sum = 0;
     int64_t n = 0;
-    decodeAll(path, AVMEDIA_TYPE_AUDIO, [&](const AVFrame *f) {
+    decodeAll(path, AVMEDIA_TYPE_AUDIO, [&](const AVFrame *f, AVRational) {
         // The engine writes AAC, which decodes to planar float.
         if (f->format != AV_SAMPLE_FMT_FLTP)
             return false;

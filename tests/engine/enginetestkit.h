@@ -64,6 +64,7 @@ struct MediaReport
 {
     bool opened = false;
     std::string format;
+    double start = 0; // where the file's clock starts, seconds
     std::vector<StreamReport> streams;
     const StreamReport *video() const;
     const StreamReport *audio() const;
@@ -75,6 +76,7 @@ MediaReport inspect(const std::string &path);
 struct Picture
 {
     int width = 0, height = 0;
+    double time = 0; // seconds, on the file's clock
     std::vector<uint8_t> luma;
     double meanLuma(int x, int y, int w, int h) const;
 };

@@ -238,7 +238,9 @@ bool writeFixture(const std::string &folder, const FixtureSpec &s, std::string &
     if (s.rotation && !s.videoEncoder.empty()) {
         auto *matrix = reinterpret_cast<int32_t *>(
             av_stream_new_side_data(video.stream, AV_PKT_DATA_DISPLAYMATRIX, 9 * sizeof(int32_t)));
-        av_display_rotation_set(matrix, -s.rotation);
+        // The matrix takes the angle clockwise (its reader reports it
+        // counterclockwise).
+        av_display_rotation_set(matrix, s.rotation);
     }
     err = avio_open(&oc->pb, path.c_str(), AVIO_FLAG_WRITE);
     if (err >= 0)
