@@ -212,6 +212,13 @@ bool Conversion::finishTracks(std::string &error)
     // An empty file for a non-empty request would be a failure passed off
     // as success: say why instead.
     Lane &main = m_video.track ? m_video : m_audio;
+    const int64_t clipUs = m_input.durationUs();
+    if (m_options.lengthUs > 0 && !main.track->received() && clipUs != AV_NOPTS_VALUE &&
+        start >= clipUs) {
+        error = "the start (" + seconds(start) + " s) lies after the end of '" + m_options.input +
+                "' (" + seconds(clipUs) + " s)";
+        return false;
+    }
     if (m_options.lengthUs > 0 && !main.track->received()) {
         error = std::string("no ") + (&main == &m_video ? "picture" : "sound") +
                 " could be decoded between " + seconds(start) + " s and " + seconds(m_endUs) +

@@ -104,6 +104,10 @@ int main(int argc, char **argv)
     sigaddset(&stopSignals, SIGUSR1); // our own wake-up call, not a stop
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
+    // Under a file size limit a write should fail like one on a full disk,
+    // not kill the process and leave the engine's temporary file behind.
+    std::signal(SIGXFSZ, SIG_IGN);
+
     init();
     setInfo(printLine);
     EndMessage end;
