@@ -1,1 +1,166 @@
+// encoder-run: the engine library loaded and driven as the program does it,
+// in a process of its own.
+#include "enginetestkit.h"
+#include "fixturecatalog.h"
+
+#include <csignal>
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <regex>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+const std::string kDriver = std::string(ZELO_ENGINE_BIN_DIR) + "/encoder-run";
+constexpr int kCannotRunHere = 77; // the unprivileged child cannot reach its files
+
+struct DriverRun
+{
+    int exitCode = -1;
+    std::vector<std::string> lines;
+    std::string text() const
+    {
+        std::string all;
+        for (const std::string &l : lines)
+            all += l + "\n";
+        return all;
+    }
+};
+
+// Runs the driver with the vector as its arguments. asNobody: when this
+// test runs as root, the driver runs as user nobody, for whom permissions
+// count. whileRunning gets the child's pid.
+DriverRun runDriver(const std::string &driver, const std::vector<std::string> &vector,
+                    bool asNobody = false, const std::function<void(pid_t)> &whileRunning = {})
+{
+    int out[2];
+    if (pipe(out) != 0)
+        return {};
+    pid_t pid = fork();
+    if (pid == 0) {
+        dup2(out[1], STDOUT_FILENO);
+        close(out[0]);
+        close(out[1]);
+        if (asNobody && geteuid() == 0) {
+            if (setgid(65534) != 0 || setuid(65534) != 0 || access(driver.c_str(), X_OK) != 0 ||
+                access(vector[7].c_str(), R_OK) != 0)
+                _exit(kCannotRunHere);
+        }
+        std::vector<char *> argv{const_cast<char *>(driver.c_str())};
+        for (const std::string &s : vector)
+            argv.push_back(const_cast<char *>(s.c_str()));
+        argv.push_back(nullptr);
+        execv(driver.c_str(), argv.data());
+        _exit(127);
+    }
+    close(out[1]);
+    if (whileRunning)
+        whileRunning(pid);
+    DriverRun run;
+    std::string buffer;
+    char chunk[4096];
+    ssize_t n;
+    while ((n = read(out[0], chunk, sizeof chunk)) > 0)
+        buffer.append(chunk, static_cast<size_t>(n));
+    close(out[0]);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    size_t at = 0;
+    while (at < buffer.size()) {
+        size_t end = buffer.find('\n', at);
+        run.lines.push_back(buffer.substr(at, end - at));
+        at = end == std::string::npos ? buffer.size() : end + 1;
+    }
+    return run;
+}
+
+class Driver : public ::testing::Test
+{
+protected:
+    ConvertRequest request(const std::string &source)
+    {
+        ConvertRequest r;
+        r.input = fixturePath(source);
+        r.output = scratch.file("out.3gp");
+        return r;
+    }
+    ScratchFolder scratch;
+};
+
+TEST_F(Driver, ConvertsAndPrintsStatusLinesTheProgressWindowCanRead)
+{
+    ConvertRequest r = request("h264_aac.mp4");
+    DriverRun run = runDriver(kDriver, r.toVector());
+    ASSERT_EQ(run.exitCode, 0) << run.text();
+    ASSERT_FALSE(run.lines.empty());
+    const std::regex shape(
+        R"(frame= *\d+ q=\d+\.\d size= *\d+kB time=(\d+\.\d\d) bitrate= *\d+\.\dkbits/s)");
+    std::smatch m;
+    for (const std::string &line : run.lines)
+        EXPECT_TRUE(std::regex_match(line, m, shape)) << line;
+    ASSERT_TRUE(std::regex_match(run.lines.back(), m, shape));
+    EXPECT_NEAR(std::stod(m[1]), 2.0, 0.1);
+    EXPECT_TRUE(inspect(r.output).video());
+}
+
+TEST_F(Driver, AFailureExitsWithTwoAfterItsReason)
+{
+    ConvertRequest r = request("mpeg4_mp3.avi");
+    r.input = scratch.file("gone.avi");
+    DriverRun run = runDriver(kDriver, r.toVector());
+    EXPECT_EQ(run.exitCode, 2);
+    ASSERT_EQ(run.lines.size(), 1u) << run.text();
+    EXPECT_EQ(run.lines[0].rfind("error: ", 0), 0u);
+    EXPECT_NE(run.lines[0].find("gone.avi"), std::string::npos);
+}
+
+TEST_F(Driver, AnUnwritableOutputFolderFailsWithAReason)
+{
+    // The folder is locked to everybody but root; as root the driver runs
+    // as nobody so the lock holds.
+    std::filesystem::permissions(scratch.path(), std::filesystem::perms(0755));
+    const std::string locked = scratch.file("locked");
+    std::filesystem::create_directory(locked);
+    std::filesystem::permissions(locked, std::filesystem::perms(0555));
+    ConvertRequest r = request("mpeg4_mp3.avi");
+    r.output = locked + "/out.3gp";
+    DriverRun run = runDriver(kDriver, r.toVector(), true);
+    if (run.exitCode == kCannotRunHere)
+        GTEST_SKIP() << "user nobody cannot reach the build folder";
+    EXPECT_EQ(run.exitCode, 2);
+    ASSERT_FALSE(run.lines.empty());
+    EXPECT_NE(run.lines.back().find("locked"), std::string::npos) << run.text();
+    EXPECT_TRUE(std::filesystem::is_empty(locked));
+}
+
+TEST_F(Driver, TerminatingItStopsTheConversionCleanly)
+{
+    ConvertRequest r = request("long.avi");
+    r.length = "60";
+    DriverRun run = runDriver(kDriver, r.toVector(), false, [&](pid_t pid) {
+        for (int i = 0; i < 10000 && scratch.entries().empty(); ++i)
+            std::this_thread::sleep_for(1ms);
+        kill(pid, SIGTERM);
+    });
+    EXPECT_EQ(run.exitCode, 1) << run.text();
+    EXPECT_TRUE(scratch.entries().empty());
+}
+
+TEST_F(Driver, LoadsOnlyTheEngineBesideItself)
+{
+    const std::string lonely = scratch.file("encoder-run");
+    std::filesystem::copy_file(kDriver, lonely);
+    ConvertRequest r = request("mpeg4_mp3.avi");
+    r.output = scratch.file("never.3gp");
+    DriverRun run = runDriver(lonely, r.toVector());
+    EXPECT_EQ(run.exitCode, 3);
+    EXPECT_FALSE(std::filesystem::exists(r.output));
+}
+
+} // namespace

@@ -1,1 +1,197 @@
+// Stopping, refusing and failing: every request that starts ends with one
+// end message, and nothing half-written is left behind.
+#include "enginetestkit.h"
+#include "fixturecatalog.h"
+
+#include <atomic>
+#include <csignal>
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <thread>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+class Failures : public ::testing::Test
+{
+protected:
+    ConvertRequest request(const std::string &source)
+    {
+        ConvertRequest r;
+        r.input = fixturePath(source);
+        r.output = scratch.file("out.3gp");
+        return r;
+    }
+    // Waits until the conversion is writing its temporary file.
+    bool waitForTemporaryFile()
+    {
+        for (int i = 0; i < 10000; ++i) {
+            for (const std::string &name : scratch.entries()) {
+                std::error_code ec;
+                if (name.find(".part") != std::string::npos &&
+                    std::filesystem::file_size(scratch.file(name), ec) > 0)
+                    return true;
+            }
+            std::this_thread::sleep_for(1ms);
+        }
+        return false;
+    }
+    ScratchFolder scratch;
+};
+
+struct CountingTarget : MessageTarget
+{
+    std::atomic<int> messages{0};
+    CountingTarget()
+    {
+        post = [](MessageTarget *self, unsigned, uintptr_t, intptr_t) {
+            ++static_cast<CountingTarget *>(self)->messages;
+        };
+    }
+};
+
+TEST_F(Failures, StopHalfWayLeavesNoFileBehind)
+{
+    ConvertRequest r = request("long.avi");
+    r.length = "60";
+    bool writing = false;
+    RunResult result = runConversion(r.toVector(), [&] {
+        writing = waitForTemporaryFile();
+        Mydll_Stop();
+    });
+    ASSERT_TRUE(writing);
+    EXPECT_EQ(result.code, uintptr_t(CONVERT_DONE_STOPPED));
+    EXPECT_EQ(result.messages, 1);
+    EXPECT_TRUE(scratch.entries().empty());
+}
+
+TEST_F(Failures, StopRightAfterTheStartEndsTheConversion)
+{
+    ConvertRequest r = request("long.avi");
+    r.length = "60";
+    RunResult result = runConversion(r.toVector(), [] { Mydll_Stop(); });
+    EXPECT_EQ(result.code, uintptr_t(CONVERT_DONE_STOPPED));
+    EXPECT_EQ(result.messages, 1);
+    EXPECT_TRUE(scratch.entries().empty());
+}
+
+TEST_F(Failures, UnInitStopsAndWaitsForTheEngine)
+{
+    ConvertRequest r = request("long.avi");
+    r.length = "60";
+    std::vector<std::string> leftAtReturn{"not called"};
+    RunResult result = runConversion(r.toVector(), [&] {
+        waitForTemporaryFile();
+        MyDll_UnInit();
+        leftAtReturn = scratch.entries();
+    });
+    EXPECT_TRUE(leftAtReturn.empty());
+    EXPECT_EQ(result.code, uintptr_t(CONVERT_DONE_STOPPED));
+    EXPECT_EQ(result.messages, 1);
+}
+
+TEST_F(Failures, EveryRefusedRequestEndsWithOneMessageAndAReason)
+{
+    const std::string fifo = scratch.file("pipe.avi");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const std::string folder = scratch.file("folder");
+    std::filesystem::create_directory(folder);
+    using Request = std::function<void(ConvertRequest &)>;
+    using Vector = std::function<void(std::vector<std::string> &)>;
+    struct Case
+    {
+        const char *what;
+        Request request;
+        Vector vector;
+    };
+    const std::vector<Case> cases = {
+        {"short vector", {}, [](auto &v) { v.resize(5); }},
+        {"no vector at all", {}, [](auto &v) { v.clear(); }},
+        {"another codec", {}, [](auto &v) { v[28] = "mp3"; }},
+        {"missing source", [&](auto &r) { r.input = scratch.file("gone.avi"); }, {}},
+        {"folder as source", [&](auto &r) { r.input = folder; }, {}},
+        {"FIFO as source", [&](auto &r) { r.input = fifo; }, {}},
+        {"device as source", [](auto &r) { r.input = "/dev/zero"; }, {}},
+        {"garbage source", [](auto &r) { r.input = fixturePath(kGarbage); }, {}},
+        {"missing output folder", [&](auto &r) { r.output = scratch.file("no/out.3gp"); }, {}},
+        {"output is a folder", [&](auto &r) { r.output = folder; }, {}},
+        {"start after the end", [](auto &r) { r.start = "00:01:00"; }, {}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        ConvertRequest r = request("mpeg4_mp3.avi");
+        if (c.request)
+            c.request(r);
+        std::vector<std::string> v = r.toVector();
+        if (c.vector)
+            c.vector(v);
+        RunResult result = runConversion(v);
+        EXPECT_EQ(result.code, uintptr_t(CONVERT_DONE_FAILED));
+        EXPECT_EQ(result.messages, 1);
+        EXPECT_TRUE(result.hasErrorLine()) << result.text();
+        std::vector<std::string> left = scratch.entries();
+        std::sort(left.begin(), left.end());
+        EXPECT_EQ(left, (std::vector<std::string>{"folder", "pipe.avi"}));
+    }
+}
+
+TEST_F(Failures, ABusyEngineRefusesASecondRequestWithoutAMessage)
+{
+    ConvertRequest first = request("long.avi");
+    first.length = "60";
+    ConvertRequest second = request("mpeg4_mp3.avi");
+    second.output = scratch.file("second.3gp");
+    std::vector<std::string> v = second.toVector();
+    std::vector<char *> argv;
+    for (std::string &s : v)
+        argv.push_back(s.data());
+    CountingTarget other;
+    int refused = 0;
+    RunResult result = runConversion(first.toVector(), [&] {
+        refused = _X(&other, static_cast<int>(argv.size()), argv.data());
+        Mydll_Stop();
+    });
+    EXPECT_NE(refused, 0);
+    EXPECT_EQ(other.messages, 0);
+    EXPECT_EQ(result.messages, 1);
+    EXPECT_EQ(result.code, uintptr_t(CONVERT_DONE_STOPPED));
+}
+
+TEST_F(Failures, WithoutAWindowNothingStarts)
+{
+    std::vector<std::string> v = request("mpeg4_mp3.avi").toVector();
+    std::vector<char *> argv;
+    for (std::string &s : v)
+        argv.push_back(s.data());
+    MessageTarget deaf{nullptr};
+    EXPECT_NE(_X(nullptr, static_cast<int>(argv.size()), argv.data()), 0);
+    EXPECT_NE(_X(&deaf, static_cast<int>(argv.size()), argv.data()), 0);
+    MyDll_UnInit();
+    EXPECT_TRUE(scratch.entries().empty());
+}
+
+TEST_F(Failures, AFullDiskFailsTheConversionAndCleansUp)
+{
+    // A file size limit stands in for a full disk: writes fail alike.
+    struct rlimit saved;
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = saved;
+    small.rlim_cur = 64 * 1024;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    ConvertRequest r = request("long.avi");
+    r.length = "30";
+    r.videoKbits = "512";
+    RunResult result = runConversion(r.toVector());
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(result.code, uintptr_t(CONVERT_DONE_FAILED));
+    EXPECT_EQ(result.messages, 1);
+    EXPECT_TRUE(result.hasErrorLine()) << result.text();
+    EXPECT_TRUE(scratch.entries().empty());
+}
+
+} // namespace
