@@ -70,8 +70,8 @@ bool Conversion::prepare(std::string &error)
             return false;
         const DisplayGeometry g = m_input.videoGeometry();
         m_video.decoder.emplace(std::move(decoder), video, origin);
-        m_video.track =
-            std::make_unique<EncodeTrack>(std::move(encoder), videoChain(o, g.rotation), g.sar);
+        m_video.track = std::make_unique<EncodeTrack>(
+            std::move(encoder), videoChain(o, g.rotation, g.width, g.height), g.sar);
         if (!m_video.track->attach(m_output, error))
             return false;
     }
@@ -144,38 +144,58 @@ bool Conversion::transcode(std::string &error)
         return true;
     seekToStart();
     PacketPtr pkt = makePacket();
-    if (!pkt || !m_frame) {
+    if (!pkt || !m_video.frame || !m_audio.frame) {
         error = "out of memory";
         return false;
     }
+    // Sound is decoded and encoded beside the pictures: on small pictures
+    // the AAC encoder is the biggest cost of all.
+    std::optional<LaneWorker> sound;
+    if (m_audio.decoder)
+        sound.emplace(
+            [this](const AVPacket *p, std::string &e) { return decodeInto(m_audio, p, e); },
+            m_stop);
     auto finished = [this] {
         return (!m_video.decoder || m_video.done) && (!m_audio.decoder || m_audio.done);
     };
-    while (!finished()) {
-        if (stopRequested())
-            return false;
+    while (!finished() && !stopRequested()) {
         if (!readPacket(pkt.get())) {
-            for (Lane *lane : {&m_video, &m_audio}) {
-                if (lane->decoder && !lane->done && !decodeInto(*lane, nullptr, error))
-                    return false;
-            }
+            if (m_video.decoder && !m_video.done && !decodeInto(m_video, nullptr, error))
+                return false;
             break;
         }
         for (Lane *lane : {&m_video, &m_audio}) {
-            if (lane->decoder && !lane->done && pkt->stream_index == lane->decoder->streamIndex() &&
-                !decodeInto(*lane, pkt.get(), error))
+            if (lane->decoder && pkt->stream_index == lane->decoder->streamIndex() &&
+                !feed(*lane, pkt.get(), lane == &m_audio ? &*sound : nullptr, error))
                 return false;
         }
         av_packet_unref(pkt.get());
         m_progress.update(progress());
     }
-    return true;
+    if (stopRequested())
+        return false;
+    return !sound || sound->finish(error);
+}
+
+bool Conversion::feed(Lane &lane, AVPacket *pkt, LaneWorker *worker, std::string &error)
+{
+    if (lane.done)
+        return true;
+    if (!worker)
+        return decodeInto(lane, pkt, error);
+    if (worker->push(pkt))
+        return true;
+    if (stopRequested())
+        return false;
+    // The worker gave up: its reason is the one to give.
+    worker->finish(error);
+    return false;
 }
 
 bool Conversion::decodeInto(Lane &lane, const AVPacket *pkt, std::string &error)
 {
     lane.decoder->send(pkt);
-    while (!lane.done && lane.decoder->receive(m_frame.get())) {
+    while (!lane.done && lane.decoder->receive(lane.frame.get())) {
         if (!pass(lane, error))
             return false;
     }
@@ -184,19 +204,20 @@ bool Conversion::decodeInto(Lane &lane, const AVPacket *pkt, std::string &error)
 
 bool Conversion::pass(Lane &lane, std::string &error)
 {
+    AVFrame *frame = lane.frame.get();
     const int64_t start = lane.decoder->frameStartUs();
     if (start >= m_endUs) {
         lane.done = true;
-        av_frame_unref(m_frame.get());
+        av_frame_unref(frame);
         return true;
     }
     if (lane.decoder->frameEndUs() <= m_options.startUs) {
-        av_frame_unref(m_frame.get()); // leads up to the start, never shown
+        av_frame_unref(frame); // leads up to the start, never shown
         return true;
     }
-    m_frame->pts = start - m_options.startUs;
+    frame->pts = start - m_options.startUs;
     lane.endUs = lane.decoder->frameEndUs();
-    return lane.track->push(m_frame.get(), error);
+    return lane.track->push(frame, error);
 }
 
 bool Conversion::finishTracks(std::string &error)

@@ -5,6 +5,7 @@
 #include "avptr.h"
 #include "convertoptions.h"
 #include "encodetrack.h"
+#include "laneworker.h"
 #include "mediainput.h"
 #include "outputfile.h"
 #include "progressreporter.h"
@@ -41,8 +42,9 @@ private:
     {
         std::optional<StreamDecoder> decoder;
         std::unique_ptr<EncodeTrack> track;
+        FramePtr frame = makeFrame();
         int64_t endUs = AV_NOPTS_VALUE; // end of the last frame passed on
-        bool done = false;
+        std::atomic<bool> done{false};  // read by the demuxing thread
     };
 
     bool prepare(std::string &error);
@@ -50,6 +52,7 @@ private:
     bool readPacket(AVPacket *pkt);
     bool decodeInto(Lane &lane, const AVPacket *pkt, std::string &error);
     bool pass(Lane &lane, std::string &error);
+    bool feed(Lane &lane, AVPacket *pkt, LaneWorker *worker, std::string &error);
     bool transcode(std::string &error);
     bool finishTracks(std::string &error);
     ConversionResult fail(const std::string &reason);
@@ -64,7 +67,6 @@ private:
     OutputFile m_output;
     Lane m_video;
     Lane m_audio;
-    FramePtr m_frame = makeFrame();
     std::deque<PacketPtr> m_pending; // read while checking the seek
     int64_t m_endUs = 0;             // trim end on the file's timeline
 };

@@ -78,6 +78,9 @@ bool OutputFile::create(const std::string &finalPath, const std::string &format,
         m_ctx->interrupt_callback = interrupter->callback();
     if (bitexact)
         m_ctx->flags |= AVFMT_FLAG_BITEXACT;
+    // Interleave strictly by time however far one stream's thread runs
+    // ahead: the file's layout must not depend on thread timing.
+    m_ctx->max_interleave_delta = 0;
     err = avio_open2(&m_ctx->pb, url.c_str(), AVIO_FLAG_WRITE, &m_ctx->interrupt_callback, nullptr);
     if (err < 0)
         return ioFailed("create", err, error);
@@ -116,6 +119,7 @@ bool OutputFile::writeHeader(std::string &error)
 
 bool OutputFile::write(AVPacket *pkt, std::string &error)
 {
+    std::lock_guard lock(m_lock);
     const AVStream *st = m_ctx->streams[pkt->stream_index];
     if (pkt->pts != AV_NOPTS_VALUE) {
         double end = (pkt->pts + pkt->duration) * av_q2d(st->time_base);
@@ -163,7 +167,14 @@ void OutputFile::abandon()
 
 int64_t OutputFile::bytesWritten() const
 {
+    std::lock_guard lock(m_lock);
     return m_ctx && m_ctx->pb ? avio_tell(m_ctx->pb) : m_closedBytes;
+}
+
+double OutputFile::secondsWritten() const
+{
+    std::lock_guard lock(m_lock);
+    return m_secondsWritten;
 }
 
 bool OutputFile::ioFailed(const char *what, int err, std::string &error) const

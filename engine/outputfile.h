@@ -5,6 +5,7 @@
 
 #include "avptr.h"
 
+#include <mutex>
 #include <string>
 
 namespace zelo {
@@ -37,12 +38,14 @@ public:
 
     int64_t bytesWritten() const;
     // End of the latest packet written, seconds of output.
-    double secondsWritten() const { return m_secondsWritten; }
+    double secondsWritten() const;
     const std::string &temporaryPath() const { return m_tempPath; }
 
 private:
     bool ioFailed(const char *what, int err, std::string &error) const;
 
+    // Each stream's encoder may write from a thread of its own.
+    mutable std::mutex m_lock;
     AVFormatContext *m_ctx = nullptr;
     std::string m_tempPath;
     std::string m_finalPath;
