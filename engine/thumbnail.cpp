@@ -1,5 +1,6 @@
 #include "thumbnail.h"
 
+#include "encodersetup.h"
 #include "filterchain.h"
 #include "jpegwriter.h"
 #include "mediainput.h"
@@ -73,9 +74,13 @@ bool decodeFrameAt(const std::string &path, int64_t wantedUs, bool allowSeek,
         error = "'" + path + "' has no picture";
         return false;
     }
-    CodecContextPtr ctx = input.openDecoder(video, 1, error);
+    CodecContextPtr ctx = input.openDecoder(video, 0, error);
     if (!ctx)
         return false;
+    // Pictures nothing refers to are only on the way to the wanted second:
+    // the nearest one that counts is as good a thumbnail, at half the work.
+    if (allowSeek && wantedUs > 0)
+        ctx->skip_frame = AVDISCARD_NONREF;
     StreamDecoder decoder(std::move(ctx), video, input.originUs());
     int64_t targetUs = 0;
     if (allowSeek) {
@@ -141,11 +146,12 @@ bool writeThumbnail(const std::string &path, int second, const std::string &size
         return false;
 
     Box box = fitInside(geometry.width, geometry.height, width, height);
-    std::string chain = FilterChain::uprightFilters(geometry.rotation) +
-                        "scale=" + std::to_string(box.width) + ":" + std::to_string(box.height) +
-                        ":flags=bicubic,pad=" + std::to_string(width) + ":" +
-                        std::to_string(height) + ":" + std::to_string(box.x) + ":" +
-                        std::to_string(box.y) + ":black,setsar=1,format=yuvj420p";
+    std::string chain =
+        FilterChain::uprightFilters(geometry.rotation) + "scale=" + std::to_string(box.width) +
+        ":" + std::to_string(box.height) +
+        ":flags=" + scalerFor(geometry.width, geometry.height, box.width, box.height) +
+        ",pad=" + std::to_string(width) + ":" + std::to_string(height) + ":" +
+        std::to_string(box.x) + ":" + std::to_string(box.y) + ":black,setsar=1,format=yuvj420p";
     FilterChain filters;
     FramePtr picture = makeFrame();
     if (!picture || !filters.openVideo(frame.get(), timeBase, geometry.sar, chain, 1, error))
