@@ -9,18 +9,14 @@
 // 2 failed), or 3 when the engine cannot be loaded. SIGINT and SIGTERM stop
 // the conversion the way the program's Stop button does.
 #include "encoder.h"
+#include "enginelibrary.h"
 
-#include <climits>
 #include <condition_variable>
 #include <csignal>
 #include <cstdio>
-#include <cstring>
-#include <dlfcn.h>
 #include <mutex>
 #include <pthread.h>
-#include <string>
 #include <thread>
-#include <unistd.h>
 
 namespace {
 
@@ -50,26 +46,6 @@ int printLine(const char *line)
     return 0;
 }
 
-// The library beside this program, by full path: never one found through
-// the library search path.
-std::string engineBesideMe()
-{
-    char self[PATH_MAX];
-    ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-    if (n <= 0)
-        return {};
-    std::string path(self, static_cast<size_t>(n));
-    return path.substr(0, path.rfind('/') + 1) + "libEncoder.so";
-}
-
-template <typename Fn> bool bind(void *lib, const char *name, Fn &fn)
-{
-    fn = reinterpret_cast<Fn>(dlsym(lib, name));
-    if (!fn)
-        std::fprintf(stderr, "encoder-run: the engine has no %s\n", name);
-    return fn != nullptr;
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -79,20 +55,20 @@ int main(int argc, char **argv)
                              "vector)\n");
         return 3;
     }
-    const std::string libPath = engineBesideMe();
-    void *lib = libPath.empty() ? nullptr : dlopen(libPath.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!lib) {
-        std::fprintf(stderr, "encoder-run: cannot load %s: %s\n", libPath.c_str(), dlerror());
+    const char *tool = "encoder-run";
+    void *lib = openEngine(engineBesideExecutable(), tool);
+    if (!lib)
         return 3;
-    }
     void (*init)() = nullptr;
     void (*uninit)() = nullptr;
     void (*stop)() = nullptr;
     void (*setInfo)(StatusLineCallback) = nullptr;
     int (*convert)(MessageTarget *, int, char **) = nullptr;
-    if (!bind(lib, "MyDll_Init", init) || !bind(lib, "MyDll_UnInit", uninit) ||
-        !bind(lib, "Mydll_Stop", stop) || !bind(lib, "SetGetInfoCallBackFun", setInfo) ||
-        !bind(lib, "_X", convert))
+    if (!bindEntry(lib, "MyDll_Init", init, tool) ||
+        !bindEntry(lib, "MyDll_UnInit", uninit, tool) ||
+        !bindEntry(lib, "Mydll_Stop", stop, tool) ||
+        !bindEntry(lib, "SetGetInfoCallBackFun", setInfo, tool) ||
+        !bindEntry(lib, "_X", convert, tool))
         return 3;
 
     // Signals are taken by a thread of ours, so that stopping happens in
