@@ -106,15 +106,22 @@ ENCODER_EXPORT void SetGetPercentCallBackFun(PercentCallback cb);
 
 /*
  * Starts converting one clip as the 38-entry vector describes and returns at
- * once with 0. Every call made while no conversion runs ends with exactly one
- * WM_CONVERT_DONE posted to window, also when the vector is refused (then
+ * once with 0. The vector is the program's fixed option list ("-ss", "-t",
+ * "-i", "-vol", ... "-f") with the output path last; every value is taken
+ * as given, even one that starts with "-". The output is written under a
+ * temporary name in its folder and renamed when complete. Every call made while no conversion runs
+ * ends with exactly one WM_CONVERT_DONE posted to window, also when the vector is refused (then
  * with CONVERT_DONE_FAILED, after an "error: ..." status line). A call made
  * while a conversion runs returns non-zero and posts nothing. The engine
  * copies what it needs before returning.
  */
 ENCODER_EXPORT int _X(MessageTarget *window, int argc, char **argv);
 
-/* Ends the running conversion within half a second; harmless when idle. */
+/*
+ * Asks the running conversion to end and returns at once; within half a
+ * second it has removed its unfinished file and posted WM_CONVERT_DONE with
+ * CONVERT_DONE_STOPPED. Harmless when idle.
+ */
 ENCODER_EXPORT void Mydll_Stop(void);
 
 /* Stops any conversion, waits for the engine's thread and releases it all. */

@@ -78,9 +78,12 @@ bool OutputFile::create(const std::string &finalPath, const std::string &format,
         m_ctx->interrupt_callback = interrupter->callback();
     if (bitexact)
         m_ctx->flags |= AVFMT_FLAG_BITEXACT;
-    // Interleave strictly by time however far one stream's thread runs
-    // ahead: the file's layout must not depend on thread timing.
-    m_ctx->max_interleave_delta = 0;
+    // The muxer orders packets by time while both streams have some; only
+    // a stream this far ahead is written without waiting. The sound's thread
+    // never runs more than a few seconds from the pictures, so the layout
+    // (and so the bytes) never depends on thread timing, and a stream that
+    // ends early holds back no more than this much of the other.
+    m_ctx->max_interleave_delta = 60 * int64_t(AV_TIME_BASE);
     err = avio_open2(&m_ctx->pb, url.c_str(), AVIO_FLAG_WRITE, &m_ctx->interrupt_callback, nullptr);
     if (err < 0)
         return ioFailed("create", err, error);
