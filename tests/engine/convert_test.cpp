@@ -64,18 +64,10 @@ Picture turnedClockwise(const Picture &p)
     return t;
 }
 
-class Convert : public ::testing::Test
+class Convert : public ConversionTest
 {
 protected:
-    ConvertRequest request(const std::string &source, const std::string &name = "out.3gp")
-    {
-        ConvertRequest r;
-        r.input = fixturePath(source);
-        r.output = scratch.file(name);
-        return r;
-    }
     RunResult run(const ConvertRequest &r) { return runConversion(r.toVector()); }
-    ScratchFolder scratch;
 };
 
 struct DeviceKind

@@ -80,17 +80,8 @@ DriverRun runDriver(const std::string &driver, const std::vector<std::string> &v
     return run;
 }
 
-class Driver : public ::testing::Test
+class Driver : public ConversionTest
 {
-protected:
-    ConvertRequest request(const std::string &source)
-    {
-        ConvertRequest r;
-        r.input = fixturePath(source);
-        r.output = scratch.file("out.3gp");
-        return r;
-    }
-    ScratchFolder scratch;
 };
 
 TEST_F(Driver, ConvertsAndPrintsStatusLinesTheProgressWindowCanRead)
@@ -144,8 +135,7 @@ TEST_F(Driver, TerminatingItStopsTheConversionCleanly)
     ConvertRequest r = request("long.avi");
     r.length = "60";
     DriverRun run = runDriver(kDriver, r.toVector(), false, [&](pid_t pid) {
-        for (int i = 0; i < 10000 && scratch.entries().empty(); ++i)
-            std::this_thread::sleep_for(1ms);
+        waitUntilWriting();
         kill(pid, SIGTERM);
     });
     EXPECT_EQ(run.exitCode, 1) << run.text();

@@ -1,5 +1,7 @@
 #include "enginetestkit.h"
 
+#include "fixturecatalog.h"
+
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
@@ -12,6 +14,7 @@ extern "C" {
 #include <fstream>
 #include <iterator>
 #include <mutex>
+#include <thread>
 
 namespace {
 
@@ -314,4 +317,26 @@ std::string readBytes(const std::string &path)
 {
     std::ifstream in(path, std::ios::binary);
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+ConvertRequest ConversionTest::request(const std::string &source, const std::string &name) const
+{
+    ConvertRequest r;
+    r.input = fixturePath(source);
+    r.output = scratch.file(name);
+    return r;
+}
+
+bool ConversionTest::waitUntilWriting() const
+{
+    for (int i = 0; i < 10000; ++i) {
+        for (const std::string &name : scratch.entries()) {
+            std::error_code ec;
+            if (name.find(".part") != std::string::npos &&
+                std::filesystem::file_size(scratch.file(name), ec) > 0)
+                return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return false;
 }

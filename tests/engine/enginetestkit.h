@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -101,3 +102,15 @@ private:
 };
 
 std::string readBytes(const std::string &path);
+
+// A test converting fixtures into a scratch folder of its own.
+class ConversionTest : public ::testing::Test
+{
+protected:
+    // The fixture `source` into scratch/name, with the 3gp kind's defaults.
+    ConvertRequest request(const std::string &source, const std::string &name = "out.3gp") const;
+    // Waits (up to ten seconds) until a conversion is writing its
+    // temporary file in the scratch folder.
+    bool waitUntilWriting() const;
+    ScratchFolder scratch;
+};

@@ -15,31 +15,8 @@ namespace {
 
 using namespace std::chrono_literals;
 
-class Failures : public ::testing::Test
+class Failures : public ConversionTest
 {
-protected:
-    ConvertRequest request(const std::string &source)
-    {
-        ConvertRequest r;
-        r.input = fixturePath(source);
-        r.output = scratch.file("out.3gp");
-        return r;
-    }
-    // Waits until the conversion is writing its temporary file.
-    bool waitForTemporaryFile()
-    {
-        for (int i = 0; i < 10000; ++i) {
-            for (const std::string &name : scratch.entries()) {
-                std::error_code ec;
-                if (name.find(".part") != std::string::npos &&
-                    std::filesystem::file_size(scratch.file(name), ec) > 0)
-                    return true;
-            }
-            std::this_thread::sleep_for(1ms);
-        }
-        return false;
-    }
-    ScratchFolder scratch;
 };
 
 struct CountingTarget : MessageTarget
@@ -53,29 +30,23 @@ struct CountingTarget : MessageTarget
     }
 };
 
-TEST_F(Failures, StopHalfWayLeavesNoFileBehind)
+TEST_F(Failures, StopEndsTheConversionAndLeavesNoFileBehind)
 {
     ConvertRequest r = request("long.avi");
     r.length = "60";
-    bool writing = false;
-    RunResult result = runConversion(r.toVector(), [&] {
-        writing = waitForTemporaryFile();
-        Mydll_Stop();
-    });
-    ASSERT_TRUE(writing);
-    EXPECT_EQ(result.code, uintptr_t(CONVERT_DONE_STOPPED));
-    EXPECT_EQ(result.messages, 1);
-    EXPECT_TRUE(scratch.entries().empty());
-}
-
-TEST_F(Failures, StopRightAfterTheStartEndsTheConversion)
-{
-    ConvertRequest r = request("long.avi");
-    r.length = "60";
-    RunResult result = runConversion(r.toVector(), [] { Mydll_Stop(); });
-    EXPECT_EQ(result.code, uintptr_t(CONVERT_DONE_STOPPED));
-    EXPECT_EQ(result.messages, 1);
-    EXPECT_TRUE(scratch.entries().empty());
+    for (const bool halfWay : {true, false}) {
+        SCOPED_TRACE(halfWay ? "half-way" : "right after the start");
+        bool writing = !halfWay;
+        RunResult result = runConversion(r.toVector(), [&] {
+            if (halfWay)
+                writing = waitUntilWriting();
+            Mydll_Stop();
+        });
+        ASSERT_TRUE(writing);
+        EXPECT_EQ(result.code, uintptr_t(CONVERT_DONE_STOPPED));
+        EXPECT_EQ(result.messages, 1);
+        EXPECT_TRUE(scratch.entries().empty());
+    }
 }
 
 TEST_F(Failures, UnInitStopsAndWaitsForTheEngine)
@@ -84,7 +55,7 @@ TEST_F(Failures, UnInitStopsAndWaitsForTheEngine)
     r.length = "60";
     std::vector<std::string> leftAtReturn{"not called"};
     RunResult result = runConversion(r.toVector(), [&] {
-        waitForTemporaryFile();
+        waitUntilWriting();
         MyDll_UnInit();
         leftAtReturn = scratch.entries();
     });

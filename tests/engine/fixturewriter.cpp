@@ -72,14 +72,33 @@ bool buildSource(Lane &lane, const std::string &description, bool video, std::st
     return true;
 }
 
-bool openVideo(Lane &lane, const FixtureSpec &s, AVFormatContext *oc, std::string &error)
+const AVCodec *allocEncoder(Lane &lane, const std::string &name, AVFormatContext *oc,
+                            std::string &error)
 {
-    const AVCodec *codec = avcodec_find_encoder_by_name(s.videoEncoder.c_str());
+    const AVCodec *codec = avcodec_find_encoder_by_name(name.c_str());
     if (!codec) {
-        error = "no encoder " + s.videoEncoder;
-        return false;
+        error = "no encoder " + name;
+        return nullptr;
     }
     lane.enc = avcodec_alloc_context3(codec);
+    if (oc->oformat->flags & AVFMT_GLOBALHEADER)
+        lane.enc->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+    return codec;
+}
+
+bool openEncoder(Lane &lane, const AVCodec *codec, const std::string &name, std::string &error)
+{
+    int err = avcodec_open2(lane.enc, codec, nullptr);
+    if (err < 0)
+        error = name + ": " + errText(err);
+    return err >= 0;
+}
+
+bool openVideo(Lane &lane, const FixtureSpec &s, AVFormatContext *oc, std::string &error)
+{
+    const AVCodec *codec = allocEncoder(lane, s.videoEncoder, oc, error);
+    if (!codec)
+        return false;
     AVCodecContext *c = lane.enc;
     c->width = s.width;
     c->height = s.height;
@@ -93,16 +112,11 @@ bool openVideo(Lane &lane, const FixtureSpec &s, AVFormatContext *oc, std::strin
     c->bit_rate = 400000;
     c->thread_count = 1;
     c->strict_std_compliance = FF_COMPLIANCE_UNOFFICIAL;
-    if (oc->oformat->flags & AVFMT_GLOBALHEADER)
-        c->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
     av_opt_set(c->priv_data, "preset", "veryfast", 0);   // libx264
     av_opt_set(c->priv_data, "deadline", "realtime", 0); // libvpx
     av_opt_set_int(c->priv_data, "cpu-used", 8, 0);      // libvpx
-    int err = avcodec_open2(c, codec, nullptr);
-    if (err < 0) {
-        error = s.videoEncoder + ": " + errText(err);
+    if (!openEncoder(lane, codec, s.videoEncoder, error))
         return false;
-    }
     char desc[256];
     const double seconds = s.frames > 0 ? double(s.frames) * s.rate.den / s.rate.num : s.seconds;
     const char separator = s.pattern.find('=') == std::string::npos ? '=' : ':';
@@ -117,12 +131,9 @@ bool openVideo(Lane &lane, const FixtureSpec &s, AVFormatContext *oc, std::strin
 
 bool openAudio(Lane &lane, const FixtureSpec &s, AVFormatContext *oc, std::string &error)
 {
-    const AVCodec *codec = avcodec_find_encoder_by_name(s.audioEncoder.c_str());
-    if (!codec) {
-        error = "no encoder " + s.audioEncoder;
+    const AVCodec *codec = allocEncoder(lane, s.audioEncoder, oc, error);
+    if (!codec)
         return false;
-    }
-    lane.enc = avcodec_alloc_context3(codec);
     AVCodecContext *c = lane.enc;
     c->sample_fmt = codec->sample_fmts ? codec->sample_fmts[0] : AV_SAMPLE_FMT_S16;
     c->sample_rate = s.sampleRate;
@@ -130,13 +141,8 @@ bool openAudio(Lane &lane, const FixtureSpec &s, AVFormatContext *oc, std::strin
     c->bit_rate = s.audioEncoder == "real_144" ? 8000 : 64000;
     c->time_base = AVRational{1, s.sampleRate};
     c->strict_std_compliance = FF_COMPLIANCE_EXPERIMENTAL;
-    if (oc->oformat->flags & AVFMT_GLOBALHEADER)
-        c->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
-    int err = avcodec_open2(c, codec, nullptr);
-    if (err < 0) {
-        error = s.audioEncoder + ": " + errText(err);
+    if (!openEncoder(lane, codec, s.audioEncoder, error))
         return false;
-    }
     char layout[64];
     av_channel_layout_describe(&c->ch_layout, layout, sizeof layout);
     char desc[256];

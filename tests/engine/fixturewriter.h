@@ -11,10 +11,10 @@ extern "C" {
 
 struct FixtureSpec
 {
-    std::string file;         // name inside the fixture folder
-    std::string muxer;        // libavformat short name
-    std::string videoEncoder; // "" for no picture
-    std::string audioEncoder; // "" for no sound
+    std::string file = {};         // name inside the fixture folder
+    std::string muxer = {};        // libavformat short name
+    std::string videoEncoder = {}; // "" for no picture
+    std::string audioEncoder = {}; // "" for no sound
     int width = 160;
     int height = 120;
     AVRational rate{25, 1};
