@@ -46,5 +46,9 @@ run: build
 test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
+# The engine side by side with the ffmpeg command-line tool (a few minutes).
+bench: build
+	@bench/run-bench.sh $(BUILD_DIR)
+
 clean:
 	rm -rf $(BUILD_DIR)

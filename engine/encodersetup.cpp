@@ -105,22 +105,13 @@ CodecContextPtr openAudioEncoder(const ConvertOptions &o, bool globalHeader, std
     return ctx;
 }
 
-const char *scalerFor(int fromWidth, int fromHeight, int toWidth, int toHeight)
-{
-    // Shrinking a camera picture to a phone screen: averaging each box of
-    // source pixels is as clean as bicubic there, at a third of the work.
-    const bool shrinksTwice = fromWidth >= 2 * toWidth && fromHeight >= 2 * toHeight;
-    return shrinksTwice ? "area" : "bicubic";
-}
-
 std::string videoChain(const ConvertOptions &o, int rotation, int sourceWidth, int sourceHeight)
 {
     // The rate change comes first so that dropped frames are never scaled;
     // start_time 0 repeats the first picture should it start late.
     std::string chain = "fps=fps=" + rational(o.frameRate) + ":start_time=0:round=near,";
-    chain += FilterChain::uprightFilters(rotation);
-    chain += "scale=" + std::to_string(o.pictureWidth()) + ":" + std::to_string(o.pictureHeight()) +
-             ":flags=" + scalerFor(sourceWidth, sourceHeight, o.pictureWidth(), o.pictureHeight());
+    chain += FilterChain::scaledUpright(rotation, sourceWidth, sourceHeight, o.pictureWidth(),
+                                        o.pictureHeight());
     if (o.pictureWidth() != o.width || o.pictureHeight() != o.height)
         chain += ",pad=" + std::to_string(o.width) + ":" + std::to_string(o.height) + ":" +
                  std::to_string(o.padLeft) + ":" + std::to_string(o.padTop) + ":black";

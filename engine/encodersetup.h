@@ -18,9 +18,6 @@ CodecContextPtr openAudioEncoder(const ConvertOptions &o, bool globalHeader, std
 // pictures at the output rate, scaled into the frame inside the bands. The
 // source size is the upright one.
 std::string videoChain(const ConvertOptions &o, int rotation, int sourceWidth, int sourceHeight);
-
-// The swscale method for a picture of one size to another.
-const char *scalerFor(int fromWidth, int fromHeight, int toWidth, int toHeight);
 // Sound arrives timed in microseconds from the trim start; out comes the
 // trimmed length at the output rate, layout and loudness.
 std::string audioChain(const ConvertOptions &o);

@@ -167,17 +167,30 @@ AVRational FilterChain::outputFrameRate() const
     return av_buffersink_get_frame_rate(m_sink);
 }
 
-std::string FilterChain::uprightFilters(int rotation)
+const char *FilterChain::scalerFor(int fromWidth, int fromHeight, int toWidth, int toHeight)
 {
+    // Shrinking a camera picture to a phone screen: averaging each box of
+    // source pixels is as clean as bicubic there, at a third of the work.
+    const bool shrinksTwice = fromWidth >= 2 * toWidth && fromHeight >= 2 * toHeight;
+    return shrinksTwice ? "area" : "bicubic";
+}
+
+std::string FilterChain::scaledUpright(int rotation, int fromWidth, int fromHeight, int width,
+                                       int height)
+{
+    const bool quarter = rotation == 90 || rotation == 270;
+    std::string chain = "scale=" + std::to_string(quarter ? height : width) + ":" +
+                        std::to_string(quarter ? width : height) +
+                        ":flags=" + scalerFor(fromWidth, fromHeight, width, height);
     switch (rotation) {
     case 90:
-        return "transpose=clock,";
+        return chain + ",transpose=clock";
     case 180:
-        return "hflip,vflip,";
+        return chain + ",hflip,vflip";
     case 270:
-        return "transpose=cclock,";
+        return chain + ",transpose=cclock";
     default:
-        return "";
+        return chain;
     }
 }
 

@@ -40,9 +40,15 @@ public:
     AVRational outputTimeBase() const;
     AVRational outputFrameRate() const;
 
-    // The filters that turn a picture stored with the given clockwise
-    // rotation upright ("" for none), each followed by a comma.
-    static std::string uprightFilters(int rotation);
+    // Filters that scale a picture stored with the given clockwise rotation
+    // to width x height as displayed, upright. The turn comes after the
+    // scaling, on the smaller picture. fromWidth/fromHeight: the upright
+    // size before scaling.
+    static std::string scaledUpright(int rotation, int fromWidth, int fromHeight, int width,
+                                     int height);
+
+    // The swscale method for a picture of one size to another.
+    static const char *scalerFor(int fromWidth, int fromHeight, int toWidth, int toHeight);
 
 private:
     bool finish(const char *sourceName, const std::string &sourceArgs, const std::string &chain,

@@ -1,6 +1,5 @@
 #include "thumbnail.h"
 
-#include "encodersetup.h"
 #include "filterchain.h"
 #include "jpegwriter.h"
 #include "mediainput.h"
@@ -146,12 +145,11 @@ bool writeThumbnail(const std::string &path, int second, const std::string &size
         return false;
 
     Box box = fitInside(geometry.width, geometry.height, width, height);
-    std::string chain =
-        FilterChain::uprightFilters(geometry.rotation) + "scale=" + std::to_string(box.width) +
-        ":" + std::to_string(box.height) +
-        ":flags=" + scalerFor(geometry.width, geometry.height, box.width, box.height) +
-        ",pad=" + std::to_string(width) + ":" + std::to_string(height) + ":" +
-        std::to_string(box.x) + ":" + std::to_string(box.y) + ":black,setsar=1,format=yuvj420p";
+    std::string chain = FilterChain::scaledUpright(geometry.rotation, geometry.width,
+                                                   geometry.height, box.width, box.height) +
+                        ",pad=" + std::to_string(width) + ":" + std::to_string(height) + ":" +
+                        std::to_string(box.x) + ":" + std::to_string(box.y) +
+                        ":black,setsar=1,format=yuvj420p";
     FilterChain filters;
     FramePtr picture = makeFrame();
     if (!picture || !filters.openVideo(frame.get(), timeBase, geometry.sar, chain, 1, error))
