@@ -2,6 +2,7 @@
 #   make run    install what is missing, build, start the program
 #   make test   install what is missing, build, run every test
 #   make build  install what is missing, configure and build
+#   make bench  build, then time the engine against the ffmpeg command-line tool
 
 BUILD_DIR ?= build
 JOBS ?= 2
