@@ -6,6 +6,7 @@ extern "C" {
 #include <libavfilter/buffersink.h>
 #include <libavformat/avformat.h>
 #include <libavutil/channel_layout.h>
+#include <libavutil/common.h>
 #include <libavutil/display.h>
 #include <libavutil/opt.h>
 #include <libavutil/pixdesc.h>
@@ -181,6 +182,29 @@ bool drainPackets(Lane &lane, AVFormatContext *oc, std::string &error)
     }
 }
 
+// Some of libavcodec's older encoders read whole 16x16 blocks, past the
+// last row of a picture whose size is not a multiple of 16: give them a
+// picture with room for that.
+bool padToMacroblocks(AVFrame *frame)
+{
+    AVFrame *padded = av_frame_alloc();
+    padded->format = frame->format;
+    padded->width = FFALIGN(frame->width, 16);
+    padded->height = FFALIGN(frame->height, 16);
+    bool ok = av_frame_get_buffer(padded, 0) >= 0;
+    if (ok) {
+        padded->width = frame->width;
+        padded->height = frame->height;
+        ok = av_frame_copy(padded, frame) >= 0 && av_frame_copy_props(padded, frame) >= 0;
+    }
+    if (ok) {
+        av_frame_unref(frame);
+        av_frame_move_ref(frame, padded);
+    }
+    av_frame_free(&padded);
+    return ok;
+}
+
 // Encodes the lane's next source frame (or flushes the encoder at the end).
 bool step(Lane &lane, AVFormatContext *oc, std::string &error)
 {
@@ -199,6 +223,10 @@ bool step(Lane &lane, AVFormatContext *oc, std::string &error)
         av_rescale_q(lane.frame->pts, av_buffersink_get_time_base(lane.sink), lane.enc->time_base);
     lane.nextPts = lane.frame->pts + (lane.frame->nb_samples > 0 ? lane.frame->nb_samples : 1);
     lane.frame->pict_type = AV_PICTURE_TYPE_NONE;
+    if (lane.enc->codec_type == AVMEDIA_TYPE_VIDEO && !padToMacroblocks(lane.frame)) {
+        error = "out of memory";
+        return false;
+    }
     err = avcodec_send_frame(lane.enc, lane.frame);
     av_frame_unref(lane.frame);
     if (err < 0) {
