@@ -28,14 +28,15 @@ ConversionResult Conversion::run()
 {
     std::string error;
     bool ok = prepare(error) && transcode(error) && finishTracks(error);
-    if (stopRequested()) {
+    Progress last = progress();
+    ok = ok && m_output.finish(error);
+    // A stop also breaks off whatever was being written at the time: that
+    // is no failure to report.
+    if (stopRequested() && !ok) {
         m_output.abandon();
         return ConversionResult::Stopped;
     }
     if (!ok)
-        return fail(error);
-    Progress last = progress();
-    if (!m_output.finish(error))
         return fail(error);
     last.bytes = m_output.bytesWritten();
     m_progress.finalLine(last);
