@@ -122,9 +122,12 @@ bool Conversion::seekToStart()
         if (firstUs != AV_NOPTS_VALUE && firstUs <= start)
             return true;
     }
-    // Read from the very beginning: slow, but still exact.
+    // Read from the very beginning: slow, but still exact. A stream without
+    // timestamps (raw H.264, say) cannot seek by time at all, and a failed
+    // attempt may have left it at its end: go back to its first byte.
     m_pending.clear();
-    return avformat_seek_file(fmt, -1, INT64_MIN, origin, origin, 0) >= 0;
+    return avformat_seek_file(fmt, -1, INT64_MIN, origin, origin, 0) >= 0 ||
+           avformat_seek_file(fmt, -1, 0, 0, 0, AVSEEK_FLAG_BYTE) >= 0;
 }
 
 bool Conversion::readPacket(AVPacket *pkt)

@@ -82,6 +82,10 @@ bool EncodeTrack::encode(AVFrame *frame, std::string &error)
                 av_packet_get_side_data(m_packet.get(), AV_PKT_DATA_QUALITY_STATS, &size);
             stats && size >= 4)
             m_quality = AV_RL32(stats) / double(FF_QP2LAMBDA);
+        // A picture lasts one frame; the muxer takes the last one's length
+        // from here, and the status line its time.
+        if (m_packet->duration == 0 && m_encoder->codec_type == AVMEDIA_TYPE_VIDEO)
+            m_packet->duration = 1;
         m_packet->stream_index = m_stream->index;
         av_packet_rescale_ts(m_packet.get(), m_encoder->time_base, m_stream->time_base);
         ++m_packets;

@@ -8,7 +8,26 @@
 namespace zelo {
 
 namespace {
+
 constexpr auto kProbeBudget = std::chrono::seconds(5);
+
+// A stream without index or timestamps (raw H.264 from a camera, say) only
+// tells its length by being read through: add up its packets' durations.
+int64_t lengthByReading(MediaInput &input, const Interrupter &deadline)
+{
+    const AVStream *ref = input.videoStream() ? input.videoStream() : input.audioStream();
+    const AVRational rate = ref->avg_frame_rate.num > 0 ? ref->avg_frame_rate : AVRational{25, 1};
+    PacketPtr pkt = makePacket();
+    int64_t total = 0;
+    while (pkt && !deadline.expired() && av_read_frame(input.format(), pkt.get()) >= 0) {
+        if (pkt->stream_index == ref->index)
+            total += pkt->duration > 0 ? av_rescale_q(pkt->duration, ref->time_base, AV_TIME_BASE_Q)
+                                       : av_rescale_q(1, av_inv_q(rate), AV_TIME_BASE_Q);
+        av_packet_unref(pkt.get());
+    }
+    return total > 0 ? total : AV_NOPTS_VALUE;
+}
+
 } // namespace
 
 int32_t wholeSecondsUp(int64_t us)
@@ -31,6 +50,8 @@ bool probeClip(const std::string &path, ClipFacts &facts, std::string &error)
         return false;
     ClipFacts f;
     int64_t duration = input.durationUs();
+    if (duration == AV_NOPTS_VALUE)
+        duration = lengthByReading(input, deadline);
     f.durationSeconds = duration == AV_NOPTS_VALUE ? 0 : wholeSecondsUp(duration);
     if (const AVStream *video = input.videoStream()) {
         f.videoFormat = avcodec_get_name(video->codecpar->codec_id);

@@ -60,7 +60,7 @@ struct Input
 };
 
 // Decodes every frame of the first stream of `type`, handing each (and its
-// time base) to use until it returns false.
+// stream) to use until it returns false.
 template <typename Use> void decodeAll(const std::string &path, AVMediaType type, Use use)
 {
     Input in(path);
@@ -79,7 +79,7 @@ template <typename Use> void decodeAll(const std::string &path, AVMediaType type
     bool more = true;
     auto drain = [&] {
         while (more && avcodec_receive_frame(dec, frame) >= 0) {
-            more = use(frame, in.ctx->streams[index]->time_base);
+            more = use(frame, in.ctx->streams[index]);
             av_frame_unref(frame);
         }
     };
@@ -214,7 +214,9 @@ MediaReport inspect(const std::string &path)
     report.opened = true;
     report.format = in.ctx->iformat->name;
     report.start = in.ctx->start_time == AV_NOPTS_VALUE ? 0 : in.ctx->start_time / 1e6;
+    // Streams without timestamps (raw H.264) only add up their packets.
     std::vector<int64_t> ends(in.ctx->nb_streams, INT64_MIN);
+    std::vector<int64_t> sums(in.ctx->nb_streams, 0);
     for (unsigned i = 0; i < in.ctx->nb_streams; ++i) {
         const AVStream *st = in.ctx->streams[i];
         StreamReport s;
@@ -234,14 +236,17 @@ MediaReport inspect(const std::string &path)
         StreamReport &s = report.streams[pkt->stream_index];
         ++s.packets;
         int64_t &end = ends[pkt->stream_index];
-        end = std::max(end, pkt->pts + pkt->duration);
+        if (pkt->pts != AV_NOPTS_VALUE)
+            end = std::max(end, pkt->pts + pkt->duration);
+        sums[pkt->stream_index] += pkt->duration;
         av_packet_unref(pkt);
     }
     av_packet_free(&pkt);
     for (unsigned i = 0; i < in.ctx->nb_streams; ++i) {
-        if (ends[i] != INT64_MIN)
-            report.streams[i].duration =
-                ends[i] * av_q2d(in.ctx->streams[i]->time_base) - report.streams[i].start;
+        const double timeBase = av_q2d(in.ctx->streams[i]->time_base);
+        report.streams[i].duration = ends[i] != INT64_MIN
+                                         ? ends[i] * timeBase - report.streams[i].start
+                                         : sums[i] * timeBase;
     }
     return report;
 }
@@ -258,9 +263,12 @@ double Picture::meanLuma(int x, int y, int w, int h) const
 std::vector<Picture> decodePictures(const std::string &path, int count)
 {
     std::vector<Picture> pictures;
-    decodeAll(path, AVMEDIA_TYPE_VIDEO, [&](const AVFrame *f, AVRational timeBase) {
+    decodeAll(path, AVMEDIA_TYPE_VIDEO, [&](const AVFrame *f, const AVStream *st) {
         Picture p;
-        p.time = f->best_effort_timestamp * av_q2d(timeBase);
+        // A stream without timestamps counts its pictures.
+        p.time = f->best_effort_timestamp != AV_NOPTS_VALUE
+                     ? f->best_effort_timestamp * av_q2d(st->time_base)
+                     : pictures.size() / av_q2d(st->avg_frame_rate);
         p.width = f->width;
         p.height = f->height;
         p.luma.resize(size_t(f->width) * f->height);
@@ -277,7 +285,7 @@ double soundLevel(const std::string &path)
 {
     double sum = 0;
     int64_t n = 0;
-    decodeAll(path, AVMEDIA_TYPE_AUDIO, [&](const AVFrame *f, AVRational) {
+    decodeAll(path, AVMEDIA_TYPE_AUDIO, [&](const AVFrame *f, const AVStream *) {
         // The engine writes AAC, which decodes to planar float.
         if (f->format != AV_SAMPLE_FMT_FLTP)
             return false;

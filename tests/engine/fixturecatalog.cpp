@@ -108,6 +108,8 @@ const std::vector<FixtureSpec> &fixtureCatalog()
           .height = 144,
           .sampleRate = 48000},
         S{.file = "video_only.avi", .muxer = "avi", .videoEncoder = "mpeg4"},
+        // No container: no index, no timestamps.
+        S{.file = "raw.h264", .muxer = "h264", .videoEncoder = "libx264"},
         S{.file = "audio_only.mp3", .muxer = "mp3", .audioEncoder = "libmp3lame"},
         S{.file = "phone_upright.mp4",
           .muxer = "mp4",
