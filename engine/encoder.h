@@ -109,11 +109,14 @@ ENCODER_EXPORT void SetGetPercentCallBackFun(PercentCallback cb);
  * once with 0. The vector is the program's fixed option list ("-ss", "-t",
  * "-i", "-vol", ... "-f") with the output path last; every value is taken
  * as given, even one that starts with "-". The output is written under a
- * temporary name in its folder and renamed when complete. Every call made while no conversion runs
- * ends with exactly one WM_CONVERT_DONE posted to window, also when the vector is refused (then
+ * temporary name in its folder and renamed when complete.
+ *
+ * Every call made while no conversion runs ends with exactly one
+ * WM_CONVERT_DONE posted to window, also when the vector is refused (then
  * with CONVERT_DONE_FAILED, after an "error: ..." status line). A call made
- * while a conversion runs returns non-zero and posts nothing. The engine
- * copies what it needs before returning.
+ * while a conversion runs, or with a window that cannot take messages,
+ * returns non-zero and posts nothing. The engine copies what it needs
+ * before returning.
  */
 ENCODER_EXPORT int _X(MessageTarget *window, int argc, char **argv);
 
