@@ -3,6 +3,8 @@
 #   make test   install what is missing, build, run every test
 #   make build  install what is missing, configure and build
 
+MAKEFLAGS += --no-print-directory
+
 BUILD_DIR ?= build
 JOBS ?= 2
 
