@@ -14,9 +14,15 @@ extern "C" {
 
 void MyDll_Init(void) {}
 
-int Mydll_GetFileinfo(const char *, ClipInfo *) { return 1; }
+int Mydll_GetFileinfo(const char *, ClipInfo *)
+{
+    return 1;
+}
 
-int Mydll_GetPicure(const char *, int, const char *, const char *) { return 1; }
+int Mydll_GetPicure(const char *, int, const char *, const char *)
+{
+    return 1;
+}
 
 void SetGetInfoCallBackFun(StatusLineCallback cb)
 {

@@ -46,7 +46,8 @@ extern "C" {
  * thread. The object must stay valid until MyDll_UnInit has returned.
  */
 typedef struct MessageTarget MessageTarget;
-struct MessageTarget {
+struct MessageTarget
+{
     void (*post)(MessageTarget *self, unsigned msg, uintptr_t wParam, intptr_t lParam);
 };
 
@@ -55,13 +56,14 @@ struct MessageTarget {
  * it (48 bytes on a 32-bit build). The texts belong to the engine and stay
  * valid until the next Mydll_GetFileinfo call.
  */
-typedef struct ClipInfo {
-    const char *ClipPath;  /* the path as given */
-    int32_t Duration;      /* whole seconds, rounded up */
+typedef struct ClipInfo
+{
+    const char *ClipPath;    /* the path as given */
+    int32_t Duration;        /* whole seconds, rounded up */
     const char *VideoFormat; /* codec short name; "unknown" without a video stream */
     const char *AudioFormat; /* codec short name; "none" without an audio stream */
-    int32_t VideoWidth;    /* picture size as displayed (rotation and pixel */
-    int32_t VideoHeight;   /* aspect applied) */
+    int32_t VideoWidth;      /* picture size as displayed (rotation and pixel */
+    int32_t VideoHeight;     /* aspect applied) */
     int32_t Reserved[6];
 } ClipInfo;
 

@@ -17,9 +17,9 @@ namespace {
 // fonts-wine ships metric-compatible faces under those names.
 void RegisterSkinFonts()
 {
-    for (const char *file : {"/usr/share/wine/fonts/tahoma.ttf",
-                             "/usr/share/wine/fonts/tahomabd.ttf",
-                             "/usr/share/wine/fonts/ms_sans_serif.ttf"}) {
+    for (const char *file :
+         {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf",
+          "/usr/share/wine/fonts/ms_sans_serif.ttf"}) {
         QString path = QString::fromLatin1(file);
         if (QFile::exists(path))
             QFontDatabase::addApplicationFont(path);

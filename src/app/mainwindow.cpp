@@ -56,8 +56,8 @@ void TMainWindow::FormCreate()
     // The skinned controls are created and wired here once they exist.
 
     if (ZeloApplication *app = ZeloApplication::instance())
-        m_previousHandler = app->setExceptionHandler(
-            [](const QString &message) { TheShell().error(message); });
+        m_previousHandler =
+            app->setExceptionHandler([](const QString &message) { TheShell().error(message); });
 
     b_Adding = false;
     SnapIndex = 0;

@@ -38,7 +38,10 @@ void record(const std::string &line)
 extern "C" {
 
 #ifndef FAKE_OMIT_MyDll_Init
-ENCODER_EXPORT void MyDll_Init(void) { record("MyDll_Init"); }
+ENCODER_EXPORT void MyDll_Init(void)
+{
+    record("MyDll_Init");
+}
 #endif
 
 #ifndef FAKE_OMIT_Mydll_GetFileinfo
@@ -67,7 +70,10 @@ ENCODER_EXPORT void SetGetInfoCallBackFun(StatusLineCallback cb)
 #endif
 
 #ifndef FAKE_OMIT_SetGetPercentCallBackFun
-ENCODER_EXPORT void SetGetPercentCallBackFun(PercentCallback) { record("SetGetPercentCallBackFun"); }
+ENCODER_EXPORT void SetGetPercentCallBackFun(PercentCallback)
+{
+    record("SetGetPercentCallBackFun");
+}
 #endif
 
 #ifndef FAKE_OMIT__X
@@ -103,7 +109,10 @@ ENCODER_EXPORT void Mydll_Stop(void)
 #endif
 
 #ifndef FAKE_OMIT_MyDll_UnInit
-ENCODER_EXPORT void MyDll_UnInit(void) { record("MyDll_UnInit"); }
+ENCODER_EXPORT void MyDll_UnInit(void)
+{
+    record("MyDll_UnInit");
+}
 #endif
 
 } // extern "C"

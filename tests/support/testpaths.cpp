@@ -1,6 +1,9 @@
 #include "testpaths.h"
 
-QString BuildBinDir() { return QStringLiteral(ZELO_TEST_BIN_DIR); }
+QString BuildBinDir()
+{
+    return QStringLiteral(ZELO_TEST_BIN_DIR);
+}
 
 QString FakeEngineDir(const char *variant)
 {

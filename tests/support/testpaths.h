@@ -5,7 +5,7 @@
 #include <QString>
 
 // Where the build put the things the tests load.
-QString BuildBinDir();      // the program folder
+QString BuildBinDir();                      // the program folder
 QString FakeEngineDir(const char *variant); // a folder holding one fake libEncoder.so
 
 inline QByteArray ReadFileBytes(const QString &path)
