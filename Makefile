@@ -14,7 +14,7 @@ PACKAGES := build-essential cmake pkg-config \
 	libmpv-dev libturbojpeg0-dev libgtest-dev libgmock-dev \
 	fonts-wine xvfb xauth ffmpeg
 
-.PHONY: all deps configure build run test bench clean
+.PHONY: all deps configure build run test test-sanitize bench clean
 
 all: build
 
@@ -47,6 +47,15 @@ run: build
 
 test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+	@if [ "$$CI" = "true" ]; then $(MAKE) test-sanitize; fi
+
+# The whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer
+# (make test does this by itself when CI=true).
+test-sanitize: deps
+	@cmake -S . -B $(BUILD_DIR)-sanitize -DCMAKE_BUILD_TYPE=Debug -DZELO_SANITIZE=ON >/dev/null
+	@cmake --build $(BUILD_DIR)-sanitize -j $(JOBS)
+	@cd $(BUILD_DIR)-sanitize && ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 \
+	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j $(JOBS)
 
 clean:
 	rm -rf $(BUILD_DIR)
