@@ -2,10 +2,7 @@
 
 #include <QDir>
 
-QString BuildBinDir()
-{
-    return QStringLiteral(ZELO_TEST_BIN_DIR);
-}
+QString BuildBinDir() { return QStringLiteral(ZELO_TEST_BIN_DIR); }
 
 QString FakeEngineDir(const char *variant)
 {

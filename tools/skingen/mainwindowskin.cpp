@@ -17,7 +17,7 @@ constexpr int kWidth = 733, kHeight = 402, kTitle = 44;
 const QRect kList(12, 68, 404, 224);
 const QRect kPreview(421, 68, 300, 224);
 const QRect kProfile(24, 358, 497, 21);
-const QPoint kSlider(421, 298);
+const QPoint kSlider(421, 295);
 
 QImage face()
 {
@@ -74,7 +74,7 @@ void WriteMainWindow(SkinFile &ini, const QString &folder)
     ini.add("TP_ImageList", WriteClipListParts(kList, folder));
     ini.add("TP_Progress", WriteSliderParts(kSlider, kPreview.width(), bg, folder));
 
-    const int row = 320;
+    const int row = 316;
     const QList<ButtonArt> buttons = {
         {"TB_Previous",
          "main_markin",
