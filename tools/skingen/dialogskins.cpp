@@ -26,6 +26,14 @@ void card(QPainter &p, const QRectF &r)
     p.drawPath(Rounded(r.adjusted(0.5, 0.5, -0.5, -0.5), 8));
 }
 
+// A white well under one of the window's own edit fields.
+void well(QPainter &p, const QRectF &r)
+{
+    p.setPen(QPen(Theme::SurfaceLine, 1));
+    p.setBrush(Theme::SurfaceCard);
+    p.drawPath(Rounded(r, 4));
+}
+
 void label(QPainter &p, const QRectF &r, const QString &text, bool bold = false)
 {
     Text(p, r, text, 11, bold, bold ? Theme::Ink : Theme::InkMuted);
@@ -60,11 +68,25 @@ Record picture(const QString &file, int x, int y, int w, int h, bool transparent
     return r.set(11, transparent ? 1 : 0).set(13, 0).set(14, 0);
 }
 
-void addButtons(SkinFile &ini, const QImage &bg, const QList<ButtonArt> &buttons,
-                const QString &folder)
+// A dialog's section: its background first, then its buttons, then its outline.
+void writeDialog(SkinFile &ini, const QString &section, const QString &stem, const QImage &bg,
+                 const QList<ButtonArt> &buttons, const QString &folder,
+                 const QList<QPair<QString, Record>> &pictures = {})
 {
+    ini.section(section);
+    QString mask;
+    ini.add("Img_Background", WriteBackground(bg, stem, folder, &mask));
+    for (const auto &[key, record] : pictures)
+        ini.add(key, record);
     for (const ButtonArt &art : buttons)
         ini.add(art.key, WriteAnimatedButton(art, bg, folder));
+    ini.add("MaskBmp", mask);
+}
+
+ButtonArt lightButton(const QString &key, const QString &file, const QRect &rect, Icon icon,
+                      const QString &text, const QString &tip, int textPixels = 12)
+{
+    return {key, file, rect, Look::Light, icon, text, tip, Motion::Fade, 7, textPixels};
 }
 } // namespace
 
@@ -76,10 +98,7 @@ void WriteProgressWindow(SkinFile &ini, const QString &folder)
         QPainter p(&bg);
         Smooth(p);
         label(p, QRectF(32, 34, 80, 21), "Save to");
-        // A sunken well under the read-only folder field.
-        p.setPen(QPen(Theme::SurfaceLine, 1));
-        p.setBrush(Theme::SurfaceCard);
-        p.drawPath(Rounded(QRectF(109.5, 31.5, 302, 26), 4));
+        well(p, QRectF(109.5, 31.5, 302, 26));
         p.fillRect(QRect(20, 68, w - 40, 1), Theme::SurfaceLine);
         card(p, QRectF(20, 78, w - 40, 132));
         label(p, QRectF(32, 222, 200, 14), "Progress", true);
@@ -89,10 +108,6 @@ void WriteProgressWindow(SkinFile &ini, const QString &folder)
              "When every clip is done, the output folder\nopens by itself.", 11, false,
              Theme::InkMuted);
     }
-    ini.section("ProgressWindow");
-    QString mask;
-    ini.add("Img_Background", WriteBackground(bg, "progress", folder, &mask));
-
     QImage tracks = NewCanvas(280, 33, Theme::Surface);
     {
         QPainter p(&tracks);
@@ -103,29 +118,19 @@ void WriteProgressWindow(SkinFile &ini, const QString &folder)
     writeImage(tracks, folder, "progress_tracks.bmp");
     writeImage(bar(280, 12, QColor(0x7D, 0xB4, 0xFF), Theme::Accent), folder, "progress_clip.bmp");
     writeImage(bar(280, 12, QColor(0xB0, 0x9C, 0xFF), Theme::Violet), folder, "progress_batch.bmp");
-    ini.add("Img_Progress", picture("progress_tracks.bmp", 0, 0, 280, 33, false));
-    ini.add("Img_CP", picture("progress_clip.bmp", -280, 1, 280, 12, true));
-    ini.add("Img_TP", picture("progress_batch.bmp", -280, 20, 280, 12, true));
-
     const QRect main(396, 294, 130, 36);
-    addButtons(ini, bg,
-               {{"TB_Start", "progress_start", main, Look::Primary, Icon::Play, "Start",
-                 "Convert every clip", Motion::Sheen, 8, 13},
-                {"TB_Stop", "progress_stop", main, Look::Danger, Icon::Stop, "Stop",
-                 "Stop converting", Motion::Fade, 8, 13},
-                closeButton("progress", w),
-                {"TB_Browse",
-                 "progress_browse",
-                 {417, 32, 97, 25},
-                 Look::Light,
-                 Icon::Folder,
-                 "Browse",
-                 "Choose the output folder",
-                 Motion::Fade,
-                 6,
-                 11}},
-               folder);
-    ini.add("MaskBmp", mask);
+    writeDialog(ini, "ProgressWindow", "progress", bg,
+                {{"TB_Start", "progress_start", main, Look::Primary, Icon::Play, "Start",
+                  "Convert every clip", Motion::Sheen, 8, 13},
+                 {"TB_Stop", "progress_stop", main, Look::Danger, Icon::Stop, "Stop",
+                  "Stop converting", Motion::Fade, 8, 13},
+                 closeButton("progress", w),
+                 lightButton("TB_Browse", "progress_browse", {417, 32, 97, 25}, Icon::Folder,
+                             "Browse", "Choose the output folder", 11)},
+                folder,
+                {{"Img_Progress", picture("progress_tracks.bmp", 0, 0, 280, 33, false)},
+                 {"Img_CP", picture("progress_clip.bmp", -280, 1, 280, 12, true)},
+                 {"Img_TP", picture("progress_batch.bmp", -280, 20, 280, 12, true)}});
 }
 
 void WriteProfileWindow(SkinFile &ini, const QString &folder)
@@ -136,37 +141,17 @@ void WriteProfileWindow(SkinFile &ini, const QString &folder)
         QPainter p(&bg);
         Smooth(p);
         label(p, QRectF(40, 34, 90, 19), "Profile name");
-        p.setPen(QPen(Theme::SurfaceLine, 1));
-        p.setBrush(Theme::SurfaceCard);
-        p.drawPath(Rounded(QRectF(133.5, 31.5, 230, 24), 4));
+        well(p, QRectF(133.5, 31.5, 230, 24));
     }
-    ini.section("ProfileWindow");
-    QString mask;
-    ini.add("Img_Background", WriteBackground(bg, "profile", folder, &mask));
-    addButtons(ini, bg,
-               {{"TB_Ok",
-                 "profile_ok",
-                 {258, 328, 88, 28},
-                 Look::Primary,
-                 Icon::Ok,
-                 "OK",
-                 "Save this profile",
-                 Motion::Fade,
-                 7,
-                 12},
-                {"TB_Cancel",
-                 "profile_cancel",
-                 {352, 328, 89, 28},
-                 Look::Light,
-                 Icon::Close,
-                 "Cancel",
-                 "Close without saving",
-                 Motion::Fade,
-                 7,
-                 12},
-                closeButton("profile", w)},
-               folder);
-    ini.add("MaskBmp", mask);
+    ButtonArt ok =
+        lightButton("TB_Ok", "profile_ok", {258, 328, 88, 28}, Icon::Ok, "OK", "Save this profile");
+    ok.look = Look::Primary;
+    writeDialog(ini, "ProfileWindow", "profile", bg,
+                {ok,
+                 lightButton("TB_Cancel", "profile_cancel", {352, 328, 89, 28}, Icon::Close,
+                             "Cancel", "Close without saving"),
+                 closeButton("profile", w)},
+                folder);
 }
 
 void WriteAboutWindow(SkinFile &ini, const QString &folder)
@@ -190,31 +175,11 @@ void WriteAboutWindow(SkinFile &ini, const QString &folder)
              Theme::InkMuted);
         p.fillRect(QRect(20, 156, w - 40, 1), Theme::SurfaceLine);
     }
-    ini.section("AboutWindow");
-    QString mask;
-    ini.add("Img_Background", WriteBackground(bg, "about", folder, &mask));
-    addButtons(ini, bg,
-               {{"TB_Home",
-                 "about_home",
-                 {226, 170, 74, 28},
-                 Look::Light,
-                 Icon::Home,
-                 "Home",
-                 "Visit our home page",
-                 Motion::Fade,
-                 7,
-                 12},
-                {"TB_Contact",
-                 "about_contact",
-                 {304, 170, 80, 28},
-                 Look::Light,
-                 Icon::Mail,
-                 "Contact",
-                 "Write to us",
-                 Motion::Fade,
-                 7,
-                 12},
-                closeButton("about", w)},
-               folder);
-    ini.add("MaskBmp", mask);
+    writeDialog(ini, "AboutWindow", "about", bg,
+                {lightButton("TB_Home", "about_home", {226, 170, 74, 28}, Icon::Home, "Home",
+                             "Visit our home page"),
+                 lightButton("TB_Contact", "about_contact", {304, 170, 80, 28}, Icon::Mail,
+                             "Contact", "Write to us"),
+                 closeButton("about", w)},
+                folder);
 }
