@@ -1,5 +1,6 @@
 #include "dynamicimagebutton.h"
 
+#include <QMouseEvent>
 #include <QTimer>
 
 AnimationTick StepAnimation(int frameIndex, int frameCount, int frameInterval, int pause,
@@ -53,7 +54,10 @@ void TDynamicImageButton::leaveEvent(QEvent *event)
 void TDynamicImageButton::mousePressEvent(QMouseEvent *event)
 {
     TImageButton::mousePressEvent(event);
-    reconsider();
+    // Only the left button holds the button down; other presses must not
+    // start a finished animation over.
+    if (event->button() == Qt::LeftButton)
+        reconsider();
 }
 
 // The animation runs exactly while the mouse rests on the enabled button and

@@ -104,6 +104,7 @@ void TImageButton::mouseReleaseEvent(QMouseEvent *event)
         emit clicked();
 }
 
+// Moves while the button is held belong to it, not to a drag of the window.
 void TImageButton::mouseMoveEvent(QMouseEvent *event)
 {
     event->accept();

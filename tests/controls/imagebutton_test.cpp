@@ -210,6 +210,8 @@ TEST_F(DynamicButtonTest, PlaysOncePerEntryWithoutPause)
     tick();
     EXPECT_EQ(shown(button), H);
     EXPECT_FALSE(timer->isActive());
+    QTest::mouseClick(&button, Qt::RightButton, {}, QPoint(3, 3));
+    EXPECT_FALSE(timer->isActive());
     // A click leaves the hover look; the animation waits for a new entry.
     QTest::mouseClick(&button, Qt::LeftButton, {}, QPoint(3, 3));
     EXPECT_EQ(shown(button), H);

@@ -1,6 +1,9 @@
 // Shows a window dressed by a skin on a real display and saves what the
 // screen shows, outline and all:
-//   skinshot PROGRAM_FOLDER OUT.png [SECTION] [hover:KEY] [press:KEY] [disable:KEY]
+//   skinshot PROGRAM_FOLDER OUT.png [SECTION] [ACTION]...
+// ACTION is hover:KEY, press:KEY, disable:KEY or check:KEY (events sent to the
+// button), or pointer:X,Y, which moves the real pointer to that point of the
+// window so the display itself reports the entry.
 // SECTION "MainWindow" (the default) is the program's own main window; any
 // other section is shown as a bare window with its background and buttons,
 // to look at a skin's dialogs. Prints the window's place on the screen.
@@ -17,6 +20,7 @@
 #include "skinfixtures.h"
 #include "windowframe.h"
 
+#include <QCursor>
 #include <QFile>
 #include <QFontDatabase>
 #include <QScreen>
@@ -49,6 +53,11 @@ std::unique_ptr<QWidget> bareWindow(const QString &section)
 void act(QWidget *window, const QString &what)
 {
     const QString verb = what.section(':', 0, 0), key = what.section(':', 1);
+    if (verb == "pointer") {
+        QCursor::setPos(window->mapToGlobal(QPoint(key.section(',', 0, 0).toInt(),
+                                                   key.section(',', 1).toInt())));
+        return;
+    }
     auto *button = window->findChild<TImageButton *>(key);
     if (!button)
         return;
