@@ -1,8 +1,10 @@
 #include "mainwindow.h"
 
+#include "checkimagebutton.h"
 #include "encoderlib.h"
 #include "pubfunction.h"
 #include "shell.h"
+#include "skin.h"
 
 #include <QCloseEvent>
 #include <cfenv>
@@ -32,6 +34,7 @@ TMainWindow::TMainWindow(QWidget *parent)
     s_OutputFormat.clear();
     MaskFloatingPointTraps();
     MainWindow = this;
+    CreateDesignedComponents();
     FormCreate();
 }
 
@@ -53,7 +56,8 @@ void TMainWindow::FormCreate()
         DllInit();
         m_encoderReady = true;
     }
-    // The skinned controls are created and wired here once they exist.
+    CreateSkinControls();
+    WireSkinControls();
 
     if (ZeloApplication *app = ZeloApplication::instance())
         m_previousHandler =
@@ -67,10 +71,14 @@ void TMainWindow::FormCreate()
 
 bool TMainWindow::InitMainWindow()
 {
-    // Skinning the main, progress and profile windows comes first here, each
-    // able to end the start-up.
+    // The main, progress and profile windows are skinned in that order; the
+    // first that fails ends the start-up.
+    if (!LoadSkin(this, path_Skin))
+        return false;
+    // The progress and profile windows are skinned here once they exist.
     g_s_Version = kVersion;
-    // Then the keep-ratio button's state and device kind 0.
+    TB_AS_Keep->SetChecked(b_KeepRatio);
+    // Then device kind 0.
     if (ZeloApplication *app = ZeloApplication::instance())
         app->setApplicationDisplayName(QStringLiteral("Zelo 3GP Converter"));
     return true;
@@ -94,6 +102,7 @@ void TMainWindow::FormDestroy()
         return;
     m_destroyed = true;
     SaveSettings();
+    FreeSkinControls();
     UnloadEncoder();
     m_encoderReady = false;
     m_target.detach();

@@ -6,6 +6,12 @@
 #include <QString>
 #include <QWidget>
 
+class QComboBox;
+class TCheckImageButton;
+class TDynamicImageButton;
+class TImage;
+class TWindowFrame;
+
 // The program's main window and hub: controls and libraries report to it by
 // messages, and it calls the parts that act. It is created once at start and
 // lives until the message loop has ended.
@@ -35,6 +41,22 @@ public:
     QString s_OutputFormat;
     int SnapIndex = 0;
 
+    // Designed components; the skin leaves them where they are.
+    QWidget *Panel_Preview = nullptr;
+    QComboBox *ComboBox_OutputSetting = nullptr;
+
+    // Skinned controls, named after their skin keys, in creation order.
+    TImage *Img_Background = nullptr;
+    TDynamicImageButton *TB_Play = nullptr, *TB_Stop = nullptr, *TB_Pause = nullptr,
+                        *TB_Next = nullptr, *TB_Previous = nullptr;
+    TDynamicImageButton *TB_Close = nullptr;
+    TCheckImageButton *TB_AS_Keep = nullptr;
+    TDynamicImageButton *TB_Min = nullptr, *TB_Help = nullptr, *TB_AddFile = nullptr,
+                        *TB_DelFile = nullptr, *TB_Edit = nullptr, *TB_Convert = nullptr;
+    TImage *Img_VideoPic = nullptr;
+
+    TWindowFrame *frame() const { return m_frame; }
+
 signals:
     // Emitted for every private message this window receives (after it has
     // been handled); lets tests and tools watch the traffic.
@@ -50,8 +72,13 @@ protected:
 private:
     void FormCreate();
     void FormClose();
+    void CreateDesignedComponents();
+    void CreateSkinControls();
+    void WireSkinControls();
+    void FreeSkinControls();
 
     QtMessageTarget m_target;
+    TWindowFrame *m_frame = nullptr;
     bool m_encoderReady = false;
     bool m_destroyed = false;
     ZeloApplication::ExceptionHandler m_previousHandler;

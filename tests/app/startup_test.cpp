@@ -52,6 +52,7 @@ protected:
 TEST_F(StartupTest, CompleteEngineIsInitialisedAndReleasedInOrder)
 {
     installEngine("full");
+    ASSERT_TRUE(InstallDefaultSkin(prog));
     ASSERT_TRUE(QDir().mkpath(prog + "Snapshot/sub"));
     WriteFileBytes(prog + "Snapshot/snap0.pic", "jpeg");
     WriteFileBytes(prog + "Snapshot/sub/keep", "x");
@@ -121,7 +122,7 @@ protected:
     {
         prog = dir.filePath("prog/");
         QDir().mkpath(prog + "Snapshot/sub");
-        QDir().mkpath(prog + "Skin");
+        ASSERT_TRUE(InstallDefaultSkin(prog));
         ASSERT_TRUE(QFile::copy(BuildBinDir() + "/zelo-converter", prog + "zelo-converter"));
         ASSERT_TRUE(QFile::copy(FakeEngineDir("full") + "/libEncoder.so", prog + "libEncoder.so"));
         QFile::copy(BuildBinDir() + "/Output.dll", prog + "Output.dll");
