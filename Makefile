@@ -40,7 +40,8 @@ build: configure
 
 run: build
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
-	  echo "No display (DISPLAY and WAYLAND_DISPLAY are unset): the converter needs a desktop to open its window."; \
+	  echo "No display (DISPLAY and WAYLAND_DISPLAY are unset): the converter window needs a desktop; converting the sample clip with zelo-convert instead."; \
+	  $(BUILD_DIR)/bin/zelo-convert $(BUILD_DIR)/sample/zelo-sample.avi; \
 	else \
 	  cd $(BUILD_DIR)/bin && ./zelo-converter; \
 	fi

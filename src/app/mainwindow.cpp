@@ -1,7 +1,9 @@
 #include "mainwindow.h"
 
 #include "checkimagebutton.h"
+#include "clipadder.h"
 #include "encoderlib.h"
+#include "profilechooser.h"
 #include "pubfunction.h"
 #include "shell.h"
 #include "skin.h"
@@ -30,8 +32,6 @@ void MaskFloatingPointTraps()
 TMainWindow::TMainWindow(QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_target(this)
 {
-    s_OutputExt.clear();
-    s_OutputFormat.clear();
     MaskFloatingPointTraps();
     MainWindow = this;
     CreateDesignedComponents();
@@ -64,7 +64,7 @@ void TMainWindow::FormCreate()
             app->setExceptionHandler([](const QString &message) { TheShell().error(message); });
 
     b_Adding = false;
-    SnapIndex = 0;
+    m_adder->SnapIndex = 0;
     LoadSettings();
     EnsureFolders();
 }
@@ -75,10 +75,12 @@ bool TMainWindow::InitMainWindow()
     // first that fails ends the start-up.
     if (!LoadSkin(this, path_Skin))
         return false;
-    // The progress and profile windows are skinned here once they exist.
+    if (ProgressWindow && !LoadSkin(ProgressWindow, path_Skin))
+        return false;
+    // The profile window is skinned here once it exists.
     g_s_Version = kVersion;
     TB_AS_Keep->SetChecked(b_KeepRatio);
-    // Then device kind 0.
+    m_chooser->SelectDeviceKind(0);
     if (ZeloApplication *app = ZeloApplication::instance())
         app->setApplicationDisplayName(QStringLiteral("Zelo 3GP Converter"));
     return true;
@@ -101,6 +103,9 @@ void TMainWindow::FormDestroy()
     if (m_destroyed)
         return;
     m_destroyed = true;
+    // A multi-file add finishes its current file before anything goes away.
+    if (m_adder)
+        m_adder->stopAndWait();
     SaveSettings();
     FreeSkinControls();
     UnloadEncoder();
@@ -123,5 +128,3 @@ bool TMainWindow::event(QEvent *event)
     }
     return QWidget::event(event);
 }
-
-void TMainWindow::WindowProc(unsigned, uintptr_t, intptr_t) {}

@@ -2,12 +2,16 @@
 
 #include "application.h"
 #include "messagetarget.h"
+#include "progresswindow.h"
 
 #include <QString>
 #include <QWidget>
 
 class QComboBox;
+class ClipAdder;
+class ProfileChooser;
 class TCheckImageButton;
+class TListPanel;
 class TDynamicImageButton;
 class TImage;
 class TWindowFrame;
@@ -15,7 +19,7 @@ class TWindowFrame;
 // The program's main window and hub: controls and libraries report to it by
 // messages, and it calls the parts that act. It is created once at start and
 // lives until the message loop has ended.
-class TMainWindow : public QWidget
+class TMainWindow : public QWidget, public BatchHost
 {
     Q_OBJECT
 
@@ -36,16 +40,33 @@ public:
     // The "window handle" given to the engine and the player.
     MessageTarget *messageTarget() { return &m_target; }
 
-    // Set by the profile chooser, read by the command line.
-    QString s_OutputExt;
-    QString s_OutputFormat;
-    int SnapIndex = 0;
+    // The clip being converted.
+    int CurrentClip = 0;
+
+    // The buttons' actions.
+    void AddFilesClick();
+    void ConvertClick();
+    void KeepRatioClick();
+    // The engine has ended a clip: the next one, or the end of the batch.
+    void NextClip(int result);
+    void RunEncoder() override;
+
+    // The batch's view of this window.
+    int batchClipCount() const override;
+    bool ApplySelectedProfile() override;
+    bool PrepareClip(int index) override;
+    int currentClip() const override { return CurrentClip; }
+    void setCurrentClip(int index) override { CurrentClip = index; }
+
+    ProfileChooser *chooser() const { return m_chooser; }
+    ClipAdder *adder() const { return m_adder; }
 
     // Designed components; the skin leaves them where they are.
     QWidget *Panel_Preview = nullptr;
     QComboBox *ComboBox_OutputSetting = nullptr;
 
     // Skinned controls, named after their skin keys, in creation order.
+    TListPanel *TP_ImageList = nullptr;
     TImage *Img_Background = nullptr;
     TDynamicImageButton *TB_Play = nullptr, *TB_Stop = nullptr, *TB_Pause = nullptr,
                         *TB_Next = nullptr, *TB_Previous = nullptr;
@@ -79,6 +100,8 @@ private:
 
     QtMessageTarget m_target;
     TWindowFrame *m_frame = nullptr;
+    ClipAdder *m_adder = nullptr;
+    ProfileChooser *m_chooser = nullptr;
     bool m_encoderReady = false;
     bool m_destroyed = false;
     ZeloApplication::ExceptionHandler m_previousHandler;

@@ -3,9 +3,14 @@
 #include "mainwindow.h"
 
 #include "checkimagebutton.h"
+#include "clipadder.h"
 #include "components.h"
 #include "dynamicimagebutton.h"
 #include "image.h"
+#include "imageitem.h"
+#include "listpanel.h"
+#include "messages.h"
+#include "profilechooser.h"
 #include "windowframe.h"
 
 #include <QComboBox>
@@ -67,7 +72,7 @@ void TMainWindow::CreateDesignedComponents()
 
 void TMainWindow::CreateSkinControls()
 {
-    // TP_ImageList is created first, here, with the clip list.
+    TP_ImageList = CreateComponent<TListPanel>(this, this, QStringLiteral("TP_ImageList"));
     Img_Background = CreateSkinBackground(this);
     TB_Play = commandButton(this, "TB_Play");
     TB_Stop = commandButton(this, "TB_Stop");
@@ -97,7 +102,32 @@ void TMainWindow::CreateSkinControls()
 void TMainWindow::WireSkinControls()
 {
     m_frame = new TWindowFrame(this);
-    // The buttons' click actions are attached here, each with the part it runs.
+
+    m_adder = new ClipAdder(
+        [this](const ClipInfo &info, const QImage &thumbnail) {
+            auto *item = new Image_Item(TP_ImageList);
+            if (item->SetClip(&info, &thumbnail))
+                TP_ImageList->AddItem(item);
+            else
+                delete item;
+        },
+        [this] { WindowProc(WM_PROBE_FAILED, 0, 0); }, this);
+    m_chooser = new ProfileChooser(ComboBox_OutputSetting, Img_VideoPic, this);
+
+    connect(TP_ImageList, &TListPanel::filesDropped, m_adder, &ClipAdder::addFiles);
+    // Selections and preview requests reach the preview here once it exists.
+    connect(TB_AddFile, &TImageButton::clicked, this, &TMainWindow::AddFilesClick);
+    connect(TB_DelFile, &TImageButton::clicked, TP_ImageList, &TListPanel::RemoveSelected);
+    connect(TB_Close, &TImageButton::clicked, this, [this] {
+        TP_ImageList->ClearItems();
+        close();
+    });
+    connect(TB_Min, &TImageButton::clicked, this, [this] { showMinimized(); });
+    connect(TB_AS_Keep, &TImageButton::clicked, this, &TMainWindow::KeepRatioClick);
+    connect(TB_Edit, &TImageButton::clicked, m_chooser, &ProfileChooser::EditSelectedProfile);
+    connect(TB_Convert, &TImageButton::clicked, this, &TMainWindow::ConvertClick);
+    // Play, stop, pause, the trim buttons and help are attached with the
+    // preview and the help menu.
 }
 
 void TMainWindow::FreeSkinControls()
@@ -114,6 +144,7 @@ void TMainWindow::FreeSkinControls()
     release(TB_Pause);
     release(TB_Next);
     release(TB_Previous);
+    release(TP_ImageList);
     release(TB_Min);
     release(TB_Help);
 }

@@ -40,9 +40,14 @@ int TrackClickTop(int y, int thumbHeight, int minimum, int maximum)
     return std::clamp(top, 0, travel) + minimum;
 }
 
+int ScrollPositions(int contentHeight, int listHeight)
+{
+    return (contentHeight - listHeight) / RowStep + 1;
+}
+
 int ButtonStep(int contentHeight, int listHeight, int minimum, int maximum)
 {
-    int positions = (contentHeight - listHeight) / RowStep + 1;
+    int positions = ScrollPositions(contentHeight, listHeight);
     if (positions < 1)
         return 0;
     return (maximum - minimum) / positions;

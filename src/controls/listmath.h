@@ -24,6 +24,10 @@ int ClampThumb(int top, int minimum, int maximum);
 // The thumb's top for a click at y within the track.
 int TrackClickTop(int y, int thumbHeight, int minimum, int maximum);
 
+// How many thumb positions the scroll buttons step through; below 1 the
+// buttons do nothing.
+int ScrollPositions(int contentHeight, int listHeight);
+
 // How far one press of a scroll button moves the thumb; 0 when the buttons
 // do nothing (no row to scroll to).
 int ButtonStep(int contentHeight, int listHeight, int minimum, int maximum);

@@ -5,6 +5,7 @@
 #include "components.h"
 #include "dynamicimagebutton.h"
 #include "image.h"
+#include "listpanel.h"
 #include "picture.h"
 #include "shell.h"
 #include "skinappliers.h"
@@ -35,8 +36,8 @@ const SkinnableKind kSkinnableKinds[] = {
     {&TImageButton::staticMetaObject, dress<TImageButton, SkinImageButton>},
     {&TCheckImageButton::staticMetaObject, dress<TCheckImageButton, SkinCheckImageButton>},
     {&TDynamicImageButton::staticMetaObject, dress<TDynamicImageButton, SkinDynamicImageButton>},
-    // TListPanel -> SkinListPanel and TFixProgress -> SkinFixProgress join
-    // here with their controls.
+    {&TListPanel::staticMetaObject, dress<TListPanel, SkinListPanel>},
+    // TFixProgress -> SkinFixProgress joins here with the slider.
 };
 
 Applier applierFor(const QObject *component)

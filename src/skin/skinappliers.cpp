@@ -3,6 +3,7 @@
 #include "checkimagebutton.h"
 #include "dynamicimagebutton.h"
 #include "image.h"
+#include "listpanel.h"
 #include "picture.h"
 #include "skinrecord.h"
 
@@ -12,6 +13,7 @@ enum Field
 {
     File = 1,
     SecondFile = 2,
+    ThirdFile = 3,
     Left = 4,
     Top = 5,
     Width = 6,
@@ -140,4 +142,38 @@ bool SkinDynamicImageButton(TDynamicImageButton *button, const SkinSource &skin)
                                               SkinNumber(record, Flag14));
     button->show();
     return loaded;
+}
+
+bool SkinListPanel(TListPanel *list, const SkinSource &skin)
+{
+    const QString record = skin.record(list->objectName());
+    if (record == SkinInvisible) {
+        list->hide();
+        return true;
+    }
+    const QString thumb = skin.existingFile(record, File);
+    const QString track = skin.existingFile(record, Flag13);
+    const QString ground = skin.existingFile(record, Flag14);
+    if (thumb.isEmpty() || track.isEmpty() || ground.isEmpty())
+        return false;
+    list->show();
+    // Every part is tried, so one bad bitmap does not leave the rest undone.
+    bool ok = list->SetBackgroundImage(LoadPictureFile(ground));
+    const QString bottom = skin.existingFile(record, Flag15);
+    if (!bottom.isEmpty())
+        ok &= list->SetBottomImage(LoadPictureFile(bottom));
+    ok &= list->SetThumbBitmap(LoadPictureFile(thumb));
+    ok &= list->SetTrackImage(LoadPictureFile(track));
+    // A scroll button without a file is left out; one whose file does not
+    // decode is a broken skin.
+    const QString up = skin.existingFile(record, SecondFile);
+    const QImage upStrip = up.isEmpty() ? QImage() : LoadPictureFile(up);
+    ok &= (up.isEmpty() || !upStrip.isNull()) && list->SetUpButtonBitmap(upStrip);
+    const QString down = skin.existingFile(record, ThirdFile);
+    const QImage downStrip = down.isEmpty() ? QImage() : LoadPictureFile(down);
+    ok &= (down.isEmpty() || !downStrip.isNull()) && list->SetDownButtonBitmap(downStrip);
+    list->resize(SkinNumber(record, Width), SkinNumber(record, Height));
+    ok &= list->FinishSkin();
+    list->move(SkinNumber(record, Left), SkinNumber(record, Top));
+    return ok;
 }

@@ -6,6 +6,7 @@ class TImage;
 class TImageButton;
 class TCheckImageButton;
 class TDynamicImageButton;
+class TListPanel;
 
 // Each dresses one control from the record under the control's name and
 // returns whether the record was good. A failing control may be partly
@@ -18,3 +19,5 @@ bool SkinImageButton(TImageButton *button, const SkinSource &skin, bool forceHov
                      bool forcePressed, bool forceDisabled);
 bool SkinCheckImageButton(TCheckImageButton *button, const SkinSource &skin);
 bool SkinDynamicImageButton(TDynamicImageButton *button, const SkinSource &skin);
+// The clip list: its scrollbar parts and ground, then its place.
+bool SkinListPanel(TListPanel *list, const SkinSource &skin);

@@ -4,16 +4,19 @@
 // (default 0). With ZELO_FAKE_ENGINE_HOLD=1 a conversion runs until
 // Mydll_Stop, which ends it with wParam 1. Probes fail unless
 // ZELO_FAKE_ENGINE_PROBE is "duration,videoformat,audioformat,width,height":
-// then every existing regular file probes so and gets a 2 KiB picture.
+// then every existing regular file probes so and gets a 2 KiB picture,
+// each probe taking ZELO_FAKE_ENGINE_PROBE_DELAY_MS.
 // Built in variants that leave out one export (FAKE_OMIT_<export>) to test
 // binding failures.
 #include "encoder.h"
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
 #include <string>
 #include <sys/stat.h>
+#include <thread>
 #include <turbojpeg.h>
 #include <vector>
 
@@ -34,7 +37,7 @@ void record(const std::string &line)
     }
 }
 
-[[maybe_unused]] int envInt(const char *name, int def)
+int envInt(const char *name, int def)
 {
     const char *v = std::getenv(name);
     return v && *v ? std::atoi(v) : def;
@@ -54,6 +57,8 @@ ENCODER_EXPORT void MyDll_Init(void)
 ENCODER_EXPORT int Mydll_GetFileinfo(const char *path, ClipInfo *info)
 {
     record(std::string("Mydll_GetFileinfo ") + path);
+    if (int delay = envInt("ZELO_FAKE_ENGINE_PROBE_DELAY_MS", 0))
+        std::this_thread::sleep_for(std::chrono::milliseconds(delay));
     const char *probe = std::getenv("ZELO_FAKE_ENGINE_PROBE");
     struct stat st;
     if (!probe || ::stat(path, &st) != 0 || !S_ISREG(st.st_mode))
