@@ -301,7 +301,8 @@ void TProgressWindow::CloseClick()
 
 void TProgressWindow::BrowseClick()
 {
-    if (!TB_Stop->isHidden())
+    // While a batch runs (Stop is the button shown) the folder stays.
+    if (b_Converting)
         return;
     const QString folder =
         TheShell().chooseFolder(QStringLiteral("Please select \"Output Folder\" :"), QString());

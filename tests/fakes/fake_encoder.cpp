@@ -2,7 +2,8 @@
 // call (one line each, in the file named by ZELO_FAKE_ENGINE_LOG) and, for a
 // conversion, posts the end message with the wParam in ZELO_FAKE_ENGINE_RESULT
 // (default 0). With ZELO_FAKE_ENGINE_HOLD=1 a conversion runs until
-// Mydll_Stop, which ends it with wParam 1. Probes fail unless
+// Mydll_Stop, which ends it with wParam 1. A conversion first sends the
+// status line in ZELO_FAKE_ENGINE_STATUS, when set. Probes fail unless
 // ZELO_FAKE_ENGINE_PROBE is "duration,videoformat,audioformat,width,height":
 // then every existing regular file probes so and gets a 2 KiB picture,
 // each probe taking ZELO_FAKE_ENGINE_PROBE_DELAY_MS.
@@ -130,6 +131,15 @@ ENCODER_EXPORT int _X(MessageTarget *window, int argc, char **argv)
     for (int i = 0; i < argc; ++i)
         line += std::string("|") + (argv[i] ? argv[i] : "(null)");
     record(line);
+    if (const char *status = std::getenv("ZELO_FAKE_ENGINE_STATUS")) {
+        StatusLineCallback cb;
+        {
+            std::lock_guard lock(g_lock);
+            cb = g_status;
+        }
+        if (cb)
+            cb(status);
+    }
     if (envInt("ZELO_FAKE_ENGINE_HOLD", 0)) {
         std::lock_guard lock(g_lock);
         g_held = window;
