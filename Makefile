@@ -4,6 +4,8 @@
 #   make build  install what is missing, configure and build
 #   make bench  build, then time the engine against the ffmpeg command-line tool
 
+MAKEFLAGS += --no-print-directory
+
 BUILD_DIR ?= build
 JOBS ?= 2
 
@@ -13,7 +15,7 @@ PACKAGES := build-essential cmake pkg-config \
 	libmpv-dev libturbojpeg0-dev libgtest-dev libgmock-dev \
 	fonts-wine xvfb xauth ffmpeg
 
-.PHONY: all deps configure build run test bench clean
+.PHONY: all deps configure build run test test-sanitize bench clean
 
 all: build
 
@@ -39,13 +41,23 @@ build: configure
 
 run: build
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
-	  echo "No display (DISPLAY and WAYLAND_DISPLAY are unset): the converter needs a desktop to open its window."; \
+	  echo "No display (DISPLAY and WAYLAND_DISPLAY are unset): the converter window needs a desktop; converting the sample clip with zelo-convert instead."; \
+	  $(BUILD_DIR)/bin/zelo-convert $(BUILD_DIR)/sample/zelo-sample.avi; \
 	else \
 	  cd $(BUILD_DIR)/bin && ./zelo-converter; \
 	fi
 
 test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+	@if [ "$$CI" = "true" ]; then $(MAKE) test-sanitize; fi
+
+# The whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer
+# (make test does this by itself when CI=true).
+test-sanitize: deps
+	@cmake -S . -B $(BUILD_DIR)-sanitize -DCMAKE_BUILD_TYPE=Debug -DZELO_SANITIZE=ON >/dev/null
+	@cmake --build $(BUILD_DIR)-sanitize -j $(JOBS)
+	@cd $(BUILD_DIR)-sanitize && ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 \
+	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j $(JOBS)
 
 # The engine side by side with the ffmpeg command-line tool (a few minutes).
 bench: build

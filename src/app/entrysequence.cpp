@@ -17,9 +17,9 @@ namespace {
 // fonts-wine ships metric-compatible faces under those names.
 void RegisterSkinFonts()
 {
-    for (const char *file : {"/usr/share/wine/fonts/tahoma.ttf",
-                             "/usr/share/wine/fonts/tahomabd.ttf",
-                             "/usr/share/wine/fonts/ms_sans_serif.ttf"}) {
+    for (const char *file :
+         {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf",
+          "/usr/share/wine/fonts/ms_sans_serif.ttf"}) {
         QString path = QString::fromLatin1(file);
         if (QFile::exists(path))
             QFontDatabase::addApplicationFont(path);
@@ -45,7 +45,8 @@ int RunEntrySequence(int argc, char **argv)
 
         // The splash fades in here once it exists.
         auto main = std::make_unique<TMainWindow>();
-        // The profile and progress windows are created here, in that order.
+        // The profile window is created here, before the progress window.
+        auto progress = std::make_unique<TProgressWindow>(main.get());
         main->setWindowTitle(TMainWindow::Caption);
         if (!main->InitMainWindow())
             app.requestTermination();
@@ -54,6 +55,7 @@ int RunEntrySequence(int argc, char **argv)
             main->show();
         app.run();
         main->FormDestroy();
+        progress.reset();
         main.reset();
     } catch (const std::exception &e) {
         QMessageBox::critical(nullptr, ZeloApplication::applicationDisplayName(),

@@ -1,3 +1,6 @@
 #include "entrysequence.h"
 
-int main(int argc, char **argv) { return RunEntrySequence(argc, argv); }
+int main(int argc, char **argv)
+{
+    return RunEntrySequence(argc, argv);
+}

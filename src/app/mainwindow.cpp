@@ -1,8 +1,12 @@
 #include "mainwindow.h"
 
+#include "checkimagebutton.h"
+#include "clipadder.h"
 #include "encoderlib.h"
+#include "profilechooser.h"
 #include "pubfunction.h"
 #include "shell.h"
+#include "skin.h"
 
 #include <QCloseEvent>
 #include <cfenv>
@@ -28,10 +32,9 @@ void MaskFloatingPointTraps()
 TMainWindow::TMainWindow(QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_target(this)
 {
-    s_OutputExt.clear();
-    s_OutputFormat.clear();
     MaskFloatingPointTraps();
     MainWindow = this;
+    CreateDesignedComponents();
     FormCreate();
 }
 
@@ -53,24 +56,31 @@ void TMainWindow::FormCreate()
         DllInit();
         m_encoderReady = true;
     }
-    // The skinned controls are created and wired here once they exist.
+    CreateSkinControls();
+    WireSkinControls();
 
     if (ZeloApplication *app = ZeloApplication::instance())
-        m_previousHandler = app->setExceptionHandler(
-            [](const QString &message) { TheShell().error(message); });
+        m_previousHandler =
+            app->setExceptionHandler([](const QString &message) { TheShell().error(message); });
 
     b_Adding = false;
-    SnapIndex = 0;
+    m_adder->SnapIndex = 0;
     LoadSettings();
     EnsureFolders();
 }
 
 bool TMainWindow::InitMainWindow()
 {
-    // Skinning the main, progress and profile windows comes first here, each
-    // able to end the start-up.
+    // The main, progress and profile windows are skinned in that order; the
+    // first that fails ends the start-up.
+    if (!LoadSkin(this, path_Skin))
+        return false;
+    if (ProgressWindow && !LoadSkin(ProgressWindow, path_Skin))
+        return false;
+    // The profile window is skinned here once it exists.
     g_s_Version = kVersion;
-    // Then the keep-ratio button's state and device kind 0.
+    TB_AS_Keep->SetChecked(b_KeepRatio);
+    m_chooser->SelectDeviceKind(0);
     if (ZeloApplication *app = ZeloApplication::instance())
         app->setApplicationDisplayName(QStringLiteral("Zelo 3GP Converter"));
     return true;
@@ -93,7 +103,11 @@ void TMainWindow::FormDestroy()
     if (m_destroyed)
         return;
     m_destroyed = true;
+    // A multi-file add finishes its current file before anything goes away.
+    if (m_adder)
+        m_adder->stopAndWait();
     SaveSettings();
+    FreeSkinControls();
     UnloadEncoder();
     m_encoderReady = false;
     m_target.detach();
@@ -114,5 +128,3 @@ bool TMainWindow::event(QEvent *event)
     }
     return QWidget::event(event);
 }
-
-void TMainWindow::WindowProc(unsigned, uintptr_t, intptr_t) {}

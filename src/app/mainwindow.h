@@ -2,14 +2,24 @@
 
 #include "application.h"
 #include "messagetarget.h"
+#include "progresswindow.h"
 
 #include <QString>
 #include <QWidget>
 
+class QComboBox;
+class ClipAdder;
+class ProfileChooser;
+class TCheckImageButton;
+class TListPanel;
+class TDynamicImageButton;
+class TImage;
+class TWindowFrame;
+
 // The program's main window and hub: controls and libraries report to it by
 // messages, and it calls the parts that act. It is created once at start and
 // lives until the message loop has ended.
-class TMainWindow : public QWidget
+class TMainWindow : public QWidget, public BatchHost
 {
     Q_OBJECT
 
@@ -30,10 +40,43 @@ public:
     // The "window handle" given to the engine and the player.
     MessageTarget *messageTarget() { return &m_target; }
 
-    // Set by the profile chooser, read by the command line.
-    QString s_OutputExt;
-    QString s_OutputFormat;
-    int SnapIndex = 0;
+    // The clip being converted.
+    int CurrentClip = 0;
+
+    // The buttons' actions.
+    void AddFilesClick();
+    void ConvertClick();
+    void KeepRatioClick();
+    // The engine has ended a clip: the next one, or the end of the batch.
+    void NextClip(int result);
+    void RunEncoder() override;
+
+    // The batch's view of this window.
+    int batchClipCount() const override;
+    bool ApplySelectedProfile() override;
+    bool PrepareClip(int index) override;
+    int currentClip() const override { return CurrentClip; }
+    void setCurrentClip(int index) override { CurrentClip = index; }
+
+    ProfileChooser *chooser() const { return m_chooser; }
+    ClipAdder *adder() const { return m_adder; }
+
+    // Designed components; the skin leaves them where they are.
+    QWidget *Panel_Preview = nullptr;
+    QComboBox *ComboBox_OutputSetting = nullptr;
+
+    // Skinned controls, named after their skin keys, in creation order.
+    TListPanel *TP_ImageList = nullptr;
+    TImage *Img_Background = nullptr;
+    TDynamicImageButton *TB_Play = nullptr, *TB_Stop = nullptr, *TB_Pause = nullptr,
+                        *TB_Next = nullptr, *TB_Previous = nullptr;
+    TDynamicImageButton *TB_Close = nullptr;
+    TCheckImageButton *TB_AS_Keep = nullptr;
+    TDynamicImageButton *TB_Min = nullptr, *TB_Help = nullptr, *TB_AddFile = nullptr,
+                        *TB_DelFile = nullptr, *TB_Edit = nullptr, *TB_Convert = nullptr;
+    TImage *Img_VideoPic = nullptr;
+
+    TWindowFrame *frame() const { return m_frame; }
 
 signals:
     // Emitted for every private message this window receives (after it has
@@ -50,8 +93,15 @@ protected:
 private:
     void FormCreate();
     void FormClose();
+    void CreateDesignedComponents();
+    void CreateSkinControls();
+    void WireSkinControls();
+    void FreeSkinControls();
 
     QtMessageTarget m_target;
+    TWindowFrame *m_frame = nullptr;
+    ClipAdder *m_adder = nullptr;
+    ProfileChooser *m_chooser = nullptr;
     bool m_encoderReady = false;
     bool m_destroyed = false;
     ZeloApplication::ExceptionHandler m_previousHandler;

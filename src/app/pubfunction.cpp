@@ -96,9 +96,8 @@ bool EnsureFolders()
 void ClearFolder(const QString &folder, bool recurse)
 {
     QDir dir(WithTrailingSeparator(folder));
-    const QFileInfoList entries =
-        dir.entryInfoList(QDir::Files | QDir::Dirs | QDir::Hidden | QDir::System |
-                          QDir::NoDotAndDotDot);
+    const QFileInfoList entries = dir.entryInfoList(QDir::Files | QDir::Dirs | QDir::Hidden |
+                                                    QDir::System | QDir::NoDotAndDotDot);
     for (const QFileInfo &entry : entries) {
         // A link to a folder is removed as a file: never follow it out of here.
         if (entry.isDir() && !entry.isSymLink()) {

@@ -26,7 +26,10 @@ QString Trim(const QString &t)
     return t.mid(b, e - b);
 }
 
-QString LowerCase(const QString &t) { return t.toLower(); }
+QString LowerCase(const QString &t)
+{
+    return t.toLower();
+}
 
 int LeadingInteger(const QString &t)
 {

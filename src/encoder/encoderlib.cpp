@@ -87,4 +87,7 @@ void UnloadEncoder()
     }
 }
 
-bool EncoderLoaded() { return EncoderLib != nullptr; }
+bool EncoderLoaded()
+{
+    return EncoderLib != nullptr;
+}

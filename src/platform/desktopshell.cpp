@@ -23,7 +23,10 @@ Shell &TheShell()
     return g_installed ? *g_installed : desktop;
 }
 
-void InstallShell(Shell *shell) { g_installed = shell; }
+void InstallShell(Shell *shell)
+{
+    g_installed = shell;
+}
 
 void DesktopShell::info(const QString &text)
 {

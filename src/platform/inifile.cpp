@@ -8,12 +8,14 @@
 
 IniWriteError::IniWriteError(const QString &path)
     : std::runtime_error(QStringLiteral("Unable to write to %1").arg(path).toStdString())
-{
-}
+{}
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\v'; }
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\v';
+}
 
 QByteArray trimBlanks(QByteArray s)
 {
@@ -45,14 +47,21 @@ bool sameName(const QByteArray &a, const QByteArray &b)
 
 // One physical line of the file, its terminator kept apart so that a rewrite
 // can reproduce the file byte for byte.
-struct Line {
+struct Line
+{
     QByteArray text;
     QByteArray eol;
 };
 
-enum class Kind { Other, Section, Key };
+enum class Kind
+{
+    Other,
+    Section,
+    Key
+};
 
-struct Parsed {
+struct Parsed
+{
     Kind kind = Kind::Other;
     QByteArray name;  // section or key name
     QByteArray value; // raw text after '=', for keys
@@ -110,7 +119,8 @@ std::optional<QByteArray> readAll(const QString &path)
 }
 
 // Where a key stands: the index of its section header and of its own line.
-struct Location {
+struct Location
+{
     int section = -1;
     int key = -1;
     int sectionEnd = -1; // one past the section's last line
@@ -166,7 +176,10 @@ QByteArray preferredEol(const std::vector<Line> &lines)
     return "\r\n";
 }
 
-bool isBlankLine(const QByteArray &text) { return trimBlanks(text).trimmed().isEmpty(); }
+bool isBlankLine(const QByteArray &text)
+{
+    return trimBlanks(text).trimmed().isEmpty();
+}
 
 } // namespace
 
@@ -231,6 +244,29 @@ QString IniFile::readString(const QString &section, const QString &key, const QS
     if (loc.key < 0)
         return fallback;
     return QString::fromUtf8(cleanValue(parseLine(lines[loc.key].text).value));
+}
+
+QHash<QString, QString> IniFile::readSection(const QString &section) const
+{
+    QHash<QString, QString> values;
+    std::optional<QByteArray> data = readAll(m_path);
+    if (!data)
+        return values;
+    const QByteArray wanted = trimSpaces(section);
+    bool inside = false;
+    for (const Line &line : splitLines(*data)) {
+        Parsed p = parseLine(line.text);
+        if (p.kind == Kind::Section) {
+            if (inside)
+                break; // only the first of duplicate sections counts
+            inside = sameName(p.name, wanted);
+        } else if (inside && p.kind == Kind::Key) {
+            QString key = QString::fromUtf8(p.name).toLower();
+            if (!values.contains(key))
+                values.insert(key, QString::fromUtf8(cleanValue(p.value)));
+        }
+    }
+    return values;
 }
 
 int IniFile::readInteger(const QString &section, const QString &key, int def) const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <stdexcept>
 
@@ -39,6 +40,11 @@ public:
     QString readString(const QString &section, const QString &key, const QString &def) const;
     // Decimal, or hexadecimal after "0x" or "$"; anything else gives def.
     int readInteger(const QString &section, const QString &key, int def) const;
+
+    // Every key of the section with its value (read as readString would),
+    // keyed by the lower-cased key name, from one reading of the file. For
+    // callers that look up many numbered keys.
+    QHash<QString, QString> readSection(const QString &section) const;
 
     // Throws IniWriteError when the file cannot be written.
     void writeString(const QString &section, const QString &key, const QString &value) const;

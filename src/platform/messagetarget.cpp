@@ -13,7 +13,10 @@ QtMessageTarget::QtMessageTarget(QObject *receiver) : m_receiver(receiver)
     post = &QtMessageTarget::postThunk;
 }
 
-QtMessageTarget::~QtMessageTarget() { detach(); }
+QtMessageTarget::~QtMessageTarget()
+{
+    detach();
+}
 
 void QtMessageTarget::detach()
 {

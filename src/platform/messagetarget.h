@@ -14,8 +14,7 @@ public:
 
     WindowMessageEvent(unsigned msg, uintptr_t wParam, intptr_t lParam)
         : QEvent(eventType()), msg(msg), wParam(wParam), lParam(lParam)
-    {
-    }
+    {}
 
     const unsigned msg;
     const uintptr_t wParam;

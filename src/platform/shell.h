@@ -20,7 +20,8 @@ public:
     virtual bool confirm(const QString &text) = 0; // Yes = true
 
     // One filter entry of a file dialog: "Support Media File" and its patterns.
-    struct FileFilter {
+    struct FileFilter
+    {
         QString title;
         QString patterns; // ";"-separated, e.g. "*.avi;*.mpg"
     };

@@ -4,17 +4,28 @@
 #include <QLockFile>
 #include <QStandardPaths>
 
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
 SingleInstance::SingleInstance(const QString &key) : m_key(key) {}
 
 SingleInstance::~SingleInstance() = default;
 
 QString SingleInstance::lockPath() const
 {
-    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (dir.isEmpty())
-        dir = QDir::tempPath();
     QString name = m_key;
     name.replace(QLatin1Char('/'), QLatin1Char('_'));
+    QString dir;
+    if (qEnvironmentVariableIsSet("XDG_RUNTIME_DIR"))
+        dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (dir.isEmpty()) {
+        // The shared temporary folder: the lock must still be per user.
+        dir = QDir::tempPath();
+#ifdef Q_OS_UNIX
+        name += QStringLiteral("-%1").arg(::getuid());
+#endif
+    }
     return dir + QLatin1Char('/') + name + QStringLiteral(".lock");
 }
 

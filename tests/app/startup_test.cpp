@@ -11,8 +11,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
-#include <gtest/gtest.h>
 #include <csignal>
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -52,6 +52,7 @@ protected:
 TEST_F(StartupTest, CompleteEngineIsInitialisedAndReleasedInOrder)
 {
     installEngine("full");
+    ASSERT_TRUE(InstallDefaultSkin(prog));
     ASSERT_TRUE(QDir().mkpath(prog + "Snapshot/sub"));
     WriteFileBytes(prog + "Snapshot/snap0.pic", "jpeg");
     WriteFileBytes(prog + "Snapshot/sub/keep", "x");
@@ -121,12 +122,13 @@ protected:
     {
         prog = dir.filePath("prog/");
         QDir().mkpath(prog + "Snapshot/sub");
-        QDir().mkpath(prog + "Skin");
+        ASSERT_TRUE(InstallDefaultSkin(prog));
         ASSERT_TRUE(QFile::copy(BuildBinDir() + "/zelo-converter", prog + "zelo-converter"));
         ASSERT_TRUE(QFile::copy(FakeEngineDir("full") + "/libEncoder.so", prog + "libEncoder.so"));
         QFile::copy(BuildBinDir() + "/Output.dll", prog + "Output.dll");
         QDir().mkpath(dir.filePath("run"));
-        QFile::setPermissions(dir.filePath("run"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QFile::setPermissions(dir.filePath("run"),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         env = QProcessEnvironment::systemEnvironment();
         env.insert("QT_QPA_PLATFORM", "offscreen");
         env.insert("HOME", dir.filePath("home"));

@@ -9,7 +9,8 @@
 class RecordingShell : public Shell
 {
 public:
-    struct Box {
+    struct Box
+    {
         QString kind; // "info", "error" or "confirm"
         QString text;
     };

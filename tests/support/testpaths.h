@@ -5,8 +5,10 @@
 #include <QString>
 
 // Where the build put the things the tests load.
-QString BuildBinDir();      // the program folder
+QString BuildBinDir();                      // the program folder
 QString FakeEngineDir(const char *variant); // a folder holding one fake libEncoder.so
+// Copies the default skin the build drew into programFolder + "Skin/".
+bool InstallDefaultSkin(const QString &programFolder);
 
 inline QByteArray ReadFileBytes(const QString &path)
 {

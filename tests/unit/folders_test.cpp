@@ -48,8 +48,8 @@ TEST_F(FoldersTest, StoredValuesAreTakenAsStored)
 {
     QString out = dir.filePath("out"); // no trailing separator
     ASSERT_TRUE(store->write("OutputFolder", out));
-    ASSERT_TRUE(WriteFileBytes(store->location(),
-                               ReadFileBytes(store->location()) + "KeepRatio=7\n"));
+    ASSERT_TRUE(
+        WriteFileBytes(store->location(), ReadFileBytes(store->location()) + "KeepRatio=7\n"));
     LoadSettings(*store);
     EXPECT_EQ(path_Work, out);
     EXPECT_TRUE(b_KeepRatio); // any non-zero value

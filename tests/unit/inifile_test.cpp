@@ -4,8 +4,8 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 #include <csignal>
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -24,7 +24,8 @@ protected:
     QTemporaryDir dir;
 };
 
-struct ReadCase {
+struct ReadCase
+{
     const char *what;
     const char *content;
     const char *section;
@@ -107,14 +108,15 @@ TEST_F(IniFileTest, IntegersDecimalAndHex)
                               "word=abc\ntrail=12abc\nspace=1 2\nempty=\nbig=99999999999\n"
                               "max=2147483647\nmin=-2147483648\nover=2147483648\nbare=0x\n"
                               "quoted=\"15\"\n");
-    struct {
+    struct
+    {
         const char *key;
         int expected;
-    } cases[] = {{"dec", 26},       {"neg", -7},       {"plus", 5},        {"hex", 26},
-                 {"HEX", 26},       {"dollar", 26},    {"negdollar", -16}, {"allbits", -1},
-                 {"word", -99},     {"trail", -99},    {"space", -99},     {"empty", -99},
-                 {"big", -99},      {"max", 2147483647}, {"min", INT_MIN}, {"over", -99},
-                 {"bare", -99},     {"quoted", 15},    {"missing", -99}};
+    } cases[] = {{"dec", 26},   {"neg", -7},         {"plus", 5},        {"hex", 26},
+                 {"HEX", 26},   {"dollar", 26},      {"negdollar", -16}, {"allbits", -1},
+                 {"word", -99}, {"trail", -99},      {"space", -99},     {"empty", -99},
+                 {"big", -99},  {"max", 2147483647}, {"min", INT_MIN},   {"over", -99},
+                 {"bare", -99}, {"quoted", 15},      {"missing", -99}};
     for (const auto &c : cases)
         EXPECT_EQ(ini.readInteger("n", c.key, -99), c.expected) << c.key;
 }
@@ -210,15 +212,16 @@ TEST_F(IniFileTest, KilledWriterNeverLeavesAHalfFile)
         ASSERT_GE(pid, 0);
         if (pid == 0) {
             for (int i = 0;; ++i)
-                ini.writeString("s", "k", i % 2 ? QString::fromLatin1(big) : QStringLiteral("small"));
+                ini.writeString("s", "k",
+                                i % 2 ? QString::fromLatin1(big) : QStringLiteral("small"));
         }
         usleep(2000 + round * 1500);
         kill(pid, SIGKILL);
         int status = 0;
         waitpid(pid, &status, 0);
         QByteArray now = ReadFileBytes(ini.path());
-        EXPECT_TRUE(now == small || now == "[s]\nk=" + big + "\n") << "round " << round << ", "
-                                                                  << now.size() << " bytes";
+        EXPECT_TRUE(now == small || now == "[s]\nk=" + big + "\n")
+            << "round " << round << ", " << now.size() << " bytes";
     }
 }
 

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "clioptions.h"
+
+#include <QTextStream>
+#include <atomic>
+
+// The actions of zelo-convert, on the program's own profile file, engine and
+// naming. Messages go to out (results) and err (problems).
+class CliRunner
+{
+public:
+    CliRunner(const CliOptions &options, QTextStream &out, QTextStream &err,
+              const std::atomic<bool> &interrupt);
+
+    // Each returns the process's exit status.
+    int listProfiles();
+    int probe();
+    int convert();
+
+private:
+    struct Probed;
+    bool probeFile(const QString &file, Probed &probed, QString &why);
+    bool chooseProfile(QString &line);
+    bool prepareOutputFolder(QString &folder);
+    int convertOne(const QString &file, const QString &folder, int width, int height);
+
+    const CliOptions &m_options;
+    QTextStream &m_out;
+    QTextStream &m_err;
+    const std::atomic<bool> &m_interrupt;
+    bool m_tty = false;
+};

@@ -1,0 +1,56 @@
+// zelo-convert: the converter for scripts and for machines without a desktop.
+#include "clioptions.h"
+#include "clirunner.h"
+#include "encoderlib.h"
+#include "pubfunction.h"
+
+#include <QCoreApplication>
+#include <QTextStream>
+#include <atomic>
+#include <csignal>
+#include <cstdio>
+
+namespace {
+std::atomic<bool> g_interrupted{false};
+
+void onInterrupt(int)
+{
+    g_interrupted = true;
+}
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+
+    QString error;
+    std::optional<CliOptions> options = ParseCliOptions(app.arguments().mid(1), error);
+    if (!options) {
+        err << "zelo-convert: " << error << '\n';
+        return 2;
+    }
+    if (options->action == CliOptions::Action::Help) {
+        out << CliHelpText();
+        return 0;
+    }
+
+    InitGlobals(ProgramFolder());
+    LoadSettings();
+    CliRunner runner(*options, out, err, g_interrupted);
+    if (options->action == CliOptions::Action::ListProfiles)
+        return runner.listProfiles();
+
+    if (!LoadEncoder(path_Config)) {
+        err << "zelo-convert: Can not load Moviforge function!\nPlease re-install this program!\n";
+        return 1;
+    }
+    DllInit();
+    std::signal(SIGINT, onInterrupt);
+    std::signal(SIGTERM, onInterrupt);
+    int status = options->action == CliOptions::Action::Probe ? runner.probe() : runner.convert();
+    out.flush();
+    UnloadEncoder();
+    return status;
+}

@@ -1,0 +1,112 @@
+// The main window's part in adding clips and converting them: the add and
+// convert buttons, the command line for each clip, and the batch's steps.
+#include "mainwindow.h"
+
+#include "checkimagebutton.h"
+#include "clipadder.h"
+#include "clipprepare.h"
+#include "convertdef.h"
+#include "encoderlib.h"
+#include "imageitem.h"
+#include "listpanel.h"
+#include "messages.h"
+#include "probe.h"
+#include "profilechooser.h"
+#include "pubfunction.h"
+#include "shell.h"
+
+#include <vector>
+
+void TMainWindow::AddFilesClick()
+{
+    m_adder->AddFilesClick();
+    update(); // the dialog has just closed over the window
+}
+
+void TMainWindow::KeepRatioClick()
+{
+    TB_AS_Keep->SetChecked(!TB_AS_Keep->Checked());
+    b_KeepRatio = TB_AS_Keep->Checked();
+    // The preview takes the new setting here once it exists.
+}
+
+void TMainWindow::ConvertClick()
+{
+    if (m_chooser->RefuseAddEntry())
+        return;
+    // Any preview is stopped here once the player exists.
+    if (!ProgressWindow)
+        return;
+    ProgressWindow->ResetDisplay();
+    ProgressWindow->ShowModal();
+}
+
+int TMainWindow::batchClipCount() const
+{
+    return TP_ImageList->count();
+}
+
+bool TMainWindow::ApplySelectedProfile()
+{
+    return m_chooser->ApplySelectedProfile();
+}
+
+bool TMainWindow::PrepareClip(int index)
+{
+    Image_Item *item = TP_ImageList->GetItem(index);
+    if (!item) {
+        if (index == 0)
+            TheShell().info(
+                QStringLiteral("No clip to convert!\nPlease add clip to list, then convert it!"));
+        return false;
+    }
+    PrepareClipDef(MyConvertDef,
+                   ClipToConvert{item->ClipPath, item->StartTime, item->StopTime, item->VideoWidth,
+                                 item->VideoHeight},
+                   OutputTarget{path_Work, m_chooser->s_OutputExt, TB_AS_Keep->Checked(),
+                                m_chooser->OutputWidth, m_chooser->OutputHeight});
+    CurrentClip = index;
+    return true;
+}
+
+void TMainWindow::RunEncoder()
+{
+    const QStringList entries = EncoderArguments(MyConvertDef);
+    std::vector<QByteArray> storage;
+    storage.reserve(entries.size());
+    std::vector<char *> argv;
+    for (const QString &entry : entries)
+        storage.push_back(entry.toUtf8());
+    for (QByteArray &bytes : storage)
+        argv.push_back(bytes.data());
+    argv.push_back(nullptr);
+    ProgressWindow->ShowClip();
+    if (DllConvert)
+        DllConvert(messageTarget(), int(entries.size()), argv.data());
+}
+
+void TMainWindow::NextClip(int result)
+{
+    // An end message outside a batch (a stray or late one) starts nothing.
+    if (!ProgressWindow || !ProgressWindow->b_Converting)
+        return;
+    ProgressWindow->ClipEnded(result);
+    if (!ProgressWindow->b_StopRequested && PrepareClip(CurrentClip + 1))
+        RunEncoder();
+    else
+        ProgressWindow->FinishBatch();
+}
+
+void TMainWindow::WindowProc(unsigned msg, uintptr_t wParam, intptr_t)
+{
+    switch (msg) {
+    case WM_PROBE_FAILED:
+        TheShell().info(RefusedFilesText);
+        break;
+    case WM_CONVERT_DONE:
+        NextClip(int(wParam));
+        break;
+    default:
+        break;
+    }
+}

@@ -1,0 +1,150 @@
+// The main window's composition: its designed components and the skinned
+// controls it creates at start, in the order the skin visits them.
+#include "mainwindow.h"
+
+#include "checkimagebutton.h"
+#include "clipadder.h"
+#include "components.h"
+#include "dynamicimagebutton.h"
+#include "image.h"
+#include "imageitem.h"
+#include "listpanel.h"
+#include "messages.h"
+#include "profilechooser.h"
+#include "windowframe.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+
+namespace {
+// The window as designed, before the skin sizes it.
+constexpr QSize kDesignedSize(792, 566);
+const QColor kCream(255, 251, 240);
+const QColor kComboGrey(160, 160, 160);
+
+TDynamicImageButton *commandButton(QWidget *window, const char *name)
+{
+    return CreateComponent<TDynamicImageButton>(window, window, QLatin1String(name));
+}
+
+template <class T> void release(T *&control)
+{
+    delete control;
+    control = nullptr;
+}
+} // namespace
+
+void TMainWindow::CreateDesignedComponents()
+{
+    setObjectName(QStringLiteral("MainWindow"));
+    resize(kDesignedSize);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, kCream);
+    setPalette(pal);
+    setAutoFillBackground(true);
+    QFont face(QStringLiteral("MS Sans Serif"));
+    face.setPixelSize(11);
+    setFont(face);
+
+    Panel_Preview = CreateComponent<QWidget>(this, this, QStringLiteral("Panel_Preview"));
+    Panel_Preview->setGeometry(421, 68, 300, 224);
+    QPalette black = Panel_Preview->palette();
+    black.setColor(QPalette::Window, Qt::black);
+    Panel_Preview->setPalette(black);
+    Panel_Preview->setAutoFillBackground(true);
+    // The panel is an enabled control: a press on it is not a press on the face.
+    Panel_Preview->setAttribute(Qt::WA_NoMousePropagation);
+
+    ComboBox_OutputSetting =
+        CreateComponent<QComboBox>(this, this, QStringLiteral("ComboBox_OutputSetting"));
+    ComboBox_OutputSetting->setGeometry(24, 358, 497, 21);
+    ComboBox_OutputSetting->setEditable(false);
+    ComboBox_OutputSetting->setFrame(false);
+    QPalette grey = ComboBox_OutputSetting->palette();
+    grey.setColor(QPalette::Button, kComboGrey);
+    grey.setColor(QPalette::Base, kComboGrey);
+    ComboBox_OutputSetting->setPalette(grey);
+    QFont tahoma(QStringLiteral("Tahoma"));
+    tahoma.setPixelSize(11);
+    ComboBox_OutputSetting->setFont(tahoma);
+    // The file dialog of adding files is the Shell's, not a component here.
+}
+
+void TMainWindow::CreateSkinControls()
+{
+    TP_ImageList = CreateComponent<TListPanel>(this, this, QStringLiteral("TP_ImageList"));
+    Img_Background = CreateSkinBackground(this);
+    TB_Play = commandButton(this, "TB_Play");
+    TB_Stop = commandButton(this, "TB_Stop");
+    TB_Pause = commandButton(this, "TB_Pause");
+    TB_Next = commandButton(this, "TB_Next");
+    TB_Previous = commandButton(this, "TB_Previous");
+    // TP_Progress comes here, with the slider.
+    TB_Close = commandButton(this, "TB_Close");
+    TB_AS_Keep = CreateComponent<TCheckImageButton>(this, this, QStringLiteral("TB_AS_Keep"));
+    TB_Min = commandButton(this, "TB_Min");
+    TB_Help = commandButton(this, "TB_Help");
+    TB_AddFile = commandButton(this, "TB_AddFile");
+    TB_DelFile = commandButton(this, "TB_DelFile");
+    TB_Edit = commandButton(this, "TB_Edit");
+    TB_Convert = commandButton(this, "TB_Convert");
+
+    Img_VideoPic = CreateComponent<TImage>(this, Panel_Preview, QStringLiteral("Img_VideoPic"));
+    Img_VideoPic->setEnabled(false);
+    Img_VideoPic->SetCenter(true);
+    auto *fill = new QHBoxLayout(Panel_Preview);
+    fill->setContentsMargins(0, 0, 0, 0);
+    fill->addWidget(Img_VideoPic);
+    Img_VideoPic->lower();
+    // The preview's poll timer is created here, with the preview.
+}
+
+void TMainWindow::WireSkinControls()
+{
+    m_frame = new TWindowFrame(this);
+
+    m_adder = new ClipAdder(
+        [this](const ClipInfo &info, const QImage &thumbnail) {
+            auto *item = new Image_Item(TP_ImageList);
+            if (item->SetClip(&info, &thumbnail))
+                TP_ImageList->AddItem(item);
+            else
+                delete item;
+        },
+        [this] { WindowProc(WM_PROBE_FAILED, 0, 0); }, this);
+    m_chooser = new ProfileChooser(ComboBox_OutputSetting, Img_VideoPic, this);
+
+    connect(TP_ImageList, &TListPanel::filesDropped, m_adder, &ClipAdder::addFiles);
+    // Selections and preview requests reach the preview here once it exists.
+    connect(TB_AddFile, &TImageButton::clicked, this, &TMainWindow::AddFilesClick);
+    connect(TB_DelFile, &TImageButton::clicked, TP_ImageList, &TListPanel::RemoveSelected);
+    connect(TB_Close, &TImageButton::clicked, this, [this] {
+        TP_ImageList->ClearItems();
+        close();
+    });
+    connect(TB_Min, &TImageButton::clicked, this, [this] { showMinimized(); });
+    connect(TB_AS_Keep, &TImageButton::clicked, this, &TMainWindow::KeepRatioClick);
+    connect(TB_Edit, &TImageButton::clicked, m_chooser, &ProfileChooser::EditSelectedProfile);
+    connect(TB_Convert, &TImageButton::clicked, this, &TMainWindow::ConvertClick);
+    // Play, stop, pause, the trim buttons and help are attached with the
+    // preview and the help menu.
+}
+
+void TMainWindow::FreeSkinControls()
+{
+    release(Img_VideoPic);
+    release(TB_Edit);
+    release(TB_Convert);
+    release(TB_AddFile);
+    release(TB_DelFile);
+    release(TB_Close);
+    release(TB_AS_Keep);
+    release(TB_Play);
+    release(TB_Stop);
+    release(TB_Pause);
+    release(TB_Next);
+    release(TB_Previous);
+    release(TP_ImageList);
+    release(TB_Min);
+    release(TB_Help);
+}

@@ -1,0 +1,169 @@
+#include "imageitem.h"
+
+#include "pubfunction.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+const QColor Image_Item::Grey = QColor(128, 128, 128);
+const QColor Image_Item::Green = QColor(0, 255, 0);
+const QColor Image_Item::Red = QColor(255, 0, 0);
+
+namespace {
+QFont entryFont()
+{
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPointSize(8);
+    return font;
+}
+
+// Text is placed by its top-left corner, as the entry's layout is given.
+void drawTextAt(QPainter &p, int x, int y, const QString &text)
+{
+    QFontMetrics fm(p.font());
+    p.drawText(x, y + fm.ascent(), text);
+}
+} // namespace
+
+Image_Item::Image_Item(QWidget *parent) : QWidget(parent)
+{
+    setFixedSize(ItemWidth, ItemHeight);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(false);
+    hide();
+}
+
+bool Image_Item::SetClip(const ClipInfo *info, const QImage *thumbnail)
+{
+    if (!info || !thumbnail || thumbnail->isNull())
+        return false;
+    m_picture = QImage(ItemWidth, ItemHeight, QImage::Format_RGB32);
+
+    ClipPath = QString::fromUtf8(info->ClipPath ? info->ClipPath : "");
+    Duration = info->Duration;
+    VideoFormat = QString::fromUtf8(info->VideoFormat ? info->VideoFormat : "");
+    AudioFormat = QString::fromUtf8(info->AudioFormat ? info->AudioFormat : "");
+    VideoWidth = info->VideoWidth;
+    VideoHeight = info->VideoHeight;
+    std::copy(std::begin(info->Reserved), std::end(info->Reserved), std::begin(Reserved));
+
+    QPainter p(&m_picture);
+    p.setFont(entryFont());
+    p.fillRect(m_picture.rect(), Grey);
+    p.drawImage(2, 2, *thumbnail);
+    p.setPen(Qt::black);
+    drawTextAt(p, 90, 4, QStringLiteral("Clip Name : ") + ClipPath);
+    drawTextAt(p, 90, 18, QStringLiteral("Clip Duration : ") + TimeText(Duration));
+    drawTextAt(p, 250, 18,
+               QStringLiteral("Clip Resolution : %1x%2").arg(VideoWidth).arg(VideoHeight));
+    drawTextAt(p, 90, 32, QStringLiteral("Video Format : ") + VideoFormat);
+    drawTextAt(p, 250, 32, QStringLiteral("Audio Format : ") + AudioFormat);
+    p.end();
+
+    StartTime = 0;
+    StopTime = Duration;
+    drawTimeLine();
+    drawFrame(Qt::black);
+    hide();
+    return true;
+}
+
+bool Image_Item::SetTrim(int start, int stop)
+{
+    if (start < 0 || stop > Duration)
+        return false;
+    if (start > StopTime)
+        start = StopTime;
+    if (stop < StartTime)
+        stop = StartTime;
+    StartTime = start;
+    StopTime = stop;
+    drawTimeLine();
+    return true;
+}
+
+void Image_Item::drawTimeLine()
+{
+    if (m_picture.isNull())
+        return;
+    const QRect line(90, 46, ItemWidth - 3 - 90, ItemHeight - 3 - 46);
+    QPainter p(&m_picture);
+    p.fillRect(line, Grey);
+    p.setFont(entryFont());
+    p.setPen(Qt::black);
+    drawTextAt(p, 90, 46, QStringLiteral("Start Time : ") + TimeText(StartTime));
+    drawTextAt(p, 250, 46, QStringLiteral("Stop Time : ") + TimeText(StopTime));
+    p.end();
+    update(line);
+}
+
+void Image_Item::drawFrame(const QColor &colour)
+{
+    if (m_picture.isNull())
+        return;
+    // A two-pixel band along every edge.
+    QPainter p(&m_picture);
+    const QRect r = m_picture.rect();
+    p.fillRect(QRect(0, 0, r.width(), 2), colour);
+    p.fillRect(QRect(0, r.height() - 2, r.width(), 2), colour);
+    p.fillRect(QRect(0, 0, 2, r.height()), colour);
+    p.fillRect(QRect(r.width() - 2, 0, 2, r.height()), colour);
+    p.end();
+    update(QRegion(r).subtracted(r.adjusted(2, 2, -2, -2)));
+}
+
+void Image_Item::Select()
+{
+    Selected = true;
+    drawFrame(Green);
+}
+
+void Image_Item::Deselect()
+{
+    Selected = false;
+    drawFrame(Grey);
+}
+
+void Image_Item::Highlight()
+{
+    drawFrame(Red);
+}
+
+void Image_Item::paintEvent(QPaintEvent *event)
+{
+    QPainter p(this);
+    if (m_picture.isNull())
+        p.fillRect(event->rect(), Grey);
+    else
+        p.drawImage(event->rect(), m_picture, event->rect());
+}
+
+void Image_Item::enterEvent(QEnterEvent *)
+{
+    Highlight();
+}
+
+void Image_Item::leaveEvent(QEvent *)
+{
+    if (Selected)
+        Select();
+    else
+        Deselect();
+}
+
+void Image_Item::mousePressEvent(QMouseEvent *event)
+{
+    emit pressed(this, event->button(), event->modifiers());
+}
+
+void Image_Item::mouseReleaseEvent(QMouseEvent *event)
+{
+    emit released(this, event->button());
+}
+
+void Image_Item::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    // The press half of a double-click has selected the entry already.
+    emit pressed(this, event->button(), event->modifiers());
+    emit doubleClicked(this);
+}

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+// Reads a picture file, its format known by the file's extension as the
+// skin's picture loader always did: .bmp, .jpg/.jpeg, .png and .ico. A null
+// image for a missing file, another extension, or data that does not decode.
+QImage LoadPictureFile(const QString &path);
+
+// Decodes JPEG data with libjpeg-turbo; a null image when it is not JPEG.
+QImage DecodeJpeg(const QByteArray &data);

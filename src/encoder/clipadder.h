@@ -1,0 +1,67 @@
+#pragma once
+
+#include "encoder.h"
+
+#include <QImage>
+#include <QObject>
+#include <QStringList>
+#include <atomic>
+#include <functional>
+#include <thread>
+
+// Adds media files to the clip list: each file is probed by the engine,
+// pictured as an 80x60 thumbnail, and handed to the list on the UI thread.
+// One file is probed right away on the UI thread; several are probed on a
+// worker, one after another in the order given, each entry appended before
+// the worker takes the next file. Refused files are reported once per
+// request, after the last file.
+class ClipAdder : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Appends one entry; runs on the UI thread. The record's texts are valid
+    // during the call only.
+    using AppendEntry = std::function<void(const ClipInfo &info, const QImage &thumbnail)>;
+    // Tells the user that files were refused; runs on the UI thread and
+    // returns when the user has seen it.
+    using ReportRefused = std::function<void()>;
+
+    ClipAdder(AppendEntry append, ReportRefused refused, QObject *parent = nullptr);
+    ~ClipAdder() override;
+
+    // The add button: the file dialog, then the files chosen.
+    void AddFilesClick();
+    // Adds the files as a request of its own (the dialog's choice, or files
+    // dropped on the list). Ignored while a multi-file add runs.
+    void addFiles(const QStringList &files);
+
+    // Probes one file and appends its entry when it is accepted.
+    void ProbeFile(const QString &path);
+
+    // Lets the running worker finish its current file and waits for it,
+    // serving its calls to the UI thread meanwhile. For shutdown: nothing is
+    // added once this has been called.
+    void stopAndWait();
+
+    // True while a multi-file add runs.
+    bool adding() const;
+
+    std::atomic<bool> b_ProbeFailed{false};
+    int SnapIndex = 0;
+
+    // The file dialog's filters.
+    static QList<QPair<QString, QString>> dialogFilters();
+
+private:
+    struct Probed;
+    Probed probe(const QString &path);
+    void append(const Probed &probed);
+    void AddFilesWorker(QStringList files);
+
+    AppendEntry m_append;
+    ReportRefused m_refused;
+    std::thread m_worker;
+    std::atomic<bool> m_stop{false};
+    std::atomic<bool> m_workerDone{true};
+};

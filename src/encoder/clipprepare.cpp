@@ -1,0 +1,25 @@
+#include "clipprepare.h"
+
+#include "commandline.h"
+#include "pubfunction.h"
+
+void PrepareClipDef(ConvertDef &def, const ClipToConvert &clip, const OutputTarget &target)
+{
+    def.StartTime = clip.startTime;
+    def.StopTime = clip.stopTime;
+    def.s_StartTime = TimeText(def.StartTime);
+    def.s_StopTime = TimeText(def.StopTime);
+    def.Duration = def.StopTime - def.StartTime;
+    def.s_Duration = QString::number(def.Duration);
+    def.s_Input = clip.path;
+    def.s_Volume = QStringLiteral("100");
+    def.s_Output = UniqueOutputPath(clip.path, target.folder, target.extension);
+
+    Pads pads;
+    if (target.keepRatio)
+        pads = KeepRatioPads(clip.videoWidth, clip.videoHeight, target.width, target.height);
+    def.s_PadTop = QString::number(pads.top);
+    def.s_PadBottom = QString::number(pads.bottom);
+    def.s_PadLeft = QString::number(pads.left);
+    def.s_PadRight = QString::number(pads.right);
+}

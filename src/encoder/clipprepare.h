@@ -1,0 +1,29 @@
+#pragma once
+
+#include "convertdef.h"
+
+#include <QString>
+
+// What the command line needs of one clip of the list.
+struct ClipToConvert
+{
+    QString path;
+    int startTime = 0;
+    int stopTime = 0;
+    int videoWidth = 0;
+    int videoHeight = 0;
+};
+
+// Where and how the batch writes.
+struct OutputTarget
+{
+    QString folder;    // with a trailing separator
+    QString extension; // ".3gp" or ".MP4"
+    bool keepRatio = false;
+    int width = 0; // the applied profile's frame size
+    int height = 0;
+};
+
+// Fills the clip fields of def: trim, input, volume, a fresh output name in
+// the folder (never one that exists now), and the pads.
+void PrepareClipDef(ConvertDef &def, const ClipToConvert &clip, const OutputTarget &target);

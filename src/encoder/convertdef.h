@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The values of one engine command line. The profile fields are set once
+// per batch (ApplySelectedProfile), the clip fields for every clip
+// (PrepareClip).
+struct ConvertDef
+{
+    int StartTime = 0; // trim start, seconds
+    int StopTime = 0;  // trim stop, seconds
+    int Duration = 0;  // StopTime - StartTime
+    QString s_StartTime;
+    QString s_StopTime;
+    QString s_Duration;
+    QString s_Input;
+    QString s_Volume;
+    QString s_Output;
+    QString s_VideoCodec;
+    QString s_PadTop;
+    QString s_PadBottom;
+    QString s_PadLeft;
+    QString s_PadRight;
+    QString s_Size;
+    QString s_FrameRate;
+    QString s_VideoBitRate;
+    QString s_AudioCodec;
+    QString s_AudioChannels;
+    QString s_AudioBitRate;
+    QString s_SampleRate;
+    QString s_Format;
+};
+
+extern ConvertDef MyConvertDef;
+
+// The engine's 38 entries, in their fixed order; empty fields stay as empty
+// entries so the count never changes.
+inline constexpr int EncoderArgumentCount = 38;
+QStringList EncoderArguments(const ConvertDef &def);

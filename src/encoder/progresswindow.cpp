@@ -1,0 +1,313 @@
+#include "progresswindow.h"
+
+#include "commandline.h"
+#include "components.h"
+#include "convertdef.h"
+#include "dynamicimagebutton.h"
+#include "encoderlib.h"
+#include "image.h"
+#include "pubfunction.h"
+#include "shell.h"
+#include "statusline.h"
+#include "windowframe.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+
+TProgressWindow *ProgressWindow = nullptr;
+
+namespace {
+const QString kZeroTime = QStringLiteral("00:00:00");
+
+QFont labelFont()
+{
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPointSize(8);
+    return font;
+}
+} // namespace
+
+TProgressWindow::TProgressWindow(BatchHost *host, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_host(host)
+{
+    setObjectName(QStringLiteral("ProgressWindow"));
+    setFixedSize(546, 346);
+    setFont(labelFont());
+    ProgressWindow = this;
+
+    Img_Background = CreateSkinBackground(this);
+    m_frame = new TWindowFrame(this);
+
+    makeLabel(this, 32, 88, QStringLiteral("Current Clip :"));
+    Label_SrcName = makeLabel(this, 128, 88, QString(), 345);
+    makeLabel(this, 32, 120, QStringLiteral("Destination Name :"));
+    Label_DesName = makeLabel(this, 128, 120, QString(), 345);
+    makeLabel(this, 32, 160, QStringLiteral("Start Time :"));
+    Label_StartTime = makeLabel(this, 120, 160, kZeroTime);
+    makeLabel(this, 216, 160, QStringLiteral("Stop Time :"));
+    Label_StopTime = makeLabel(this, 304, 160, kZeroTime);
+    makeLabel(this, 32, 184, QStringLiteral("Total Length :"));
+    Label_Length = makeLabel(this, 120, 184, kZeroTime);
+    makeLabel(this, 216, 184, QStringLiteral("Current Time :"));
+    Label_CurrentTime = makeLabel(this, 304, 184, kZeroTime);
+
+    Edit_WorkingFolder = new QLineEdit(this);
+    Edit_WorkingFolder->setObjectName(QStringLiteral("Edit_WorkingFolder"));
+    Edit_WorkingFolder->setReadOnly(true);
+    Edit_WorkingFolder->setGeometry(112, 34, 297, 21);
+
+    // The bars slide inside the panel; the panel takes no mouse input so a
+    // press on it drags the window.
+    Panel_Progress = new QWidget(this);
+    Panel_Progress->setObjectName(QStringLiteral("Panel_Progress"));
+    Panel_Progress->setGeometry(139, 241, 280, 33);
+    Panel_Progress->setEnabled(false);
+    Img_Progress = CreateComponent<TImage>(this, Panel_Progress, QStringLiteral("Img_Progress"));
+    Img_CP = CreateComponent<TImage>(this, Panel_Progress, QStringLiteral("Img_CP"));
+    Img_TP = CreateComponent<TImage>(this, Panel_Progress, QStringLiteral("Img_TP"));
+    for (TImage *image : {Img_Progress, Img_CP, Img_TP})
+        image->setEnabled(false);
+    Img_CP->SetTransparent(true);
+    Img_TP->SetTransparent(true);
+
+    Label_CP = makeLabel(Panel_Progress, 122, -2, QStringLiteral("0"), 18);
+    Label_CP->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    makeLabel(Panel_Progress, 141, -2, QStringLiteral("%"))->raise();
+    Label_TP = makeLabel(Panel_Progress, 122, 20, QStringLiteral("0"), 18);
+    Label_TP->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    makeLabel(Panel_Progress, 141, 20, QStringLiteral("%"))->raise();
+    Label_CP->raise();
+    Label_TP->raise();
+
+    TB_Start = CreateComponent<TDynamicImageButton>(this, this, QStringLiteral("TB_Start"));
+    TB_Stop = CreateComponent<TDynamicImageButton>(this, this, QStringLiteral("TB_Stop"));
+    TB_Close = CreateComponent<TDynamicImageButton>(this, this, QStringLiteral("TB_Close"));
+    TB_Browse = CreateComponent<TDynamicImageButton>(this, this, QStringLiteral("TB_Browse"));
+    connect(TB_Start, &TImageButton::clicked, this, &TProgressWindow::StartClick);
+    connect(TB_Stop, &TImageButton::clicked, this, &TProgressWindow::StopClick);
+    connect(TB_Close, &TImageButton::clicked, this, &TProgressWindow::CloseClick);
+    connect(TB_Browse, &TImageButton::clicked, this, &TProgressWindow::BrowseClick);
+
+    ResetDisplay();
+}
+
+TProgressWindow::~TProgressWindow()
+{
+    if (ProgressWindow == this)
+        ProgressWindow = nullptr;
+}
+
+QLabel *TProgressWindow::makeLabel(QWidget *parent, int x, int y, const QString &text, int width)
+{
+    auto *label = new QLabel(text, parent);
+    label->setFont(labelFont());
+    label->setAttribute(Qt::WA_TransparentForMouseEvents);
+    label->adjustSize();
+    label->move(x, y);
+    if (width > 0)
+        label->resize(width, label->height());
+    return label;
+}
+
+void TProgressWindow::ShowModal()
+{
+    setWindowModality(Qt::ApplicationModal);
+    show();
+    raise();
+    activateWindow();
+    QEventLoop loop;
+    connect(this, &TProgressWindow::closed, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+void TProgressWindow::closeEvent(QCloseEvent *event)
+{
+    // The window manager's close goes the same way as the Close button.
+    if (b_Converting) {
+        event->ignore();
+        CloseClick();
+        return;
+    }
+    event->accept();
+    emit closed();
+}
+
+void TProgressWindow::showRunning(bool running)
+{
+    TB_Start->setVisible(!running);
+    TB_Stop->setVisible(running);
+}
+
+void TProgressWindow::ResetDisplay()
+{
+    Label_SrcName->clear();
+    Label_DesName->clear();
+    for (QLabel *l : {Label_StartTime, Label_StopTime, Label_Length, Label_CurrentTime})
+        l->setText(kZeroTime);
+    m_host->setCurrentClip(0);
+    ClipCount = m_host->batchClipCount();
+    path_Work = WithTrailingSeparator(path_Work);
+    Edit_WorkingFolder->setText(path_Work);
+    SetPercent(0);
+    showRunning(false);
+}
+
+void TProgressWindow::ShowClip()
+{
+    ClipStart = MyConvertDef.StartTime;
+    ClipDuration = MyConvertDef.Duration;
+    Label_SrcName->setText(FileNamePart(MyConvertDef.s_Input));
+    Label_DesName->setText(FileNamePart(MyConvertDef.s_Output));
+    Label_StartTime->setText(MyConvertDef.s_StartTime);
+    Label_StopTime->setText(MyConvertDef.s_StopTime);
+    Label_Length->setText(TimeText(ClipDuration));
+    Label_CurrentTime->setText(kZeroTime);
+    m_lastError.clear();
+}
+
+void TProgressWindow::placeBar(TImage *bar, int percent)
+{
+    bar->move(BarLeft(percent, bar->width()), bar->y());
+}
+
+void TProgressWindow::SetPercent(int v)
+{
+    v = std::clamp(v, 0, 100);
+    Label_CP->setText(QString::number(v));
+    placeBar(Img_CP, v);
+    if (ClipCount == 0) {
+        Label_TP->setText(QStringLiteral("0"));
+        Img_TP->move(-280, Img_TP->y());
+        return;
+    }
+    const int t = BatchPercent(m_host->currentClip(), v, ClipCount);
+    Label_TP->setText(QString::number(t));
+    placeBar(Img_TP, t);
+}
+
+void TProgressWindow::ParseStatusLine(const QString &text)
+{
+    // The engine explains a failure in a line of its own, before it ends.
+    if (!text.contains(QLatin1String("time=")) && text.startsWith(QLatin1String("error")))
+        m_lastError = text;
+    const StatusProgress p = ReadStatusLine(text, ClipStart, ClipDuration);
+    if (!p.apply)
+        return;
+    SetPercent(p.clipPercent);
+    Label_CurrentTime->setText(TimeText(p.currentSecond));
+}
+
+int TProgressWindow::OnStatusLine(const char *text)
+{
+    // Called on the engine's thread: the display is changed on the UI
+    // thread, in the order the lines came.
+    const QString line = QString::fromUtf8(text ? text : "");
+    if (ProgressWindow)
+        QMetaObject::invokeMethod(
+            ProgressWindow,
+            [line] {
+                if (ProgressWindow)
+                    ProgressWindow->ParseStatusLine(line);
+            },
+            Qt::QueuedConnection);
+    return 0;
+}
+
+int TProgressWindow::OnPercent(intptr_t)
+{
+    return 0;
+}
+
+void TProgressWindow::StartClick()
+{
+    if (!QFileInfo(path_Work).isDir() && !QDir().mkdir(path_Work)) {
+        path_Work = DefaultOutputFolder();
+        if (!QFileInfo(path_Work).isDir() && !QDir().mkdir(path_Work)) {
+            TheShell().error(QStringLiteral("Can not create output folder!"));
+            return;
+        }
+        Edit_WorkingFolder->setText(path_Work);
+    }
+    DllSetInfoCallBack(&TProgressWindow::OnStatusLine);
+    DllSetPercentCallBack(&TProgressWindow::OnPercent);
+    ResetDisplay();
+    if (!m_host->ApplySelectedProfile())
+        return;
+    if (!m_host->PrepareClip(0))
+        return;
+    showRunning(true);
+    b_StopRequested = false;
+    b_Converting = true;
+    m_failures.clear();
+    m_completed = 0;
+    m_host->RunEncoder();
+}
+
+void TProgressWindow::ClipEnded(int result)
+{
+    if (result == CONVERT_DONE_COMPLETE) {
+        ++m_completed;
+    } else if (result == CONVERT_DONE_FAILED) {
+        QString reason = m_lastError;
+        if (reason.startsWith(QLatin1String("error: ")))
+            reason = reason.mid(7);
+        m_failures << FileNamePart(MyConvertDef.s_Input) +
+                          (reason.isEmpty() ? QString() : QStringLiteral(": ") + reason);
+    } else if (!b_StopRequested) {
+        m_failures << FileNamePart(MyConvertDef.s_Input) + QStringLiteral(": stopped");
+    }
+}
+
+void TProgressWindow::FinishBatch()
+{
+    b_Converting = false;
+    showRunning(false);
+    if (b_StopRequested) {
+        if (!MyConvertDef.s_Output.isEmpty() && QFileInfo(MyConvertDef.s_Output).isFile())
+            QFile::remove(MyConvertDef.s_Output);
+        TheShell().info(QStringLiteral("Stop converting process by user!"));
+        return;
+    }
+    SetPercent(100);
+    // A failed clip is never passed off as converted.
+    if (!m_failures.isEmpty())
+        TheShell().info(QStringLiteral("These clips could not be converted:\n") +
+                        m_failures.join(QLatin1Char('\n')));
+    if (m_completed > 0 || m_failures.isEmpty())
+        TheShell().open(path_Work);
+}
+
+void TProgressWindow::StopClick()
+{
+    b_StopRequested = true;
+    if (DllStop)
+        DllStop();
+}
+
+void TProgressWindow::CloseClick()
+{
+    if (b_Converting) {
+        TheShell().info(QStringLiteral("Converting clips now!\nPlease stop it first!"));
+        return;
+    }
+    hide();
+    emit closed();
+}
+
+void TProgressWindow::BrowseClick()
+{
+    // While a batch runs (Stop is the button shown) the folder stays.
+    if (b_Converting)
+        return;
+    const QString folder =
+        TheShell().chooseFolder(QStringLiteral("Please select \"Output Folder\" :"), QString());
+    if (folder.isEmpty())
+        return;
+    path_Work = WithTrailingSeparator(folder);
+    Edit_WorkingFolder->setText(path_Work);
+}

@@ -1,0 +1,42 @@
+#include "statusline.h"
+
+#include "textops.h"
+
+#include <algorithm>
+#include <cmath>
+
+float StatusLineSeconds(const QString &line)
+{
+    const int b = Pos(QStringLiteral("bitrate"), line);
+    const int a = Pos(QStringLiteral("time"), line);
+    const int length = b - a - 5;
+    const QString part = length > 0 ? Trim(Sub(line, a + 5, length)) : QString();
+    return float(LeadingDecimal(part));
+}
+
+StatusProgress ReadStatusLine(const QString &line, int clipStart, int clipDuration)
+{
+    StatusProgress p;
+    const float s = StatusLineSeconds(line);
+    if (!(double(clipDuration) + 1.0 > double(s)))
+        return p;
+    p.apply = true;
+    if (clipDuration > 0) {
+        double percent = std::trunc(double(s) * 100.0 / double(clipDuration));
+        p.clipPercent = int(std::clamp(percent, -1.0e9, 1.0e9));
+    }
+    p.currentSecond = int(std::trunc(std::clamp(double(clipStart) + double(s), -2.0e9, 2.0e9)));
+    return p;
+}
+
+int BatchPercent(int currentClip, int clipPercent, int clipCount)
+{
+    if (clipCount == 0)
+        return 0;
+    return int((qint64(currentClip) * 100 + clipPercent) / clipCount);
+}
+
+int BarLeft(int percent, int barWidth)
+{
+    return int(qint64(percent) * barWidth / 100 - 280);
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+// What one engine status line means for the progress display.
+struct StatusProgress
+{
+    bool apply = false;    // false: the value lies beyond the clip; show nothing new
+    int clipPercent = 0;   // of the current clip
+    int currentSecond = 0; // position reached in the source
+};
+
+// The seconds of output a status line reports: the number between "time"
+// plus one separator and "bitrate"; 0 when there is none.
+float StatusLineSeconds(const QString &line);
+
+// Reads a status line for a clip that starts at clipStart and lasts
+// clipDuration seconds. Values more than a second past the end are ignored;
+// a clip of no length shows 0 %.
+StatusProgress ReadStatusLine(const QString &line, int clipStart, int clipDuration);
+
+// Percentage of the whole batch: clip index (0-based) and its percentage
+// over the clip count; 0 for an empty list.
+int BatchPercent(int currentClip, int clipPercent, int clipCount);
+
+// Left edge of a progress bar image of the given width that slides in a
+// 280-pixel panel.
+int BarLeft(int percent, int barWidth);

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "inifile.h"
+
+#include <QString>
+#include <QStringList>
+
+// One option list of a section ("Resolution", "VideoFrameRate", ...): the
+// values that are not "NoData", and the position to preselect.
+struct OptionList
+{
+    QStringList values;
+    int index = 0;
+};
+
+// The profile file Output.dll: one section per device kind holding its
+// profile lines and the editor's option lists. Opened for each call.
+class ProfileFile
+{
+public:
+    static const QString NoData; // "NoData": an empty slot
+
+    explicit ProfileFile(const QString &path);
+    // Output.dll in the program folder.
+    static ProfileFile standard();
+
+    const QString &path() const { return m_ini.path(); }
+
+    // The section's profile lines in entry order, empty slots left out.
+    QStringList readProfileLines(const QString &section) const;
+    // The line of entry number i, or NoData.
+    QString readProfileLine(const QString &section, int i) const;
+    int readProfileCount(const QString &section) const;
+    int readDefaultIndex(const QString &section) const;
+
+    // keyword is "Resolution", "VideoFrameRate", "AudioQuality" or
+    // "AudioFrameRate"; reads <keyword>Count, <keyword>0.. and <keyword>Index.
+    OptionList readOptionList(const QString &section, const QString &keyword) const;
+    QString readDefaultName(const QString &section) const;
+    QString readDefaultBitRate(const QString &section) const;
+
+    // Writes line as entry i; a new entry (i equal to the count in the file)
+    // raises the count. Throws IniWriteError when the file cannot be written.
+    void writeProfile(const QString &section, int i, const QString &line) const;
+
+private:
+    IniFile m_ini;
+};

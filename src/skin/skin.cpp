@@ -1,0 +1,81 @@
+#include "skin.h"
+
+#include "checkimagebutton.h"
+#include "colourregion.h"
+#include "components.h"
+#include "dynamicimagebutton.h"
+#include "image.h"
+#include "listpanel.h"
+#include "picture.h"
+#include "shell.h"
+#include "skinappliers.h"
+
+#include <QFileInfo>
+#include <QWidget>
+
+namespace {
+using Applier = bool (*)(QObject *, const SkinSource &);
+
+template <class Control, bool (*Apply)(Control *, const SkinSource &)>
+bool dress(QObject *component, const SkinSource &skin)
+{
+    return Apply(static_cast<Control *>(component), skin);
+}
+
+struct SkinnableKind
+{
+    const QMetaObject *kind;
+    Applier apply;
+};
+
+// The kinds the skin dresses. A component is matched on its exact class, so
+// a check button is never dressed as a plain one: its own applier does that
+// part. A new skinnable control adds its line here.
+const SkinnableKind kSkinnableKinds[] = {
+    {&TImage::staticMetaObject, dress<TImage, SkinImage>},
+    {&TImageButton::staticMetaObject, dress<TImageButton, SkinImageButton>},
+    {&TCheckImageButton::staticMetaObject, dress<TCheckImageButton, SkinCheckImageButton>},
+    {&TDynamicImageButton::staticMetaObject, dress<TDynamicImageButton, SkinDynamicImageButton>},
+    {&TListPanel::staticMetaObject, dress<TListPanel, SkinListPanel>},
+    // TFixProgress -> SkinFixProgress joins here with the slider.
+};
+
+Applier applierFor(const QObject *component)
+{
+    for (const SkinnableKind &k : kSkinnableKinds)
+        if (component->metaObject() == k.kind)
+            return k.apply;
+    return nullptr; // panels, lists, labels and the like keep their design
+}
+} // namespace
+
+bool LoadSkin(QWidget *window, const QString &folder)
+{
+    const QString iniPath = folder + QStringLiteral("Skin.ini");
+    if (!QFileInfo(iniPath).isFile())
+        return false;
+    const SkinSource skin{folder, window->objectName(), IniFile(iniPath)};
+    for (QObject *component : Components(window)) {
+        Applier apply = applierFor(component);
+        if (apply && !apply(component, skin)) {
+            TheShell().error(SkinErrorText);
+            return false;
+        }
+    }
+    ShapeWindow(window, skin);
+    return true;
+}
+
+void ShapeWindow(QWidget *window, const SkinSource &skin)
+{
+    const QString path = skin.folder + skin.ini.readString(skin.section, QStringLiteral("MaskBmp"),
+                                                           QStringLiteral("NoData"));
+    if (!QFileInfo(path).isFile())
+        return;
+    const QImage mask = LoadPictureFile(path);
+    // A mask that does not decode would cut the whole window away.
+    if (mask.isNull())
+        return;
+    window->setMask(OutlineRegion(mask));
+    window->update();
+}

@@ -1,0 +1,179 @@
+#include "skinappliers.h"
+
+#include "checkimagebutton.h"
+#include "dynamicimagebutton.h"
+#include "image.h"
+#include "listpanel.h"
+#include "picture.h"
+#include "skinrecord.h"
+
+namespace {
+// Field numbers shared by every kind of record.
+enum Field
+{
+    File = 1,
+    SecondFile = 2,
+    ThirdFile = 3,
+    Left = 4,
+    Top = 5,
+    Width = 6,
+    Height = 7,
+    Visible = 8,
+    Enabled = 9,
+    Outline = 10,
+    Transparent = 11,
+    Hint = 12,
+    Flag13 = 13,
+    Flag14 = 14,
+    Flag15 = 15,
+};
+
+void vanish(QWidget *control)
+{
+    control->setGeometry(0, 0, 0, 0);
+    control->hide();
+}
+} // namespace
+
+bool SkinImage(TImage *image, const SkinSource &skin)
+{
+    const QString record = skin.record(image->objectName());
+    if (record == SkinWrong)
+        return false;
+    if (record == SkinClear) {
+        image->ClearPicture();
+        return true;
+    }
+    if (record == SkinInvisible) {
+        image->ClearPicture();
+        vanish(image);
+        return true;
+    }
+    const QString file = skin.existingFile(record, File);
+    if (file.isEmpty() || !image->LoadPicture(file))
+        return false;
+    const int w = SkinNumber(record, Width), h = SkinNumber(record, Height);
+    image->move(SkinNumber(record, Left), SkinNumber(record, Top));
+    if (QWidget *parent = image->parentWidget()) {
+        if (SkinFlag(record, Flag13))
+            parent->resize(w, parent->height());
+        if (SkinFlag(record, Flag14))
+            parent->resize(parent->width(), h);
+    }
+    image->resize(w, h);
+    image->setVisible(SkinFlag(record, Visible));
+    image->setEnabled(SkinFlag(record, Enabled));
+    image->SetTransparent(SkinFlag(record, Transparent));
+    image->update();
+    return true;
+}
+
+bool SkinImageButton(TImageButton *button, const SkinSource &skin)
+{
+    return SkinImageButton(button, skin, false, false, false);
+}
+
+bool SkinImageButton(TImageButton *button, const SkinSource &skin, bool forceHover,
+                     bool forcePressed, bool forceDisabled)
+{
+    const QString record = skin.record(button->objectName());
+    if (record == SkinWrong)
+        return false;
+    if (record == SkinInvisible) {
+        vanish(button);
+        return true;
+    }
+    const QString file = skin.existingFile(record, File);
+    if (file.isEmpty())
+        return false;
+    const bool loaded = button->LoadStates(
+        LoadPictureFile(file), SkinNumber(record, Width), SkinNumber(record, Height),
+        SkinFlag(record, Outline), forceHover || SkinFlag(record, Flag13),
+        forcePressed || SkinFlag(record, Flag14), forceDisabled || SkinFlag(record, Flag15));
+    // Placed and labelled even when the strip was bad, so a broken skin still
+    // shows where things are.
+    button->move(SkinNumber(record, Left), SkinNumber(record, Top));
+    button->setVisible(SkinFlag(record, Visible));
+    button->SetButtonEnabled(SkinFlag(record, Enabled));
+    button->setToolTip(SkinField(record, Hint));
+    button->update();
+    return loaded;
+}
+
+bool SkinCheckImageButton(TCheckImageButton *button, const SkinSource &skin)
+{
+    if (!SkinImageButton(button, skin))
+        return false;
+    const QString record = skin.record(button->objectName());
+    if (record == SkinInvisible)
+        return true;
+    if (SkinFieldIsStatic(record, SecondFile)) {
+        button->show();
+        return true;
+    }
+    const QString file = skin.existingFile(record, SecondFile);
+    if (file.isEmpty())
+        return false;
+    const bool loaded =
+        button->LoadCheckedStates(LoadPictureFile(file), SkinFlag(record, Flag13),
+                                  SkinFlag(record, Flag14), SkinFlag(record, Flag15));
+    button->SetHints(SkinField(record, Hint));
+    button->SetChecked(button->Checked());
+    button->show();
+    return loaded;
+}
+
+bool SkinDynamicImageButton(TDynamicImageButton *button, const SkinSource &skin)
+{
+    if (!SkinImageButton(button, skin, true, true, false))
+        return false;
+    const QString record = skin.record(button->objectName());
+    if (record == SkinInvisible)
+        return true;
+    if (SkinFieldIsStatic(record, SecondFile)) {
+        button->LoadAnimation(QImage(), 0, 0);
+        button->show();
+        return true;
+    }
+    const QString file = skin.existingFile(record, SecondFile);
+    if (file.isEmpty())
+        return false;
+    const bool loaded = button->LoadAnimation(LoadPictureFile(file), SkinNumber(record, Flag13),
+                                              SkinNumber(record, Flag14));
+    button->show();
+    return loaded;
+}
+
+bool SkinListPanel(TListPanel *list, const SkinSource &skin)
+{
+    const QString record = skin.record(list->objectName());
+    if (record == SkinInvisible) {
+        list->hide();
+        return true;
+    }
+    const QString thumb = skin.existingFile(record, File);
+    const QString track = skin.existingFile(record, Flag13);
+    const QString ground = skin.existingFile(record, Flag14);
+    if (thumb.isEmpty() || track.isEmpty() || ground.isEmpty())
+        return false;
+    list->show();
+    // Every part is tried, so one bad bitmap does not leave the rest undone.
+    bool ok = list->SetBackgroundImage(LoadPictureFile(ground));
+    const QString bottom = skin.existingFile(record, Flag15);
+    if (!bottom.isEmpty())
+        ok &= list->SetBottomImage(LoadPictureFile(bottom));
+    ok &= list->SetThumbBitmap(LoadPictureFile(thumb));
+    ok &= list->SetTrackImage(LoadPictureFile(track));
+    // A scroll button without a file is left out; one whose file does not
+    // decode is a broken skin.
+    const QString up = skin.existingFile(record, SecondFile);
+    const QImage upStrip = up.isEmpty() ? QImage() : LoadPictureFile(up);
+    ok &= (up.isEmpty() || !upStrip.isNull()) && list->SetUpButtonBitmap(upStrip);
+    const QString down = skin.existingFile(record, ThirdFile);
+    const QImage downStrip = down.isEmpty() ? QImage() : LoadPictureFile(down);
+    ok &= (down.isEmpty() || !downStrip.isNull()) && list->SetDownButtonBitmap(downStrip);
+    list->resize(SkinNumber(record, Width), SkinNumber(record, Height));
+    ok &= list->FinishSkin();
+    list->move(SkinNumber(record, Left), SkinNumber(record, Top));
+    return ok;
+}

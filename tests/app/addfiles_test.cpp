@@ -1,0 +1,182 @@
+#include "application.h"
+#include "clipadder.h"
+#include "imageitem.h"
+#include "listpanel.h"
+#include "mainwindow.h"
+#include "pubfunction.h"
+#include "recordingshell.h"
+#include "testpaths.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kRefused = "Unsupported or Damaged video file(s) can not add to list!";
+
+// The real main window with the fake engine, adding files as a user does.
+class AddFilesTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        prog = dir.filePath("prog/");
+        QDir().mkpath(prog);
+        ASSERT_TRUE(QFile::copy(FakeEngineDir("full") + "/libEncoder.so", prog + "libEncoder.so"));
+        ASSERT_TRUE(InstallDefaultSkin(prog));
+        InitGlobals(prog);
+        path_Work = dir.filePath("out/");
+        qputenv("ZELO_FAKE_ENGINE_PROBE", "42,mpeg4,mp3,320,240");
+        qputenv("ZELO_FAKE_ENGINE_LOG", QFile::encodeName(dir.filePath("engine.log")));
+        ZeloApplication::instance()->resetTermination();
+        window = std::make_unique<TMainWindow>();
+        ASSERT_TRUE(window->InitMainWindow());
+    }
+    void TearDown() override
+    {
+        if (window)
+            window->FormDestroy();
+        window.reset();
+        for (const char *v :
+             {"ZELO_FAKE_ENGINE_PROBE", "ZELO_FAKE_ENGINE_LOG", "ZELO_FAKE_ENGINE_PROBE_DELAY_MS"})
+            qunsetenv(v);
+    }
+
+    QString media(const QString &name)
+    {
+        QString path = dir.filePath(name);
+        WriteFileBytes(path, "media");
+        return path;
+    }
+
+    // Waits (serving events) until the multi-file add has ended.
+    void waitForAdd()
+    {
+        QElapsedTimer t;
+        t.start();
+        while (b_Adding && t.elapsed() < 20000)
+            QTest::qWait(10);
+        QTest::qWait(20);
+    }
+
+    TListPanel *list() const { return window->TP_ImageList; }
+
+    QTemporaryDir dir;
+    QString prog;
+    ScopedRecordingShell shell;
+    std::unique_ptr<TMainWindow> window;
+};
+
+TEST_F(AddFilesTest, OneFileIsProbedAtOnceAndSelected)
+{
+    shell.nextFiles = {media("holiday.avi")};
+    window->AddFilesClick();
+    ASSERT_EQ(shell.fileDialogs, 1);
+    ASSERT_EQ(shell.lastFilters.size(), 2);
+    EXPECT_EQ(shell.lastFilters[0].title, "Support Media File");
+    EXPECT_EQ(shell.lastFilters[0].patterns,
+              "*.mpg;*.avi;*.wmv;*.asf;*.divx;*.xvid;*.swf;*.mov;*.vob;*.mp4;*.3gp;*.3g2");
+    EXPECT_EQ(shell.lastFilters[1].title, "All File (*.*)");
+    EXPECT_EQ(shell.lastFilters[1].patterns, "*.*");
+
+    ASSERT_EQ(list()->count(), 1);
+    Image_Item *item = list()->GetItem(0);
+    EXPECT_EQ(item->ClipPath, dir.filePath("holiday.avi"));
+    EXPECT_EQ(item->Duration, 42);
+    EXPECT_EQ(item->StopTime, 42);
+    EXPECT_TRUE(item->Selected);
+    EXPECT_TRUE(shell.boxes.isEmpty());
+    EXPECT_FALSE(QFile::exists(path_Snapshot + "snap0.pic"));
+}
+
+TEST_F(AddFilesTest, CancelledDialogAddsNothing)
+{
+    window->AddFilesClick();
+    EXPECT_EQ(shell.fileDialogs, 1);
+    EXPECT_EQ(list()->count(), 0);
+    EXPECT_TRUE(shell.boxes.isEmpty());
+}
+
+TEST_F(AddFilesTest, RefusedSingleFileSaysSoAtOnce)
+{
+    shell.nextFiles = {dir.filePath("missing.avi")};
+    window->AddFilesClick();
+    EXPECT_EQ(list()->count(), 0);
+    EXPECT_EQ(shell.texts(), QStringList{kRefused});
+
+    qputenv("ZELO_FAKE_ENGINE_PROBE", "42,RV40,cook,320,240"); // RealVideo is refused
+    shell.boxes.clear();
+    shell.nextFiles = {media("real.rm")};
+    window->AddFilesClick();
+    EXPECT_EQ(list()->count(), 0);
+    EXPECT_EQ(shell.texts(), QStringList{kRefused});
+
+    qputenv("ZELO_FAKE_ENGINE_PROBE", "42,unknown,none,0,0");
+    shell.boxes.clear();
+    window->AddFilesClick();
+    EXPECT_EQ(shell.texts(), QStringList{kRefused});
+}
+
+TEST_F(AddFilesTest, SeveralFilesInOrderOneBoxAfterTheLast)
+{
+    shell.nextFiles = {media("a.avi"), dir.filePath("gone1.avi"), media("b.avi"),
+                       dir.filePath("gone2.avi"), media("c.avi")};
+    window->AddFilesClick();
+    EXPECT_TRUE(b_Adding);
+    waitForAdd();
+    EXPECT_FALSE(b_Adding);
+    ASSERT_EQ(list()->count(), 3);
+    EXPECT_TRUE(list()->GetItem(0)->ClipPath.endsWith("a.avi"));
+    EXPECT_TRUE(list()->GetItem(1)->ClipPath.endsWith("b.avi"));
+    EXPECT_TRUE(list()->GetItem(2)->ClipPath.endsWith("c.avi"));
+    EXPECT_EQ(shell.texts(), QStringList{kRefused}); // once, after all five
+    EXPECT_FALSE(QFile::exists(path_Snapshot + "snap0.pic"));
+}
+
+TEST_F(AddFilesTest, SecondClickWhileAddingIsIgnored)
+{
+    qputenv("ZELO_FAKE_ENGINE_PROBE_DELAY_MS", "100");
+    shell.nextFiles = {media("a.avi"), media("b.avi"), media("c.avi")};
+    window->AddFilesClick();
+    ASSERT_TRUE(b_Adding);
+    window->AddFilesClick();
+    EXPECT_EQ(shell.fileDialogs, 1);
+    window->adder()->addFiles({media("dropped.avi")}); // a drop is refused the same way
+    waitForAdd();
+    EXPECT_EQ(list()->count(), 3);
+}
+
+TEST_F(AddFilesTest, DroppedFilesAreAddedLikeChosenOnes)
+{
+    QStringList files = {media("x.avi"), dir.filePath("nothing.avi")};
+    emit list()->filesDropped(files);
+    waitForAdd();
+    EXPECT_EQ(list()->count(), 1);
+    EXPECT_EQ(shell.texts(), QStringList{kRefused});
+}
+
+TEST_F(AddFilesTest, ClosingDuringAnAddWaitsForTheCurrentFile)
+{
+    qputenv("ZELO_FAKE_ENGINE_PROBE_DELAY_MS", "50");
+    QStringList files;
+    for (int i = 0; i < 40; ++i)
+        files << media(QStringLiteral("clip%1.avi").arg(i));
+    shell.nextFiles = files;
+    window->AddFilesClick();
+    QTest::qWait(120);
+    window->FormDestroy(); // what the program does after its loop ends
+    EXPECT_FALSE(b_Adding);
+    const int probes = int(ReadFileBytes(dir.filePath("engine.log")).count("Mydll_GetFileinfo"));
+    EXPECT_GT(probes, 0);
+    EXPECT_LT(probes, 40); // the worker stopped after its current file
+    EXPECT_TRUE(shell.boxes.isEmpty());
+    window.reset(); // no use of the destroyed list afterwards
+    QTest::qWait(100);
+    EXPECT_EQ(int(ReadFileBytes(dir.filePath("engine.log")).count("Mydll_GetFileinfo")), probes);
+}
+
+} // namespace

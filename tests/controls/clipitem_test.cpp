@@ -1,0 +1,171 @@
+#include "clipselection.h"
+#include "imageitem.h"
+#include "listmath.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace listmath;
+
+TEST(ListMath, ScrollingByWholeRows)
+{
+    EXPECT_FLOAT_EQ(ScrollFraction(15, 15, 115), 0.0f);
+    EXPECT_FLOAT_EQ(ScrollFraction(65, 15, 115), 0.5f);
+    EXPECT_FLOAT_EQ(ScrollFraction(115, 15, 115), 1.0f);
+    EXPECT_FLOAT_EQ(ScrollFraction(40, 40, 40), 0.0f); // no travel
+
+    EXPECT_EQ(HiddenRows(10 * RowStep, 300), (660 + 2 - 300) / 66);
+    EXPECT_EQ(HiddenRows(2 * RowStep, 300), 0);
+    EXPECT_EQ(HiddenRows(0, 300), 0);
+    EXPECT_EQ(ScrolledRows(5, 0.5f), 2);
+    EXPECT_EQ(ScrolledRows(5, 1.0f), 5);
+    EXPECT_EQ(ScrolledRows(0, 1.0f), 0); // nothing hidden: the list never moves
+
+    EXPECT_EQ(ClampThumb(-5, 10, 90), 10);
+    EXPECT_EQ(ClampThumb(200, 10, 90), 90);
+    EXPECT_EQ(ClampThumb(50, 10, 90), 50);
+    EXPECT_EQ(ClampThumb(50, 90, 10), 90); // crossed bounds: the minimum
+
+    EXPECT_EQ(TrackClickTop(100, 20, 15, 115), 90 + 15);
+    EXPECT_EQ(TrackClickTop(3, 20, 15, 115), 15);
+    EXPECT_EQ(TrackClickTop(500, 20, 15, 115), 115);
+    EXPECT_EQ(TrackClickTop(50, 20, 15, 10), 15); // no travel
+}
+
+TEST(ListMath, ScrollButtonStep)
+{
+    // Content at least a row shorter than the list: the buttons do nothing.
+    EXPECT_EQ(ButtonStep(66, 300, 15, 115), 0);
+    EXPECT_EQ(ButtonStep(300 - 66, 300, 15, 115), 0);   // a whole row shorter
+    EXPECT_EQ(ButtonStep(300 - 65, 300, 15, 115), 100); // one position
+    EXPECT_EQ(ButtonStep(20 * 66, 300, 15, 115), 100 / ((1320 - 300) / 66 + 1));
+}
+
+SelectionState threeAt(QList<bool> selected, int anchor)
+{
+    return SelectionState{{2, 68, 134, 200}, selected, anchor};
+}
+
+TEST(ClipSelection, PlainLeftRightAndMiddlePresses)
+{
+    SelectionState s = threeAt({true, false, true, false}, -1);
+    PressItem(s, 1, Qt::LeftButton, {});
+    EXPECT_EQ(s.selected, (QList<bool>{false, true, false, false}));
+    EXPECT_EQ(s.anchor, 68);
+
+    s = threeAt({true, false, false, false}, -1);
+    PressItem(s, 2, Qt::RightButton, {}); // a selection exists: unchanged
+    EXPECT_EQ(s.selected, (QList<bool>{true, false, false, false}));
+    EXPECT_EQ(s.anchor, 134);
+
+    s = threeAt({false, false, false, false}, -1);
+    PressItem(s, 2, Qt::RightButton, {});
+    EXPECT_EQ(s.selected, (QList<bool>{false, false, true, false}));
+
+    s = threeAt({true, false, false, false}, -1);
+    PressItem(s, 3, Qt::MiddleButton, {});
+    EXPECT_EQ(s.selected, (QList<bool>{true, false, false, false}));
+    EXPECT_EQ(s.anchor, 200);
+}
+
+TEST(ClipSelection, ShiftWithAndWithoutAnchor)
+{
+    SelectionState s = threeAt({true, false, false, false}, -1);
+    PressItem(s, 2, Qt::LeftButton, Qt::ShiftModifier); // no anchor: adds, sets anchor
+    EXPECT_EQ(s.selected, (QList<bool>{true, false, true, false}));
+    EXPECT_EQ(s.anchor, 134);
+
+    PressItem(s, 3, Qt::LeftButton, Qt::ShiftModifier); // range replaces the selection
+    EXPECT_EQ(s.selected, (QList<bool>{false, false, true, true}));
+    EXPECT_EQ(s.anchor, 134);
+
+    PressItem(s, 0, Qt::RightButton, Qt::ShiftModifier | Qt::ControlModifier); // upward
+    EXPECT_EQ(s.selected, (QList<bool>{true, true, true, false}));
+    EXPECT_EQ(s.anchor, 134);
+}
+
+TEST(ClipSelection, CtrlToggles)
+{
+    SelectionState s = threeAt({false, true, false, false}, -1);
+    PressItem(s, 1, Qt::RightButton, Qt::ControlModifier);
+    EXPECT_EQ(s.selected, (QList<bool>{false, false, false, false}));
+    EXPECT_EQ(s.anchor, 68);
+    PressItem(s, 3, Qt::LeftButton, Qt::ControlModifier);
+    EXPECT_EQ(s.selected, (QList<bool>{false, false, false, true}));
+}
+
+class ItemTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        thumb = QImage(80, 60, QImage::Format_RGB32);
+        thumb.fill(Qt::blue);
+        info = ClipInfo{"/v/clip.avi", 3599, "mpeg4", "mp3", 320, 240, {1, 2, 3, 4, 5, 6}};
+    }
+    QColor at(int x, int y) const { return item.picture().pixelColor(x, y); }
+
+    Image_Item item;
+    QImage thumb;
+    ClipInfo info;
+};
+
+TEST_F(ItemTest, FillsFromTheProbeAndDrawsOnce)
+{
+    EXPECT_FALSE(item.SetClip(nullptr, &thumb));
+    EXPECT_FALSE(item.SetClip(&info, nullptr));
+    EXPECT_TRUE(item.picture().isNull());
+
+    ASSERT_TRUE(item.SetClip(&info, &thumb));
+    EXPECT_EQ(item.ClipPath, "/v/clip.avi");
+    EXPECT_EQ(item.Duration, 3599);
+    EXPECT_EQ(item.VideoFormat, "mpeg4");
+    EXPECT_EQ(item.AudioFormat, "mp3");
+    EXPECT_EQ(item.VideoWidth, 320);
+    EXPECT_EQ(item.Reserved[5], 6);
+    EXPECT_EQ(item.StartTime, 0);
+    EXPECT_EQ(item.StopTime, 3599);
+    EXPECT_FALSE(item.isVisible());
+    EXPECT_EQ(item.picture().size(), QSize(388, 64));
+    EXPECT_EQ(at(2, 2), QColor(Qt::blue));   // thumbnail's corner
+    EXPECT_EQ(at(81, 61), QColor(Qt::blue)); // and its far corner
+    EXPECT_EQ(at(84, 30), Image_Item::Grey); // ground beside it
+}
+
+TEST_F(ItemTest, FramesHaveTheirColours)
+{
+    ASSERT_TRUE(item.SetClip(&info, &thumb));
+    item.Select();
+    EXPECT_TRUE(item.Selected);
+    for (auto [x, y] : {std::pair{0, 0}, {1, 30}, {387, 63}, {200, 62}})
+        EXPECT_EQ(at(x, y), Image_Item::Green) << x << "," << y;
+    item.Highlight();
+    EXPECT_TRUE(item.Selected);
+    EXPECT_EQ(at(386, 10), Image_Item::Red);
+    item.Deselect();
+    EXPECT_FALSE(item.Selected);
+    EXPECT_EQ(at(0, 0), Image_Item::Grey);
+    EXPECT_EQ(at(2, 2), QColor(Qt::blue)); // frames stay outside the thumbnail
+}
+
+TEST_F(ItemTest, TrimKeepsItsOrderAndRefusesTheOutside)
+{
+    ASSERT_TRUE(item.SetClip(&info, &thumb));
+    const QImage before = item.picture();
+    EXPECT_TRUE(item.SetTrim(100, 3599));
+    EXPECT_EQ(item.StartTime, 100);
+    EXPECT_NE(item.picture(), before);  // the time line was redrawn
+    EXPECT_TRUE(item.SetTrim(100, 50)); // stop before start: stop = start
+    EXPECT_EQ(item.StopTime, 100);
+    EXPECT_TRUE(item.SetTrim(500, 100)); // start past stop: start = stop
+    EXPECT_EQ(item.StartTime, 100);
+    EXPECT_FALSE(item.SetTrim(-1, 100));
+    EXPECT_FALSE(item.SetTrim(0, 3600));
+    EXPECT_EQ(item.StartTime, 100);
+    EXPECT_EQ(item.StopTime, 100);
+    // Only the time line changes: the rest of the picture stays.
+    EXPECT_EQ(item.picture().copy(0, 0, 388, 46), before.copy(0, 0, 388, 46));
+}
+
+} // namespace

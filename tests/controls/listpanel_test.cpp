@@ -1,0 +1,344 @@
+#include "image.h"
+#include "imagebutton.h"
+#include "imageitem.h"
+#include "listpanel.h"
+#include "pubfunction.h"
+#include "skinfixtures.h"
+
+#include <QMenu>
+#include <QMimeData>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <QUrl>
+#include <gtest/gtest.h>
+
+namespace {
+
+// A list of 404 x 224 (room for three rows), a 16-pixel scrollbar with
+// 16 x 16 scroll buttons and a 16 x 30 thumb.
+class ListPanelTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        b_Adding = false;
+        window.resize(500, 300);
+        list = new TListPanel(&window);
+        ASSERT_TRUE(skin(*list, true));
+        list->move(0, 0);
+        window.show();
+        selections = std::make_unique<QSignalSpy>(list, &TListPanel::clipSelect);
+    }
+
+    static bool skin(TListPanel &l, bool buttons)
+    {
+        QImage ground(8, 8, QImage::Format_RGB32);
+        ground.fill(QColor(20, 30, 40));
+        QImage track(16, 40, QImage::Format_RGB32);
+        track.fill(Qt::gray);
+        bool ok = l.SetBackgroundImage(ground);
+        ok &= l.SetThumbBitmap(ColourStrip(16, 30, {Qt::white, Qt::yellow, Qt::cyan}));
+        ok &= l.SetTrackImage(track);
+        QImage button = buttons ? ColourStrip(16, 16, {Qt::red, Qt::green, Qt::blue}) : QImage();
+        ok &= l.SetUpButtonBitmap(button);
+        ok &= l.SetDownButtonBitmap(button);
+        l.resize(404, 224);
+        return ok && l.FinishSkin();
+    }
+
+    Image_Item *add(int duration = 60)
+    {
+        static QImage thumb = [] {
+            QImage t(80, 60, QImage::Format_RGB32);
+            t.fill(Qt::darkBlue);
+            return t;
+        }();
+        ClipInfo info{"/v/clip.avi", duration, "mpeg4", "mp3", 320, 240, {}};
+        auto *item = new Image_Item;
+        EXPECT_TRUE(item->SetClip(&info, &thumb));
+        list->AddItem(item);
+        return item;
+    }
+
+    QList<bool> selected() const
+    {
+        QList<bool> s;
+        for (int i = 0; i < list->count(); ++i)
+            s << list->GetItem(i)->Selected;
+        return s;
+    }
+
+    void press(int index, Qt::MouseButton button = Qt::LeftButton,
+               Qt::KeyboardModifiers modifiers = {})
+    {
+        QTest::mousePress(list->GetItem(index), button, modifiers, QPoint(10, 10));
+        QTest::mouseRelease(list->GetItem(index), button, modifiers, QPoint(10, 10));
+    }
+
+    Image_Item *lastSelected() const
+    {
+        return selections->isEmpty() ? nullptr : selections->last().at(0).value<Image_Item *>();
+    }
+
+    QWidget window;
+    TListPanel *list = nullptr;
+    std::unique_ptr<QSignalSpy> selections;
+};
+
+TEST_F(ListPanelTest, IncompleteSkinsFail)
+{
+    TListPanel none;
+    EXPECT_FALSE(none.FinishSkin());
+    TListPanel oneButton;
+    QImage ground(4, 4, QImage::Format_RGB32);
+    oneButton.SetBackgroundImage(ground);
+    oneButton.SetThumbBitmap(ColourStrip(16, 30, {Qt::white, Qt::yellow, Qt::cyan}));
+    oneButton.SetTrackImage(ground);
+    oneButton.SetUpButtonBitmap(ColourStrip(16, 16, {Qt::red, Qt::green, Qt::blue}));
+    EXPECT_FALSE(oneButton.FinishSkin());
+    oneButton.SetDownButtonBitmap(ColourStrip(16, 16, {Qt::red, Qt::green, Qt::blue}));
+    EXPECT_TRUE(oneButton.FinishSkin());
+
+    TListPanel bare;
+    EXPECT_TRUE(skin(bare, false)); // no buttons at all is fine
+    EXPECT_EQ(bare.thumbMinimum(), 0);
+    EXPECT_EQ(bare.thumbMaximum(), 224 - 30);
+}
+
+TEST_F(ListPanelTest, FinishedSkinPlacesTheScrollbar)
+{
+    EXPECT_EQ(list->thumbMinimum(), 16);
+    EXPECT_EQ(list->thumbMaximum(), 224 - 30 - 16);
+    EXPECT_EQ(list->thumb()->y(), 16);
+    EXPECT_EQ(list->downButton()->y(), 224 - 16);
+    EXPECT_EQ(list->listArea()->width(), 404 - 16);
+    EXPECT_EQ(list->listArea()->palette().color(QPalette::Window), QColor(20, 30, 40));
+}
+
+TEST_F(ListPanelTest, FirstClipIsSelectedAndAnnouncedLaterOnesNot)
+{
+    Image_Item *first = add();
+    ASSERT_EQ(selections->size(), 1);
+    EXPECT_EQ(lastSelected(), first);
+    EXPECT_TRUE(first->Selected);
+    Image_Item *second = add();
+    EXPECT_EQ(selections->size(), 1);
+    EXPECT_FALSE(second->Selected);
+    EXPECT_EQ(first->pos(), QPoint(2, 2));
+    EXPECT_EQ(second->pos(), QPoint(2, 68));
+    EXPECT_TRUE(second->isVisible());
+    EXPECT_EQ(list->GetItem(2), nullptr);
+    EXPECT_EQ(list->GetItem(-1), nullptr);
+    list->AddItem(nullptr);
+    EXPECT_EQ(list->count(), 2);
+}
+
+TEST_F(ListPanelTest, SelectionByMouse)
+{
+    for (int i = 0; i < 5; ++i)
+        add();
+    selections->clear();
+
+    press(2);
+    EXPECT_EQ(selected(), (QList<bool>{false, false, true, false, false}));
+    press(4, Qt::LeftButton, Qt::ShiftModifier); // range from the anchor
+    EXPECT_EQ(selected(), (QList<bool>{false, false, true, true, true}));
+    press(0, Qt::LeftButton, Qt::ShiftModifier); // the anchor stays at 2
+    EXPECT_EQ(selected(), (QList<bool>{true, true, true, false, false}));
+    press(1, Qt::LeftButton, Qt::ControlModifier);
+    EXPECT_EQ(selected(), (QList<bool>{true, false, true, false, false}));
+    press(3, Qt::RightButton); // a selection exists: unchanged
+    EXPECT_EQ(selected(), (QList<bool>{true, false, true, false, false}));
+    list->contextMenu()->hide();
+    press(4, Qt::MiddleButton);
+    EXPECT_EQ(selected(), (QList<bool>{true, false, true, false, false}));
+    EXPECT_EQ(list->anchor(), list->GetItem(4)->y());
+    ASSERT_EQ(selections->size(), 6); // one message per press
+    EXPECT_EQ(lastSelected(), list->GetItem(4));
+}
+
+TEST_F(ListPanelTest, RemoveCropAndClear)
+{
+    for (int i = 0; i < 4; ++i)
+        add(10 + i);
+    press(1);
+    press(3, Qt::LeftButton, Qt::ControlModifier);
+    selections->clear();
+
+    list->CropToSelected();
+    EXPECT_EQ(selections->size(), 0); // crop says nothing
+    ASSERT_EQ(list->count(), 2);
+    EXPECT_EQ(list->GetItem(0)->Duration, 11);
+    EXPECT_EQ(list->GetItem(1)->Duration, 13);
+    EXPECT_EQ(list->GetItem(1)->pos(), QPoint(2, 68));
+    EXPECT_EQ(list->anchor(), -1);
+
+    // Shift without an anchor adds to the selection and sets the anchor.
+    press(0, Qt::LeftButton, Qt::ControlModifier); // deselect the first
+    EXPECT_EQ(selected(), (QList<bool>{false, true}));
+    list->RemoveSelected();
+    ASSERT_EQ(list->count(), 1);
+    EXPECT_EQ(list->anchor(), -1);
+    EXPECT_EQ(lastSelected(), nullptr);
+    add(20);
+    press(1, Qt::LeftButton, Qt::ShiftModifier);
+    EXPECT_EQ(selected(), (QList<bool>{false, true}));
+    EXPECT_EQ(list->anchor(), list->GetItem(1)->y());
+
+    selections->clear();
+    list->ClearItems();
+    EXPECT_EQ(list->count(), 0);
+    ASSERT_EQ(selections->size(), 1);
+    EXPECT_EQ(lastSelected(), nullptr);
+
+    // On an empty list every command still runs and speaks as it always does.
+    list->RemoveSelected();
+    list->ClearItems();
+    list->CropToSelected();
+    EXPECT_EQ(selections->size(), 3);
+    EXPECT_EQ(list->GetPreviewItem(), nullptr);
+}
+
+TEST_F(ListPanelTest, CtrlRightOnTheOnlySelectedThenCropEmptiesTheList)
+{
+    add();
+    add();
+    press(0, Qt::RightButton, Qt::ControlModifier);
+    list->contextMenu()->hide();
+    EXPECT_EQ(selected(), (QList<bool>{false, false}));
+    list->CropToSelected();
+    EXPECT_EQ(list->count(), 0);
+}
+
+TEST_F(ListPanelTest, PreviewItemIsTheFirstSelected)
+{
+    add();
+    add();
+    add();
+    press(1);
+    press(2, Qt::LeftButton, Qt::ControlModifier);
+    EXPECT_EQ(list->GetPreviewItem(), list->GetItem(1));
+    EXPECT_EQ(selected(), (QList<bool>{false, true, false}));
+    press(1, Qt::LeftButton, Qt::ControlModifier);
+    EXPECT_EQ(list->GetPreviewItem(), list->GetItem(0)); // none selected: the first
+    EXPECT_TRUE(list->GetItem(0)->Selected);
+}
+
+TEST_F(ListPanelTest, ContextMenuBuiltOnceAndIdleWhileAdding)
+{
+    add();
+    EXPECT_EQ(list->contextMenu(), nullptr);
+    press(0, Qt::RightButton);
+    QMenu *menu = list->contextMenu();
+    ASSERT_NE(menu, nullptr);
+    QStringList captions, names;
+    for (QAction *a : menu->actions()) {
+        captions << (a->isSeparator() ? "-" : a->text());
+        names << a->objectName();
+        EXPECT_TRUE(a->isEnabled());
+    }
+    EXPECT_EQ(captions, (QStringList{"Preview clip", "-", "Remove clip(s)", "Crop clip(s)",
+                                     "Clear clip(s)"}));
+    EXPECT_EQ(names, (QStringList{"Preview", "", "Remove", "Crop", "Clear"}));
+    menu->hide();
+
+    b_Adding = true;
+    press(0, Qt::RightButton);
+    EXPECT_EQ(list->contextMenu(), menu);
+    for (QAction *a : menu->actions())
+        EXPECT_FALSE(a->isEnabled());
+    menu->hide();
+    b_Adding = false;
+    press(0, Qt::RightButton);
+    menu->hide();
+
+    QSignalSpy previews(list, &TListPanel::clipPreview);
+    menu->actions()[0]->trigger();
+    EXPECT_EQ(previews.size(), 1);
+    menu->actions()[4]->trigger();
+    EXPECT_EQ(list->count(), 0);
+
+    add();
+    QTest::mouseDClick(list->GetItem(0), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(previews.size(), 2);
+}
+
+TEST_F(ListPanelTest, ScrollsByWholeRows)
+{
+    for (int i = 0; i < 10; ++i)
+        add();
+    // 10 rows of 66 in 224 pixels: (660 + 2 - 224) / 66 = 6 rows hidden.
+    TImageButton *thumb = list->thumb();
+    const int min = list->thumbMinimum(), max = list->thumbMaximum();
+    EXPECT_EQ(list->listArea()->y(), 0);
+
+    // Dragging the thumb all the way down scrolls all hidden rows.
+    QTest::mousePress(thumb, Qt::LeftButton, {}, QPoint(5, 5));
+    QMouseEvent move(QEvent::MouseMove, QPointF(5, 5 + 500), thumb->mapToGlobal(QPointF(5, 505)),
+                     Qt::NoButton, Qt::LeftButton, {});
+    QApplication::sendEvent(thumb, &move);
+    QTest::mouseRelease(thumb, Qt::LeftButton, {}, QPoint(5, 505));
+    EXPECT_EQ(thumb->y(), max);
+    EXPECT_EQ(list->listArea()->y(), -6 * 66);
+    EXPECT_EQ(list->listArea()->height(), 6 * 66 + 224); // ends at the list's bottom
+
+    // A click high on the track brings the thumb near the top.
+    QTest::mousePress(list->trackImage(), Qt::LeftButton, {}, QPoint(5, 20));
+    EXPECT_EQ(thumb->y(), std::clamp(20 - 15, 0, max - min) + min);
+    const float fraction = float(thumb->y() - min) / float(max - min);
+    EXPECT_EQ(list->listArea()->y(), -int(6 * fraction) * 66);
+
+    // The down button steps, then repeats every 500 ms after a 1000 ms wait.
+    list->ScrollToThumb(min);
+    thumb->move(thumb->x(), min);
+    QTest::mousePress(list->downButton(), Qt::LeftButton, {}, QPoint(3, 3));
+    const int step = (max - min) / ((660 - 224) / 66 + 1);
+    EXPECT_EQ(thumb->y(), min + step);
+    ASSERT_NE(list->repeatTimer(), nullptr);
+    EXPECT_EQ(list->repeatTimer()->interval(), 1000);
+    EXPECT_TRUE(list->repeatTimer()->isActive());
+    QMetaObject::invokeMethod(list->repeatTimer(), "timeout");
+    EXPECT_EQ(list->repeatTimer()->interval(), 500);
+    EXPECT_EQ(thumb->y(), min + 2 * step);
+    QTest::mouseRelease(list->downButton(), Qt::LeftButton, {}, QPoint(3, 3));
+    EXPECT_FALSE(list->repeatTimer()->isActive());
+    QTest::mousePress(list->upButton(), Qt::LeftButton, {}, QPoint(3, 3));
+    EXPECT_EQ(thumb->y(), min + step);
+    QTest::mouseRelease(list->upButton(), Qt::LeftButton, {}, QPoint(3, 3));
+}
+
+TEST_F(ListPanelTest, ShortListsNeverMove)
+{
+    add();
+    add(); // 132 of 224 pixels: no row hidden, the buttons do nothing
+    TImageButton *thumb = list->thumb();
+    QTest::mousePress(list->downButton(), Qt::LeftButton, {}, QPoint(3, 3));
+    EXPECT_EQ(thumb->y(), list->thumbMinimum());
+    EXPECT_EQ(list->repeatTimer(), nullptr);
+    QTest::mousePress(list->trackImage(), Qt::LeftButton, {}, QPoint(5, 200));
+    EXPECT_GT(thumb->y(), list->thumbMinimum());
+    EXPECT_EQ(list->listArea()->y(), 0);
+
+    // A smaller list re-clamps its thumb.
+    list->resize(404, 120);
+    EXPECT_LE(thumb->y(), list->thumbMaximum());
+    EXPECT_EQ(list->thumbMaximum(), 120 - 30 - 16);
+}
+
+TEST_F(ListPanelTest, DroppedFilesAreHandedOn)
+{
+    QSignalSpy dropped(list, &TListPanel::filesDropped);
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile("/v/a.avi"), QUrl("https://example.invalid/x.avi"),
+                  QUrl::fromLocalFile("/v/b c.mpg")});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(list, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(list, &drop);
+    ASSERT_EQ(dropped.size(), 1);
+    EXPECT_EQ(dropped[0][0].toStringList(), (QStringList{"/v/a.avi", "/v/b c.mpg"}));
+}
+
+} // namespace

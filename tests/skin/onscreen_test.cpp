@@ -1,0 +1,126 @@
+// The main window with the default skin on a real X display: the outline's
+// corners are cut away and every button shows its normal look where its
+// record puts it.
+#include "inifile.h"
+#include "picture.h"
+#include "skinrecord.h"
+#include "testpaths.h"
+
+#include <QDir>
+#include <QImage>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+// An X server of our own on a free display, stopped with the test.
+class PrivateDisplay
+{
+public:
+    bool start()
+    {
+        const QString xvfb = QStandardPaths::findExecutable("Xvfb");
+        if (xvfb.isEmpty())
+            return false;
+        m_server.start(
+            xvfb, {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-br"});
+        while (m_server.waitForReadyRead(10000)) {
+            m_display += m_server.readAllStandardOutput();
+            if (m_display.endsWith('\n'))
+                return true;
+        }
+        return false;
+    }
+    ~PrivateDisplay()
+    {
+        if (m_server.state() != QProcess::NotRunning) {
+            m_server.terminate();
+            if (!m_server.waitForFinished(5000))
+                m_server.kill();
+        }
+    }
+    QString name() const { return ":" + QString::fromLatin1(m_display.trimmed()); }
+
+private:
+    QProcess m_server;
+    QByteArray m_display;
+};
+
+// Share of the slice's non-magenta pixels that the screen shows unchanged.
+double shownShare(const QImage &screen, QPoint at, const QImage &slice)
+{
+    int same = 0, counted = 0;
+    for (int y = 0; y < slice.height(); ++y)
+        for (int x = 0; x < slice.width(); ++x) {
+            const QRgb want = slice.pixel(x, y) | 0xFF000000u;
+            if (want == 0xFFFF00FFu)
+                continue;
+            ++counted;
+            same += (screen.pixel(at.x() + x, at.y() + y) | 0xFF000000u) == want;
+        }
+    return counted ? double(same) / counted : 0;
+}
+
+TEST(SkinOnScreen, MainWindowHasItsOutlineAndItsButtons)
+{
+    if (QStandardPaths::findExecutable("Xvfb").isEmpty())
+        GTEST_SKIP() << "Xvfb is not installed: the on-screen skin check needs it";
+    PrivateDisplay display;
+    ASSERT_TRUE(display.start()) << "Xvfb did not start";
+
+    QTemporaryDir dir;
+    const QString prog = dir.filePath("prog/");
+    ASSERT_TRUE(InstallDefaultSkin(prog));
+    ASSERT_TRUE(QFile::copy(FakeEngineDir("full") + "/libEncoder.so", prog + "libEncoder.so"));
+    const QString home = dir.filePath("home");
+    QDir().mkpath(home);
+    QFile::setPermissions(home, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    QProcess shot;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("DISPLAY", display.name());
+    env.insert("QT_QPA_PLATFORM", "xcb");
+    env.insert("HOME", home);
+    env.insert("XDG_CONFIG_HOME", home);
+    env.insert("XDG_RUNTIME_DIR", home);
+    shot.setProcessEnvironment(env);
+    const QString png = dir.filePath("main.png");
+    shot.start(ZELO_TEST_SKINSHOT, {prog, png});
+    ASSERT_TRUE(shot.waitForFinished(60000));
+    ASSERT_EQ(shot.exitCode(), 0) << shot.readAllStandardError().toStdString();
+    const QStringList place = QString::fromLatin1(shot.readAllStandardOutput()).split(' ');
+    ASSERT_EQ(place.size(), 4);
+    const QRect window(place[0].toInt(), place[1].toInt(), place[2].toInt(), place[3].toInt());
+    const QImage screen = QImage(png).convertToFormat(QImage::Format_RGB32);
+    ASSERT_FALSE(screen.isNull());
+    ASSERT_TRUE(screen.rect().contains(window));
+
+    // Outside the rounded outline the screen's own black shows; inside, the face.
+    const QRgb root = screen.pixel(0, 0);
+    for (QPoint corner :
+         {window.topLeft(), window.topRight(), window.bottomLeft(), window.bottomRight()})
+        EXPECT_EQ(screen.pixel(corner), root) << corner.x() << "," << corner.y();
+    EXPECT_NE(screen.pixel(window.center().x(), window.top() + 1), root);
+    EXPECT_NE(screen.pixel(window.left() + 1, window.center().y()), root);
+
+    const QString folder = prog + "Skin/";
+    const IniFile ini(folder + "Skin.ini");
+    int buttons = 0;
+    for (const char *key :
+         {"TB_Play", "TB_Stop", "TB_Pause", "TB_Next", "TB_Previous", "TB_Close", "TB_AS_Keep",
+          "TB_Min", "TB_Help", "TB_AddFile", "TB_DelFile", "TB_Edit", "TB_Convert"}) {
+        SCOPED_TRACE(key);
+        const QString record = ini.readString("MainWindow", key, "Wrong");
+        const QImage strip = LoadPictureFile(folder + SkinField(record, 1));
+        ASSERT_FALSE(strip.isNull());
+        const QImage normal = strip.copy(0, 0, SkinNumber(record, 6), SkinNumber(record, 7));
+        const QPoint at = window.topLeft() + QPoint(SkinNumber(record, 4), SkinNumber(record, 5));
+        EXPECT_GT(shownShare(screen, at, normal), 0.98);
+        ++buttons;
+    }
+    EXPECT_EQ(buttons, 13);
+}
+
+} // namespace

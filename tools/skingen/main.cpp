@@ -1,0 +1,45 @@
+// Draws the default skin: every bitmap of the four windows, the splash and
+// device pictures, and Skin.ini, into the folder given on the command line.
+#include "pictures.h"
+#include "skinfile.h"
+#include "windows.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <cstdio>
+
+int main(int argc, char **argv)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: skingen <skin folder>\n");
+        return 2;
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    // Drawn in the program's own face, from the same files the program uses.
+    for (const char *file :
+         {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"})
+        if (QFile::exists(QString::fromLatin1(file)))
+            QFontDatabase::addApplicationFont(QString::fromLatin1(file));
+
+    const QString folder = QDir(QString::fromLocal8Bit(argv[1])).absolutePath() + QLatin1Char('/');
+    if (!QDir().mkpath(folder)) {
+        std::fprintf(stderr, "skingen: cannot make %s\n", argv[1]);
+        return 1;
+    }
+    SkinFile ini;
+    WriteMainWindow(ini, folder);
+    WriteProgressWindow(ini, folder);
+    WriteProfileWindow(ini, folder);
+    WriteAboutWindow(ini, folder);
+    WriteSplash(folder);
+    WriteDevicePictures(folder);
+    if (!ini.write(folder + QStringLiteral("Skin.ini"))) {
+        std::fprintf(stderr, "skingen: cannot write Skin.ini\n");
+        return 1;
+    }
+    return 0;
+}

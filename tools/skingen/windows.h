@@ -1,0 +1,11 @@
+#pragma once
+
+#include "skinfile.h"
+
+#include <QString>
+
+// Each draws one window's bitmaps into folder and adds its section.
+void WriteMainWindow(SkinFile &ini, const QString &folder);
+void WriteProgressWindow(SkinFile &ini, const QString &folder);
+void WriteProfileWindow(SkinFile &ini, const QString &folder);
+void WriteAboutWindow(SkinFile &ini, const QString &folder);
