@@ -133,7 +133,7 @@ TEST_F(Convert, EachDeviceKindGetsExactlyWhatItAskedFor)
 TEST_F(Convert, EverySourceKindConverts)
 {
     std::vector<std::string> sources;
-    for (const FixtureSpec &s : fixtureCatalog()) {
+    for (const ClipRecipe &s : fixtureCatalog()) {
         if (s.file != "long.avi")
             sources.push_back(s.file);
     }

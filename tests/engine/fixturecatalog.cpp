@@ -36,13 +36,13 @@ std::string pseudoRandomBytes(size_t n)
 
 } // namespace
 
-const std::vector<FixtureSpec> &fixtureCatalog()
+const std::vector<ClipRecipe> &fixtureCatalog()
 {
     // Sizes and rates differ where a codec insists (H.263 and RealVideo want
     // whole macroblocks, RealAudio 1.0 is 8 kHz mono) or where a case needs
     // it; the rest is 160x120 at 25 pictures a second, 3 seconds long.
-    using S = FixtureSpec;
-    static const std::vector<FixtureSpec> catalog = {
+    using S = ClipRecipe;
+    static const std::vector<ClipRecipe> catalog = {
         S{.file = "mpeg4_mp3.avi",
           .muxer = "avi",
           .videoEncoder = "mpeg4",
@@ -146,9 +146,9 @@ const std::vector<FixtureSpec> &fixtureCatalog()
     return catalog;
 }
 
-const FixtureSpec &fixture(const std::string &file)
+const ClipRecipe &fixture(const std::string &file)
 {
-    for (const FixtureSpec &s : fixtureCatalog()) {
+    for (const ClipRecipe &s : fixtureCatalog()) {
         if (s.file == file)
             return s;
     }
@@ -167,7 +167,7 @@ std::string fixturePath(const std::string &file)
 
 bool makeAllFixtures(const std::string &folder, std::string &error)
 {
-    for (const FixtureSpec &s : fixtureCatalog()) {
+    for (const ClipRecipe &s : fixtureCatalog()) {
         if (!writeFixture(folder, s, error)) {
             error = s.file + ": " + error;
             return false;

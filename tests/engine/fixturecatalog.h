@@ -8,8 +8,8 @@
 #include <vector>
 
 // Every clip the fixture step makes with writeFixture.
-const std::vector<FixtureSpec> &fixtureCatalog();
-const FixtureSpec &fixture(const std::string &file);
+const std::vector<ClipRecipe> &fixtureCatalog();
+const ClipRecipe &fixture(const std::string &file);
 
 // Files made by damaging or faking the clips above.
 inline const char *const kTruncatedMp4 = "truncated.mp4"; // index never written

@@ -95,7 +95,7 @@ bool openEncoder(Lane &lane, const AVCodec *codec, const std::string &name, std:
     return err >= 0;
 }
 
-bool openVideo(Lane &lane, const FixtureSpec &s, AVFormatContext *oc, std::string &error)
+bool openVideo(Lane &lane, const ClipRecipe &s, AVFormatContext *oc, std::string &error)
 {
     const AVCodec *codec = allocEncoder(lane, s.videoEncoder, oc, error);
     if (!codec)
@@ -130,7 +130,7 @@ bool openVideo(Lane &lane, const FixtureSpec &s, AVFormatContext *oc, std::strin
     return buildSource(lane, chain, true, error);
 }
 
-bool openAudio(Lane &lane, const FixtureSpec &s, AVFormatContext *oc, std::string &error)
+bool openAudio(Lane &lane, const ClipRecipe &s, AVFormatContext *oc, std::string &error)
 {
     const AVCodec *codec = allocEncoder(lane, s.audioEncoder, oc, error);
     if (!codec)
@@ -238,7 +238,7 @@ bool step(Lane &lane, AVFormatContext *oc, std::string &error)
 
 } // namespace
 
-bool writeFixture(const std::string &folder, const FixtureSpec &s, std::string &error)
+bool writeFixture(const std::string &folder, const ClipRecipe &s, std::string &error)
 {
     const std::string path = folder + "/" + s.file;
     AVFormatContext *oc = nullptr;

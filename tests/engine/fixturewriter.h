@@ -9,7 +9,7 @@ extern "C" {
 
 #include <string>
 
-struct FixtureSpec
+struct ClipRecipe
 {
     std::string file = {};         // name inside the fixture folder
     std::string muxer = {};        // libavformat short name
@@ -29,4 +29,4 @@ struct FixtureSpec
 };
 
 // False with a reason when the file could not be made.
-bool writeFixture(const std::string &folder, const FixtureSpec &spec, std::string &error);
+bool writeFixture(const std::string &folder, const ClipRecipe &recipe, std::string &error);

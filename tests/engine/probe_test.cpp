@@ -42,14 +42,14 @@ protected:
 
 TEST_F(Probe, ReportsEveryFixtureAsAViewerSeesIt)
 {
-    for (const FixtureSpec &spec : fixtureCatalog()) {
-        SCOPED_TRACE(spec.file);
-        const std::string path = fixturePath(spec.file);
+    for (const ClipRecipe &recipe : fixtureCatalog()) {
+        SCOPED_TRACE(recipe.file);
+        const std::string path = fixturePath(recipe.file);
         ClipInfo info{};
         ASSERT_EQ(Mydll_GetFileinfo(path.c_str(), &info), 0);
         EXPECT_STREQ(info.ClipPath, path.c_str());
-        const std::string video = codecOf(spec.videoEncoder);
-        const std::string audio = codecOf(spec.audioEncoder);
+        const std::string video = codecOf(recipe.videoEncoder);
+        const std::string audio = codecOf(recipe.audioEncoder);
         EXPECT_EQ(info.VideoFormat, video.empty() ? "unknown" : video);
         EXPECT_EQ(info.AudioFormat, audio.empty() ? "none" : audio);
         // Rounded up: a trim from 0 to Duration keeps the whole clip (give
@@ -58,9 +58,9 @@ TEST_F(Probe, ReportsEveryFixtureAsAViewerSeesIt)
         const double length = measuredLength(path);
         EXPECT_GE(info.Duration, std::max(1.0, std::ceil(length - 0.02))) << length;
         EXPECT_LT(info.Duration, std::max(2.0, length + 1.0)) << length;
-        if (!video.empty() && spec.rotation == 0 && spec.sar.num == spec.sar.den) {
-            EXPECT_EQ(info.VideoWidth, spec.width);
-            EXPECT_EQ(info.VideoHeight, spec.height);
+        if (!video.empty() && recipe.rotation == 0 && recipe.sar.num == recipe.sar.den) {
+            EXPECT_EQ(info.VideoWidth, recipe.width);
+            EXPECT_EQ(info.VideoHeight, recipe.height);
         }
     }
 }
@@ -127,11 +127,11 @@ protected:
 
 TEST_F(Thumbnail, IsAnExactlySizedJpegOfAtLeastOneKilobyte)
 {
-    for (const FixtureSpec &spec : fixtureCatalog()) {
-        if (spec.videoEncoder.empty())
+    for (const ClipRecipe &recipe : fixtureCatalog()) {
+        if (recipe.videoEncoder.empty())
             continue;
-        SCOPED_TRACE(spec.file);
-        Picture p = make(spec.file, 5);
+        SCOPED_TRACE(recipe.file);
+        Picture p = make(recipe.file, 5);
         std::string bytes = readBytes(target());
         EXPECT_GE(bytes.size(), 1024u);
         EXPECT_EQ(bytes.substr(0, 2), "\xFF\xD8");
