@@ -28,6 +28,21 @@ int64_t lengthByReading(MediaInput &input, const Interrupter &deadline)
     return total > 0 ? total : AV_NOPTS_VALUE;
 }
 
+// Where there is a picture, its end tells the clip's length: sound encoders
+// pad their last frame, and that padding must not make a converted clip of
+// whole seconds read as a second longer.
+int64_t pictureLengthUs(const MediaInput &input)
+{
+    const AVStream *video = input.videoStream();
+    if (!video || video->duration == AV_NOPTS_VALUE || video->duration <= 0)
+        return AV_NOPTS_VALUE;
+    const int64_t start = video->start_time == AV_NOPTS_VALUE ? 0 : video->start_time;
+    const int64_t end = av_rescale_q(start + video->duration, video->time_base, AV_TIME_BASE_Q);
+    const int64_t origin = input.originUs();
+    const int64_t length = end - (origin == AV_NOPTS_VALUE ? 0 : origin);
+    return length > 0 ? length : AV_NOPTS_VALUE;
+}
+
 } // namespace
 
 int32_t wholeSecondsUp(int64_t us)
@@ -49,7 +64,9 @@ bool probeClip(const std::string &path, ClipFacts &facts, std::string &error)
     if (!input.open(path, &deadline, error))
         return false;
     ClipFacts f;
-    int64_t duration = input.durationUs();
+    int64_t duration = pictureLengthUs(input);
+    if (duration == AV_NOPTS_VALUE)
+        duration = input.durationUs();
     if (duration == AV_NOPTS_VALUE)
         duration = lengthByReading(input, deadline);
     f.durationSeconds = duration == AV_NOPTS_VALUE ? 0 : wholeSecondsUp(duration);

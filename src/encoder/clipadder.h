@@ -46,6 +46,8 @@ public:
 
     // True while a multi-file add runs.
     bool adding() const;
+    // True until a multi-file add's worker has also delivered its notice.
+    bool workerRunning() const { return !m_workerDone; }
 
     std::atomic<bool> b_ProbeFailed{false};
     int SnapIndex = 0;

@@ -245,11 +245,13 @@ void TProgressWindow::StartClick()
     b_Converting = true;
     m_failures.clear();
     m_completed = 0;
+    m_lastResult = -1;
     m_host->RunEncoder();
 }
 
 void TProgressWindow::ClipEnded(int result)
 {
+    m_lastResult = result;
     if (result == CONVERT_DONE_COMPLETE) {
         ++m_completed;
     } else if (result == CONVERT_DONE_FAILED) {
@@ -268,7 +270,10 @@ void TProgressWindow::FinishBatch()
     b_Converting = false;
     showRunning(false);
     if (b_StopRequested) {
-        if (!MyConvertDef.s_Output.isEmpty() && QFileInfo(MyConvertDef.s_Output).isFile())
+        // A clip that completed just as Stop was pressed is kept: only an
+        // unfinished output goes.
+        if (m_lastResult != CONVERT_DONE_COMPLETE && !MyConvertDef.s_Output.isEmpty() &&
+            QFileInfo(MyConvertDef.s_Output).isFile())
             QFile::remove(MyConvertDef.s_Output);
         TheShell().info(QStringLiteral("Stop converting process by user!"));
         return;

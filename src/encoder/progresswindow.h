@@ -102,6 +102,7 @@ private:
     QString m_lastError;
     QStringList m_failures;
     int m_completed = 0;
+    int m_lastResult = -1;
 };
 
 extern TProgressWindow *ProgressWindow;

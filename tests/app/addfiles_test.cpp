@@ -58,9 +58,8 @@ protected:
     {
         QElapsedTimer t;
         t.start();
-        while (b_Adding && t.elapsed() < 20000)
+        while (window->adder()->workerRunning() && t.elapsed() < 20000)
             QTest::qWait(10);
-        QTest::qWait(20);
     }
 
     TListPanel *list() const { return window->TP_ImageList; }

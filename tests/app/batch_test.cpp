@@ -176,6 +176,21 @@ TEST_F(BatchTest, StopEndsTheBatchDeletesTheUnfinishedFileAndSaysSo)
     EXPECT_EQ(shell.opened, QStringList{out});
 }
 
+TEST_F(BatchTest, AClipThatCompletesAsStopIsPressedIsKept)
+{
+    addClips({"a.avi", "b.avi"});
+    qputenv("ZELO_FAKE_ENGINE_HOLD", "1");
+    progress->StartClick();
+    WriteFileBytes(MyConvertDef.s_Output, "a whole clip");
+    progress->b_StopRequested = true; // Stop pressed; the engine had finished
+    MessageTarget *target = window->messageTarget();
+    target->post(target, WM_CONVERT_DONE, CONVERT_DONE_COMPLETE, 0);
+    waitForBatch();
+    EXPECT_EQ(ReadFileBytes(out + "a.3gp"), "a whole clip");
+    EXPECT_EQ(shell.texts().last(), "Stop converting process by user!");
+    EXPECT_EQ(vectors().size(), 1);
+}
+
 TEST_F(BatchTest, FailedClipsAreNamedNotPassedOffAsDone)
 {
     addClips({"a.avi", "b.avi"});

@@ -9,6 +9,11 @@ QString FakeEngineDir(const char *variant)
     return QStringLiteral(ZELO_TEST_FAKES_DIR "/") + QLatin1String(variant);
 }
 
+QString MediaFile(const char *name)
+{
+    return QStringLiteral(ZELO_TEST_MEDIA_DIR "/") + QLatin1String(name);
+}
+
 bool InstallDefaultSkin(const QString &programFolder)
 {
     const QDir from(BuildBinDir() + QStringLiteral("/Skin"));

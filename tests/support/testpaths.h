@@ -7,6 +7,9 @@
 // Where the build put the things the tests load.
 QString BuildBinDir();                      // the program folder
 QString FakeEngineDir(const char *variant); // a folder holding one fake libEncoder.so
+// A clip the engine tests' fixture step made (tests that use it require that
+// step: every test here does).
+QString MediaFile(const char *name);
 // Copies the default skin the build drew into programFolder + "Skin/".
 bool InstallDefaultSkin(const QString &programFolder);
 

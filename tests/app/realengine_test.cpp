@@ -1,0 +1,137 @@
+// The program with its real engine on generated media: what a user gets
+// when adding files and converting them.
+#include "application.h"
+#include "clipadder.h"
+#include "encoderlib.h"
+#include "imageitem.h"
+#include "listpanel.h"
+#include "mainwindow.h"
+#include "progresswindow.h"
+#include "pubfunction.h"
+#include "recordingshell.h"
+#include "testpaths.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kRefused = "Unsupported or Damaged video file(s) can not add to list!";
+
+class RealEngineTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        prog = dir.filePath("prog/");
+        QDir().mkpath(prog);
+        ASSERT_TRUE(QFile::copy(BuildBinDir() + "/libEncoder.so", prog + "libEncoder.so"));
+        ASSERT_TRUE(QFile::copy(BuildBinDir() + "/Output.dll", prog + "Output.dll"));
+        ASSERT_TRUE(InstallDefaultSkin(prog));
+        ASSERT_TRUE(QFileInfo(MediaFile("mpeg4_mp3.avi")).isFile()) << "fixture step missing";
+        InitGlobals(prog);
+        ZeloApplication::instance()->resetTermination();
+        window = std::make_unique<TMainWindow>();
+        progress = std::make_unique<TProgressWindow>(window.get());
+        ASSERT_TRUE(window->InitMainWindow());
+        path_Work = dir.filePath("out/");
+    }
+    void TearDown() override
+    {
+        window->FormDestroy();
+        progress.reset();
+        window.reset();
+    }
+
+    void add(const QStringList &files)
+    {
+        window->adder()->addFiles(files);
+        QElapsedTimer t;
+        t.start();
+        while (window->adder()->workerRunning() && t.elapsed() < 60000)
+            QTest::qWait(10);
+    }
+
+    TListPanel *list() const { return window->TP_ImageList; }
+
+    QTemporaryDir dir;
+    QString prog;
+    ScopedRecordingShell shell;
+    std::unique_ptr<TMainWindow> window;
+    std::unique_ptr<TProgressWindow> progress;
+};
+
+TEST_F(RealEngineTest, AGoodFileBecomesAnEntryWithItsThumbnail)
+{
+    add({MediaFile("mpeg4_mp3.avi")});
+    ASSERT_EQ(list()->count(), 1);
+    Image_Item *item = list()->GetItem(0);
+    EXPECT_EQ(item->ClipPath, MediaFile("mpeg4_mp3.avi"));
+    EXPECT_GT(item->Duration, 0);
+    EXPECT_EQ(item->VideoFormat, "mpeg4");
+    EXPECT_EQ(item->AudioFormat, "mp3");
+    EXPECT_GT(item->VideoWidth, 0);
+    // The thumbnail is not the entry's grey ground.
+    EXPECT_NE(item->picture().pixelColor(40, 30), Image_Item::Grey);
+    EXPECT_TRUE(shell.boxes.isEmpty());
+    EXPECT_TRUE(QDir(path_Snapshot).entryList(QDir::Files).isEmpty());
+}
+
+TEST_F(RealEngineTest, RefusedFilesAreReportedOnceAfterTheLast)
+{
+    add({MediaFile("h264_aac.mp4"), MediaFile("rv10_ra144.rm"), MediaFile("wmv2_wma.wmv"),
+         MediaFile("garbage.avi"), MediaFile("flv1_mp3.flv")});
+    ASSERT_EQ(list()->count(), 3);
+    EXPECT_EQ(list()->GetItem(0)->VideoFormat, "h264");
+    EXPECT_EQ(list()->GetItem(1)->VideoFormat, "wmv2");
+    EXPECT_EQ(list()->GetItem(2)->VideoFormat, "flv1");
+    EXPECT_EQ(shell.texts(), QStringList{kRefused});
+
+    for (const char *bad : {"rv20_ac3.rm", "truncated.mp4", "text.avi", "empty.avi"}) {
+        shell.boxes.clear();
+        add({MediaFile(bad)});
+        EXPECT_EQ(shell.boxes.size(), 1) << bad;
+    }
+    EXPECT_EQ(list()->count(), 3);
+    EXPECT_TRUE(QDir(path_Snapshot).entryList(QDir::Files).isEmpty());
+}
+
+TEST_F(RealEngineTest, ABatchConvertsEveryClipReadableAfterwards)
+{
+    add({MediaFile("mpeg4_mp3.avi"), MediaFile("phone_upright.mp4")});
+    ASSERT_EQ(list()->count(), 2);
+    list()->GetItem(0)->SetTrim(1, 2);
+    window->KeepRatioClick(); // the upright clip gets bands
+    progress->StartClick();
+    QElapsedTimer t;
+    t.start();
+    while (progress->b_Converting && t.elapsed() < 120000)
+        QTest::qWait(20);
+    ASSERT_FALSE(progress->b_Converting);
+    EXPECT_TRUE(shell.boxes.isEmpty()) << shell.texts().join('\n').toStdString();
+    ASSERT_EQ(shell.opened, QStringList{path_Work});
+    EXPECT_EQ(progress->Label_TP->text(), "100");
+
+    // Read back by the engine's own probe, as the next add would.
+    for (const char *name : {"mpeg4_mp3.3gp", "phone_upright.3gp"}) {
+        const QByteArray path = QFile::encodeName(path_Work + name);
+        ClipInfo info{};
+        ASSERT_EQ(DllGetFileInfo(path.constData(), &info), 0) << name;
+        EXPECT_STREQ(info.VideoFormat, "mpeg4");
+        EXPECT_STREQ(info.AudioFormat, "aac");
+        EXPECT_EQ(info.VideoWidth, 176);
+        EXPECT_EQ(info.VideoHeight, 144);
+        if (QByteArray(name).startsWith("mpeg4")) {
+            EXPECT_EQ(info.Duration, 1); // trimmed to one second
+        }
+    }
+    EXPECT_TRUE(QDir(path_Work).entryList(QDir::Files | QDir::Hidden).size() == 2)
+        << QDir(path_Work).entryList(QDir::Files | QDir::Hidden).join(' ').toStdString();
+}
+
+} // namespace
