@@ -101,3 +101,7 @@ for src in src320.avi src720.mp4 src1080.mp4; do
     procsMs=$(awk -v s="$(wall "$procs")" 'BEGIN { printf "%.1f", s * 1000 }')
     printf '%-12s %14s %18s %7s\n' "$src" "$inproc" "$procsMs" "$(ratio "$inproc" "$procsMs")"
 done
+
+echo
+echo "clip list: 200 files added through the engine, then 1000 entries"
+"$BUILD/bench/list-bench" "$BUILD/bin" "$MEDIA/src320.avi" 200
