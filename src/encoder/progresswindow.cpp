@@ -61,12 +61,13 @@ TProgressWindow::TProgressWindow(BatchHost *host, QWidget *parent)
     Edit_WorkingFolder->setReadOnly(true);
     Edit_WorkingFolder->setGeometry(112, 34, 297, 21);
 
-    // The bars slide inside the panel; the panel takes no mouse input so a
-    // press on it drags the window.
+    // The bars slide inside the panel. The panel takes no mouse input, so a
+    // press on it drags the window; it stays enabled so its figures are not
+    // drawn greyed out.
     Panel_Progress = new QWidget(this);
     Panel_Progress->setObjectName(QStringLiteral("Panel_Progress"));
     Panel_Progress->setGeometry(139, 241, 280, 33);
-    Panel_Progress->setEnabled(false);
+    Panel_Progress->setAttribute(Qt::WA_TransparentForMouseEvents);
     Img_Progress = CreateComponent<TImage>(this, Panel_Progress, QStringLiteral("Img_Progress"));
     Img_CP = CreateComponent<TImage>(this, Panel_Progress, QStringLiteral("Img_CP"));
     Img_TP = CreateComponent<TImage>(this, Panel_Progress, QStringLiteral("Img_TP"));

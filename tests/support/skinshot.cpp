@@ -1,7 +1,8 @@
 // Shows a window dressed by a skin on a real display and saves what the
 // screen shows, outline and all:
 //   skinshot PROGRAM_FOLDER OUT.png [SECTION] [ACTION]...
-// ACTION is hover:KEY, press:KEY, disable:KEY or check:KEY (events sent to the
+// ACTION is add:FILE (a clip into the main window's list), hover:KEY, press:KEY,
+// disable:KEY or check:KEY (events sent to the
 // button), or pointer:X,Y, which moves the real pointer to that point of the
 // window so the display itself reports the entry.
 // SECTION "MainWindow" (the default) is the program's own main window; any
@@ -9,11 +10,13 @@
 // to look at a skin's dialogs. Prints the window's place on the screen.
 #include "application.h"
 #include "checkimagebutton.h"
+#include "clipadder.h"
 #include "components.h"
 #include "dynamicimagebutton.h"
 #include "image.h"
 #include "inifile.h"
 #include "mainwindow.h"
+#include "progresswindow.h"
 #include "pubfunction.h"
 #include "recordingshell.h"
 #include "skin.h"
@@ -53,9 +56,14 @@ std::unique_ptr<QWidget> bareWindow(const QString &section)
 void act(QWidget *window, const QString &what)
 {
     const QString verb = what.section(':', 0, 0), key = what.section(':', 1);
+    if (verb == "add") { // add:FILE puts a clip in the main window's list
+        if (auto *main = dynamic_cast<TMainWindow *>(window))
+            main->adder()->addFiles({key});
+        return;
+    }
     if (verb == "pointer") {
-        QCursor::setPos(window->mapToGlobal(QPoint(key.section(',', 0, 0).toInt(),
-                                                   key.section(',', 1).toInt())));
+        QCursor::setPos(window->mapToGlobal(
+            QPoint(key.section(',', 0, 0).toInt(), key.section(',', 1).toInt())));
         return;
     }
     auto *button = window->findChild<TImageButton *>(key);
@@ -91,7 +99,17 @@ int main(int argc, char **argv)
     ScopedRecordingShell shell;
     const QString section = argc > 3 ? QString::fromLocal8Bit(argv[3]) : "MainWindow";
     std::unique_ptr<QWidget> window;
-    if (section == "MainWindow") {
+    std::unique_ptr<TMainWindow> host;
+    if (section == "ProgressWindow") { // the real window, over a main window
+        host = std::make_unique<TMainWindow>();
+        auto progress = std::make_unique<TProgressWindow>(host.get());
+        if (!host->InitMainWindow()) {
+            std::fprintf(stderr, "skinshot: the windows could not be skinned\n");
+            return 1;
+        }
+        progress->ResetDisplay();
+        window = std::move(progress);
+    } else if (section == "MainWindow") {
         auto main = std::make_unique<TMainWindow>();
         if (!main->InitMainWindow()) {
             std::fprintf(stderr, "skinshot: the main window could not be skinned\n");
@@ -119,5 +137,7 @@ int main(int argc, char **argv)
     std::fflush(stdout);
     if (auto *main = dynamic_cast<TMainWindow *>(window.get()))
         main->FormDestroy();
+    if (host)
+        host->FormDestroy();
     return 0;
 }
