@@ -1,11 +1,11 @@
 #include "blockingconversion.h"
 
+#include "convertdef.h"
 #include "encoderlib.h"
 
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
-#include <vector>
 
 namespace {
 
@@ -60,16 +60,9 @@ int RunConversionBlocking(const QStringList &vector,
     DllSetInfoCallBack(&statusThunk);
     DllSetPercentCallBack(&percentThunk);
 
-    std::vector<QByteArray> storage;
-    std::vector<char *> argv;
-    for (const QString &entry : vector)
-        storage.push_back(entry.toUtf8());
-    for (QByteArray &b : storage)
-        argv.push_back(b.data());
-    argv.push_back(nullptr);
-
+    EncoderArgv argv(vector);
     BlockingTarget target;
-    int rc = DllConvert(&target, int(vector.size()), argv.data());
+    int rc = DllConvert(&target, argv.argc(), argv.argv());
     int result = -1;
     if (rc == 0) {
         std::unique_lock guard(target.lock);

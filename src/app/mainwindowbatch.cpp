@@ -15,8 +15,6 @@
 #include "pubfunction.h"
 #include "shell.h"
 
-#include <vector>
-
 void TMainWindow::AddFilesClick()
 {
     m_adder->AddFilesClick();
@@ -71,18 +69,10 @@ bool TMainWindow::PrepareClip(int index)
 
 void TMainWindow::RunEncoder()
 {
-    const QStringList entries = EncoderArguments(MyConvertDef);
-    std::vector<QByteArray> storage;
-    storage.reserve(entries.size());
-    std::vector<char *> argv;
-    for (const QString &entry : entries)
-        storage.push_back(entry.toUtf8());
-    for (QByteArray &bytes : storage)
-        argv.push_back(bytes.data());
-    argv.push_back(nullptr);
+    EncoderArgv vector(EncoderArguments(MyConvertDef));
     ProgressWindow->ShowClip();
     if (DllConvert)
-        DllConvert(messageTarget(), int(entries.size()), argv.data());
+        DllConvert(messageTarget(), vector.argc(), vector.argv());
 }
 
 void TMainWindow::NextClip(int result)

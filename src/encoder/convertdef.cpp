@@ -43,3 +43,13 @@ QStringList EncoderArguments(const ConvertDef &d)
             d.s_Format,
             d.s_Output};
 }
+
+EncoderArgv::EncoderArgv(const QStringList &entries)
+{
+    m_texts.reserve(entries.size());
+    for (const QString &entry : entries)
+        m_texts.push_back(entry.toUtf8());
+    for (QByteArray &text : m_texts)
+        m_pointers.push_back(text.data());
+    m_pointers.push_back(nullptr);
+}

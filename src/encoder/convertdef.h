@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <vector>
 
 // The values of one engine command line. The profile fields are set once
 // per batch (ApplySelectedProfile), the clip fields for every clip
@@ -38,3 +40,20 @@ extern ConvertDef MyConvertDef;
 // entries so the count never changes.
 inline constexpr int EncoderArgumentCount = 38;
 QStringList EncoderArguments(const ConvertDef &def);
+
+// Entries as the engine takes them: zero-terminated UTF-8 texts, followed by
+// a null, that live as long as this object.
+class EncoderArgv
+{
+public:
+    explicit EncoderArgv(const QStringList &entries);
+    EncoderArgv(const EncoderArgv &) = delete;
+    EncoderArgv &operator=(const EncoderArgv &) = delete;
+
+    int argc() const { return int(m_texts.size()); }
+    char **argv() { return m_pointers.data(); }
+
+private:
+    std::vector<QByteArray> m_texts;
+    std::vector<char *> m_pointers;
+};

@@ -3,9 +3,8 @@
 #include "imageitem.h"
 #include "listpanel.h"
 #include "mainwindow.h"
+#include "programwindows.h"
 #include "pubfunction.h"
-#include "recordingshell.h"
-#include "testpaths.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -19,28 +18,18 @@ namespace {
 const QString kRefused = "Unsupported or Damaged video file(s) can not add to list!";
 
 // The real main window with the fake engine, adding files as a user does.
-class AddFilesTest : public ::testing::Test
+class AddFilesTest : public ProgramWindows
 {
 protected:
     void SetUp() override
     {
-        prog = dir.filePath("prog/");
-        QDir().mkpath(prog);
-        ASSERT_TRUE(QFile::copy(FakeEngineDir("full") + "/libEncoder.so", prog + "libEncoder.so"));
-        ASSERT_TRUE(InstallDefaultSkin(prog));
-        InitGlobals(prog);
-        path_Work = dir.filePath("out/");
         qputenv("ZELO_FAKE_ENGINE_PROBE", "42,mpeg4,mp3,320,240");
         qputenv("ZELO_FAKE_ENGINE_LOG", QFile::encodeName(dir.filePath("engine.log")));
-        ZeloApplication::instance()->resetTermination();
-        window = std::make_unique<TMainWindow>();
-        ASSERT_TRUE(window->InitMainWindow());
+        startProgram(FakeEngineDir("full"));
     }
     void TearDown() override
     {
-        if (window)
-            window->FormDestroy();
-        window.reset();
+        ProgramWindows::TearDown();
         for (const char *v :
              {"ZELO_FAKE_ENGINE_PROBE", "ZELO_FAKE_ENGINE_LOG", "ZELO_FAKE_ENGINE_PROBE_DELAY_MS"})
             qunsetenv(v);
@@ -63,11 +52,6 @@ protected:
     }
 
     TListPanel *list() const { return window->TP_ImageList; }
-
-    QTemporaryDir dir;
-    QString prog;
-    ScopedRecordingShell shell;
-    std::unique_ptr<TMainWindow> window;
 };
 
 TEST_F(AddFilesTest, OneFileIsProbedAtOnceAndSelected)

@@ -7,10 +7,9 @@
 #include "listpanel.h"
 #include "mainwindow.h"
 #include "profilechooser.h"
+#include "programwindows.h"
 #include "progresswindow.h"
 #include "pubfunction.h"
-#include "recordingshell.h"
-#include "testpaths.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -26,32 +25,19 @@ namespace {
 
 // The real main and progress windows over the fake engine, which records
 // every vector it is given and ends each clip as the test says.
-class BatchTest : public ::testing::Test
+class BatchTest : public ProgramWindows
 {
 protected:
     void SetUp() override
     {
-        prog = dir.filePath("prog/");
-        QDir().mkpath(prog);
-        ASSERT_TRUE(QFile::copy(FakeEngineDir("full") + "/libEncoder.so", prog + "libEncoder.so"));
-        ASSERT_TRUE(QFile::copy(BuildBinDir() + "/Output.dll", prog + "Output.dll"));
-        ASSERT_TRUE(InstallDefaultSkin(prog));
-        InitGlobals(prog);
-        out = dir.filePath("out/");
-        path_Work = out;
         qputenv("ZELO_FAKE_ENGINE_PROBE", "40,mpeg4,mp3,320,240");
         qputenv("ZELO_FAKE_ENGINE_LOG", QFile::encodeName(log()));
-        ZeloApplication::instance()->resetTermination();
-        window = std::make_unique<TMainWindow>();
-        progress = std::make_unique<TProgressWindow>(window.get());
-        ASSERT_TRUE(window->InitMainWindow());
-        path_Work = out; // LoadSettings may have brought another one
+        startProgram(FakeEngineDir("full"));
+        out = path_Work;
     }
     void TearDown() override
     {
-        window->FormDestroy();
-        progress.reset();
-        window.reset();
+        ProgramWindows::TearDown();
         for (const char *v :
              {"ZELO_FAKE_ENGINE_PROBE", "ZELO_FAKE_ENGINE_LOG", "ZELO_FAKE_ENGINE_HOLD",
               "ZELO_FAKE_ENGINE_RESULT", "ZELO_FAKE_ENGINE_STATUS"})
@@ -87,16 +73,13 @@ protected:
             QTest::qWait(5);
     }
 
-    QTemporaryDir dir;
-    QString prog, out;
-    ScopedRecordingShell shell;
-    std::unique_ptr<TMainWindow> window;
-    std::unique_ptr<TProgressWindow> progress;
+    QString out;
 };
 
 TEST_F(BatchTest, ThreeClipsRunInOrderAndTheFolderOpens)
 {
     addClips({"holiday.avi", "a.b.avi", "clip"});
+    QDir().mkpath(out);
     WriteFileBytes(out + "holiday.3gp", "an older one");
     progress->StartClick();
     EXPECT_TRUE(progress->TB_Start->isHidden());

@@ -6,10 +6,9 @@
 #include "imageitem.h"
 #include "listpanel.h"
 #include "mainwindow.h"
+#include "programwindows.h"
 #include "progresswindow.h"
 #include "pubfunction.h"
-#include "recordingshell.h"
-#include "testpaths.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -23,29 +22,13 @@ namespace {
 
 const QString kRefused = "Unsupported or Damaged video file(s) can not add to list!";
 
-class RealEngineTest : public ::testing::Test
+class RealEngineTest : public ProgramWindows
 {
 protected:
     void SetUp() override
     {
-        prog = dir.filePath("prog/");
-        QDir().mkpath(prog);
-        ASSERT_TRUE(QFile::copy(BuildBinDir() + "/libEncoder.so", prog + "libEncoder.so"));
-        ASSERT_TRUE(QFile::copy(BuildBinDir() + "/Output.dll", prog + "Output.dll"));
-        ASSERT_TRUE(InstallDefaultSkin(prog));
         ASSERT_TRUE(QFileInfo(MediaFile("mpeg4_mp3.avi")).isFile()) << "fixture step missing";
-        InitGlobals(prog);
-        ZeloApplication::instance()->resetTermination();
-        window = std::make_unique<TMainWindow>();
-        progress = std::make_unique<TProgressWindow>(window.get());
-        ASSERT_TRUE(window->InitMainWindow());
-        path_Work = dir.filePath("out/");
-    }
-    void TearDown() override
-    {
-        window->FormDestroy();
-        progress.reset();
-        window.reset();
+        startProgram(BuildBinDir());
     }
 
     void add(const QStringList &files)
@@ -58,12 +41,6 @@ protected:
     }
 
     TListPanel *list() const { return window->TP_ImageList; }
-
-    QTemporaryDir dir;
-    QString prog;
-    ScopedRecordingShell shell;
-    std::unique_ptr<TMainWindow> window;
-    std::unique_ptr<TProgressWindow> progress;
 };
 
 TEST_F(RealEngineTest, AGoodFileBecomesAnEntryWithItsThumbnail)

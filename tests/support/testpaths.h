@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QFile>
 #include <QString>
+#include <QStringList>
+#include <ostream>
 
 // Where the build put the things the tests load.
 QString BuildBinDir();                      // the program folder
@@ -23,4 +25,17 @@ inline bool WriteFileBytes(const QString &path, const QByteArray &bytes)
 {
     QFile f(path);
     return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+}
+
+// Readable texts in test failures.
+inline void PrintTo(const QString &text, std::ostream *os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
+inline void PrintTo(const QStringList &list, std::ostream *os)
+{
+    *os << '{';
+    for (const QString &text : list)
+        *os << ' ' << '"' << text.toStdString() << '"';
+    *os << " }";
 }

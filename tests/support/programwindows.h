@@ -1,0 +1,51 @@
+#pragma once
+
+#include "application.h"
+#include "mainwindow.h"
+#include "progresswindow.h"
+#include "pubfunction.h"
+#include "recordingshell.h"
+#include "testpaths.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+
+// The program's main and progress windows, started from a program folder of
+// their own that holds the given engine library, the shipped profiles and
+// the default skin. Boxes go to the recording shell.
+class ProgramWindows : public ::testing::Test
+{
+protected:
+    // engineDir: the folder of the libEncoder.so to run on.
+    void startProgram(const QString &engineDir)
+    {
+        prog = dir.filePath("prog/");
+        QDir().mkpath(prog);
+        ASSERT_TRUE(QFile::copy(engineDir + "/libEncoder.so", prog + "libEncoder.so"));
+        ASSERT_TRUE(QFile::copy(BuildBinDir() + "/Output.dll", prog + "Output.dll"));
+        ASSERT_TRUE(InstallDefaultSkin(prog));
+        InitGlobals(prog);
+        ZeloApplication::instance()->resetTermination();
+        window = std::make_unique<TMainWindow>();
+        progress = std::make_unique<TProgressWindow>(window.get());
+        ASSERT_TRUE(window->InitMainWindow());
+        path_Work = dir.filePath("out/"); // not the one LoadSettings found
+    }
+
+    void TearDown() override
+    {
+        if (window)
+            window->FormDestroy();
+        progress.reset();
+        window.reset();
+    }
+
+    QTemporaryDir dir;
+    QString prog;
+    ScopedRecordingShell shell;
+    std::unique_ptr<TMainWindow> window;
+    std::unique_ptr<TProgressWindow> progress;
+};
