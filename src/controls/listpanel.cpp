@@ -209,8 +209,12 @@ void TListPanel::repeatTick()
 bool TListPanel::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
+    const bool mouse = type == QEvent::MouseButtonPress || type == QEvent::MouseMove ||
+                       type == QEvent::MouseButtonRelease;
+    if (!mouse)
+        return QWidget::eventFilter(watched, event);
+    auto *me = static_cast<QMouseEvent *>(event);
     if (watched == m_thumb) {
-        auto *me = static_cast<QMouseEvent *>(event);
         if (type == QEvent::MouseButtonPress) {
             m_pressPoint = me->globalPosition().toPoint();
             m_pressTop = m_thumb->y();
@@ -220,7 +224,6 @@ bool TListPanel::eventFilter(QObject *watched, QEvent *event)
             ScrollToThumb(m_thumb->y());
         }
     } else if (watched == m_track && type == QEvent::MouseButtonPress) {
-        auto *me = static_cast<QMouseEvent *>(event);
         m_thumb->move(m_thumb->x(), TrackClickTop(me->position().toPoint().y(), m_thumb->height(),
                                                   m_thumbMin, m_thumbMax));
         ScrollToThumb(m_thumb->y());
