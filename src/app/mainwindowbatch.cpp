@@ -71,8 +71,13 @@ void TMainWindow::RunEncoder()
 {
     EncoderArgv vector(EncoderArguments(MyConvertDef));
     ProgressWindow->ShowClip();
-    if (DllConvert)
-        DllConvert(messageTarget(), vector.argc(), vector.argv());
+    if (DllConvert && DllConvert(messageTarget(), vector.argc(), vector.argv()) == 0)
+        return;
+    // An engine that refuses to start sends no end message: the batch would
+    // wait for it for ever. The clip counts as failed and the batch goes on.
+    ProgressWindow->ParseStatusLine(QStringLiteral("error: the engine refused to start"));
+    MessageTarget *target = messageTarget();
+    target->post(target, WM_CONVERT_DONE, CONVERT_DONE_FAILED, 0);
 }
 
 void TMainWindow::NextClip(int result)

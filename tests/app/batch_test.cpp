@@ -190,6 +190,20 @@ TEST_F(BatchTest, FailedClipsAreNamedNotPassedOffAsDone)
     EXPECT_EQ(progress->failures().size(), 2);
 }
 
+TEST_F(BatchTest, AnEngineThatRefusesToStartDoesNotHangTheBatch)
+{
+    addClips({"a.avi", "b.avi"});
+    qputenv("ZELO_FAKE_ENGINE_REFUSE", "1");
+    progress->StartClick();
+    waitForBatch();
+    qunsetenv("ZELO_FAKE_ENGINE_REFUSE");
+    EXPECT_FALSE(progress->b_Converting);
+    EXPECT_EQ(vectors().size(), 2);
+    EXPECT_EQ(shell.texts(), QStringList{"These clips could not be converted:\n"
+                                         "a.avi: the engine refused to start\n"
+                                         "b.avi: the engine refused to start"});
+}
+
 TEST_F(BatchTest, RefusalsBeforeTheStart)
 {
     // No clips.

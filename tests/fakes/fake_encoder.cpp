@@ -3,7 +3,8 @@
 // conversion, posts the end message with the wParam in ZELO_FAKE_ENGINE_RESULT
 // (default 0). With ZELO_FAKE_ENGINE_HOLD=1 a conversion runs until
 // Mydll_Stop, which ends it with wParam 1. A conversion first sends the
-// status line in ZELO_FAKE_ENGINE_STATUS, when set. Probes fail unless
+// status line in ZELO_FAKE_ENGINE_STATUS, when set; ZELO_FAKE_ENGINE_REFUSE=1
+// makes it refuse to start (non-zero, no end message). Probes fail unless
 // ZELO_FAKE_ENGINE_PROBE is "duration,videoformat,audioformat,width,height":
 // then every existing regular file probes so and gets a 2 KiB picture,
 // each probe taking ZELO_FAKE_ENGINE_PROBE_DELAY_MS.
@@ -131,6 +132,8 @@ ENCODER_EXPORT int _X(MessageTarget *window, int argc, char **argv)
     for (int i = 0; i < argc; ++i)
         line += std::string("|") + (argv[i] ? argv[i] : "(null)");
     record(line);
+    if (envInt("ZELO_FAKE_ENGINE_REFUSE", 0))
+        return 1; // busy, as far as the caller can tell: no end message
     if (const char *status = std::getenv("ZELO_FAKE_ENGINE_STATUS")) {
         StatusLineCallback cb;
         {
