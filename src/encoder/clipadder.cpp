@@ -102,16 +102,19 @@ ClipAdder::Probed ClipAdder::probe(const QString &path)
         p.accepted = !p.thumbnail.isNull();
     }
     QFile::remove(scratch);
-    p.info.ClipPath = p.path.constData();
-    p.info.VideoFormat = p.videoFormat.constData();
-    p.info.AudioFormat = p.audioFormat.constData();
     return p;
 }
 
 void ClipAdder::append(const Probed &probed)
 {
-    if (probed.accepted && m_append)
-        m_append(probed.info, probed.thumbnail);
+    if (!probed.accepted || !m_append)
+        return;
+    // The record points at this side's copies of the texts.
+    ClipInfo info = probed.info;
+    info.ClipPath = probed.path.constData();
+    info.VideoFormat = probed.videoFormat.constData();
+    info.AudioFormat = probed.audioFormat.constData();
+    m_append(info, probed.thumbnail);
 }
 
 void ClipAdder::ProbeFile(const QString &path)
