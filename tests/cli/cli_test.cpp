@@ -3,8 +3,11 @@
 #include "testpaths.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
+#include <csignal>
 #include <gtest/gtest.h>
 
 namespace {
@@ -177,6 +180,26 @@ TEST_F(CliRun, ConvertsAndReportsEachClip)
     EXPECT_TRUE(err.contains("missing.avi: Unsupported or Damaged video file(s) can not add to "
                              "list!"))
         << err.toStdString();
+}
+
+TEST_F(CliRun, CtrlCStopsTheEngineAndSaysSo)
+{
+    env.insert("ZELO_FAKE_ENGINE_HOLD", "1"); // converts until stopped
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.start(prog + "zelo-convert", {"--output-dir", dir.filePath("out"), src, src});
+    ASSERT_TRUE(p.waitForStarted());
+    QElapsedTimer t;
+    t.start();
+    while (!ReadFileBytes(dir.filePath("engine.log")).contains("_X ") && t.elapsed() < 20000)
+        QThread::msleep(20);
+    ::kill(pid_t(p.processId()), SIGINT);
+    ASSERT_TRUE(p.waitForFinished(20000));
+    EXPECT_EQ(p.exitCode(), 130);
+    EXPECT_TRUE(p.readAllStandardOutput().contains("Stop converting process by user!"));
+    const QByteArray log = ReadFileBytes(dir.filePath("engine.log"));
+    EXPECT_TRUE(log.contains("Mydll_Stop"));
+    EXPECT_EQ(log.count("_X "), 1); // the second file never started
 }
 
 TEST_F(CliRun, BadInputGetsAClearMessage)
