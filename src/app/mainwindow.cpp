@@ -54,7 +54,6 @@ void TMainWindow::FormCreate()
         RequestTermination();
     } else {
         DllInit();
-        m_encoderReady = true;
     }
     CreateSkinControls();
     WireSkinControls();
@@ -109,7 +108,6 @@ void TMainWindow::FormDestroy()
     SaveSettings();
     FreeSkinControls();
     UnloadEncoder();
-    m_encoderReady = false;
     m_target.detach();
     if (ZeloApplication *app = ZeloApplication::instance())
         app->setExceptionHandler(std::move(m_previousHandler));

@@ -102,7 +102,6 @@ private:
     TWindowFrame *m_frame = nullptr;
     ClipAdder *m_adder = nullptr;
     ProfileChooser *m_chooser = nullptr;
-    bool m_encoderReady = false;
     bool m_destroyed = false;
     ZeloApplication::ExceptionHandler m_previousHandler;
 };

@@ -35,11 +35,6 @@ QList<QPair<QString, QString>> ClipAdder::dialogFilters()
             {QStringLiteral("All File (*.*)"), QStringLiteral("*.*")}};
 }
 
-bool ClipAdder::adding() const
-{
-    return b_Adding;
-}
-
 void ClipAdder::AddFilesClick()
 {
     if (b_Adding)

@@ -44,8 +44,6 @@ public:
     // added once this has been called.
     void stopAndWait();
 
-    // True while a multi-file add runs.
-    bool adding() const;
     // True until a multi-file add's worker has also delivered its notice.
     bool workerRunning() const { return !m_workerDone; }
 
