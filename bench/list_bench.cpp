@@ -2,13 +2,13 @@
 // while the UI thread keeps answering, and laying out and scrolling a long
 // list. Prints figures; asserts nothing.
 //   list_bench PROGRAM_FOLDER SAMPLE_CLIP [FILES]
-#include "application.h"
-#include "clipadder.h"
-#include "imageitem.h"
-#include "listpanel.h"
-#include "mainwindow.h"
-#include "pubfunction.h"
-#include "shell.h"
+#include "app/application.h"
+#include "app/mainwindow.h"
+#include "app/pubfunction.h"
+#include "controls/imageitem.h"
+#include "controls/listpanel.h"
+#include "encoder/clipadder.h"
+#include "platform/shell.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -67,9 +67,8 @@ int main(int argc, char **argv)
     qint64 longestGap = 0;
     QTimer heartbeat;
     heartbeat.setInterval(0);
-    QObject::connect(&heartbeat, &QTimer::timeout, [&] {
-        longestGap = std::max(longestGap, sinceLast.restart());
-    });
+    QObject::connect(&heartbeat, &QTimer::timeout,
+                     [&] { longestGap = std::max(longestGap, sinceLast.restart()); });
     clock.start();
     sinceLast.start();
     heartbeat.start();

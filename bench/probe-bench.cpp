@@ -6,8 +6,8 @@
 //
 // ENGINE_LIBRARY is the full path of libEncoder.so. Prints one line per
 // file: its name and the fastest of RUNS rounds, in milliseconds.
-#include "encoder.h"
-#include "enginelibrary.h"
+#include "engine/encoder.h"
+#include "tools/enginelibrary.h"
 
 #include <algorithm>
 #include <chrono>

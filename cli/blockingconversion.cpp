@@ -1,7 +1,7 @@
-#include "blockingconversion.h"
+#include "cli/blockingconversion.h"
 
-#include "convertdef.h"
-#include "encoderlib.h"
+#include "encoder/convertdef.h"
+#include "encoder/encoderlib.h"
 
 #include <chrono>
 #include <condition_variable>

@@ -1,6 +1,6 @@
-#include "clioptions.h"
+#include "cli/clioptions.h"
 
-#include "devicekind.h"
+#include "profiles/devicekind.h"
 
 #include <QRegularExpression>
 

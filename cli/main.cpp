@@ -1,8 +1,8 @@
 // zelo-convert: the converter for scripts and for machines without a desktop.
-#include "clioptions.h"
-#include "clirunner.h"
-#include "encoderlib.h"
-#include "pubfunction.h"
+#include "app/pubfunction.h"
+#include "cli/clioptions.h"
+#include "cli/clirunner.h"
+#include "encoder/encoderlib.h"
 
 #include <QCoreApplication>
 #include <QTextStream>

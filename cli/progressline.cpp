@@ -1,6 +1,6 @@
-#include "progressline.h"
+#include "cli/progressline.h"
 
-#include "pubfunction.h"
+#include "app/pubfunction.h"
 
 #include <algorithm>
 #include <cmath>

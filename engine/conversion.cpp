@@ -1,6 +1,6 @@
-#include "conversion.h"
+#include "engine/conversion.h"
 
-#include "encodersetup.h"
+#include "engine/encodersetup.h"
 
 #include <sys/stat.h>
 

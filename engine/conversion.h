@@ -2,14 +2,14 @@
 // encoders, into the output file.
 #pragma once
 
-#include "avptr.h"
-#include "convertoptions.h"
-#include "encodetrack.h"
-#include "laneworker.h"
-#include "mediainput.h"
-#include "outputfile.h"
-#include "progressreporter.h"
-#include "streamdecoder.h"
+#include "engine/avptr.h"
+#include "engine/convertoptions.h"
+#include "engine/encodetrack.h"
+#include "engine/laneworker.h"
+#include "engine/mediainput.h"
+#include "engine/outputfile.h"
+#include "engine/progressreporter.h"
+#include "engine/streamdecoder.h"
 
 #include <atomic>
 #include <deque>

@@ -1,4 +1,4 @@
-#include "convertoptions.h"
+#include "engine/convertoptions.h"
 
 extern "C" {
 #include <libavutil/avutil.h>

@@ -1,6 +1,6 @@
-#include "encodersetup.h"
+#include "engine/encodersetup.h"
 
-#include "filterchain.h"
+#include "engine/filterchain.h"
 
 extern "C" {
 #include <libavutil/channel_layout.h>

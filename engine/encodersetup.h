@@ -2,8 +2,8 @@
 // of them.
 #pragma once
 
-#include "avptr.h"
-#include "convertoptions.h"
+#include "engine/avptr.h"
+#include "engine/convertoptions.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
-#include "encodetrack.h"
+#include "engine/encodetrack.h"
 
-#include "outputfile.h"
+#include "engine/outputfile.h"
 
 extern "C" {
 #include <libavutil/intreadwrite.h>

@@ -2,8 +2,8 @@
 // into the output file.
 #pragma once
 
-#include "avptr.h"
-#include "filterchain.h"
+#include "engine/avptr.h"
+#include "engine/filterchain.h"
 
 #include <string>
 

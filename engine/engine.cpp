@@ -1,8 +1,8 @@
-#include "engine.h"
+#include "engine/engine.h"
 
-#include "conversion.h"
-#include "convertoptions.h"
-#include "progressreporter.h"
+#include "engine/conversion.h"
+#include "engine/convertoptions.h"
+#include "engine/progressreporter.h"
 
 #include <exception>
 

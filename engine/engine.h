@@ -1,7 +1,7 @@
 // The engine's one conversion at a time, on a thread of its own.
 #pragma once
 
-#include "encoder.h"
+#include "engine/encoder.h"
 
 #include <atomic>
 #include <mutex>

@@ -1,9 +1,9 @@
 // The C entry points. Nothing may escape them: no exception crosses into the
 // host, and a bad argument is an error result, never a crash.
-#include "encoder.h"
-#include "engine.h"
-#include "probe.h"
-#include "thumbnail.h"
+#include "engine/encoder.h"
+#include "engine/engine.h"
+#include "engine/probe.h"
+#include "engine/thumbnail.h"
 
 extern "C" {
 #include <libavutil/log.h>

@@ -1,4 +1,4 @@
-#include "filterchain.h"
+#include "engine/filterchain.h"
 
 extern "C" {
 #include <libavfilter/buffersink.h>

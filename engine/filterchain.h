@@ -2,7 +2,7 @@
 // frames shaped for an encoder come out.
 #pragma once
 
-#include "avptr.h"
+#include "engine/avptr.h"
 
 #include <string>
 

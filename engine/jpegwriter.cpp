@@ -1,4 +1,4 @@
-#include "jpegwriter.h"
+#include "engine/jpegwriter.h"
 
 #include <algorithm>
 #include <cerrno>

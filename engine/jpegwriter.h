@@ -1,7 +1,7 @@
 // Still pictures for the clip list.
 #pragma once
 
-#include "avptr.h"
+#include "engine/avptr.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "laneworker.h"
+#include "engine/laneworker.h"
 
 #include <chrono>
 

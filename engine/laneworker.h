@@ -2,7 +2,7 @@
 // the demuxing thread, so that sound is encoded while pictures are.
 #pragma once
 
-#include "avptr.h"
+#include "engine/avptr.h"
 
 #include <atomic>
 #include <condition_variable>

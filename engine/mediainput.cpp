@@ -1,4 +1,4 @@
-#include "mediainput.h"
+#include "engine/mediainput.h"
 
 extern "C" {
 #include <libavutil/display.h>

@@ -2,7 +2,7 @@
 // viewer would see of the picture.
 #pragma once
 
-#include "avptr.h"
+#include "engine/avptr.h"
 
 #include <atomic>
 #include <chrono>

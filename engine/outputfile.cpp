@@ -1,6 +1,6 @@
-#include "outputfile.h"
+#include "engine/outputfile.h"
 
-#include "mediainput.h"
+#include "engine/mediainput.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -3,7 +3,7 @@
 // conversion never leaves a broken file under the name the user expects.
 #pragma once
 
-#include "avptr.h"
+#include "engine/avptr.h"
 
 #include <mutex>
 #include <string>

@@ -1,6 +1,6 @@
-#include "probe.h"
+#include "engine/probe.h"
 
-#include "mediainput.h"
+#include "engine/mediainput.h"
 
 #include <chrono>
 #include <limits>

@@ -1,4 +1,4 @@
-#include "progressreporter.h"
+#include "engine/progressreporter.h"
 
 #include <charconv>
 

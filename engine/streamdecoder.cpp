@@ -1,4 +1,4 @@
-#include "streamdecoder.h"
+#include "engine/streamdecoder.h"
 
 namespace zelo {
 

@@ -2,7 +2,7 @@
 // timeline (microseconds from the file's origin).
 #pragma once
 
-#include "avptr.h"
+#include "engine/avptr.h"
 
 namespace zelo {
 

@@ -1,9 +1,9 @@
-#include "thumbnail.h"
+#include "engine/thumbnail.h"
 
-#include "filterchain.h"
-#include "jpegwriter.h"
-#include "mediainput.h"
-#include "streamdecoder.h"
+#include "engine/filterchain.h"
+#include "engine/jpegwriter.h"
+#include "engine/mediainput.h"
+#include "engine/streamdecoder.h"
 
 extern "C" {
 #include <libavutil/parseutils.h>

@@ -8,8 +8,8 @@
 // the exit status is the end message's wParam (0 complete, 1 stopped,
 // 2 failed), or 3 when the engine cannot be loaded. SIGINT and SIGTERM stop
 // the conversion the way the program's Stop button does.
-#include "encoder.h"
-#include "enginelibrary.h"
+#include "engine/encoder.h"
+#include "tools/enginelibrary.h"
 
 #include <condition_variable>
 #include <csignal>

@@ -1,6 +1,6 @@
-#include "application.h"
+#include "app/application.h"
 
-#include "shell.h"
+#include "platform/shell.h"
 
 #include <QTimer>
 #include <exception>

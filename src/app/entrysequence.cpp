@@ -1,10 +1,10 @@
-#include "entrysequence.h"
+#include "app/entrysequence.h"
 
-#include "application.h"
-#include "mainwindow.h"
-#include "pubfunction.h"
-#include "quitsignals.h"
-#include "singleinstance.h"
+#include "app/application.h"
+#include "app/mainwindow.h"
+#include "app/pubfunction.h"
+#include "platform/quitsignals.h"
+#include "platform/singleinstance.h"
 
 #include <QFile>
 #include <QFontDatabase>

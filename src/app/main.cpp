@@ -1,4 +1,4 @@
-#include "entrysequence.h"
+#include "app/entrysequence.h"
 
 int main(int argc, char **argv)
 {

@@ -1,12 +1,12 @@
-#include "mainwindow.h"
+#include "app/mainwindow.h"
 
-#include "checkimagebutton.h"
-#include "clipadder.h"
-#include "encoderlib.h"
-#include "profilechooser.h"
-#include "pubfunction.h"
-#include "shell.h"
-#include "skin.h"
+#include "app/pubfunction.h"
+#include "controls/checkimagebutton.h"
+#include "encoder/clipadder.h"
+#include "encoder/encoderlib.h"
+#include "platform/shell.h"
+#include "profiles/profilechooser.h"
+#include "skin/skin.h"
 
 #include <QCloseEvent>
 #include <cfenv>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "application.h"
-#include "messagetarget.h"
-#include "progresswindow.h"
+#include "app/application.h"
+#include "encoder/progresswindow.h"
+#include "platform/messagetarget.h"
 
 #include <QString>
 #include <QWidget>

@@ -1,19 +1,19 @@
 // The main window's part in adding clips and converting them: the add and
 // convert buttons, the command line for each clip, and the batch's steps.
-#include "mainwindow.h"
+#include "app/mainwindow.h"
 
-#include "checkimagebutton.h"
-#include "clipadder.h"
-#include "clipprepare.h"
-#include "convertdef.h"
-#include "encoderlib.h"
-#include "imageitem.h"
-#include "listpanel.h"
-#include "messages.h"
-#include "probe.h"
-#include "profilechooser.h"
-#include "pubfunction.h"
-#include "shell.h"
+#include "app/messages.h"
+#include "app/pubfunction.h"
+#include "controls/checkimagebutton.h"
+#include "controls/imageitem.h"
+#include "controls/listpanel.h"
+#include "encoder/clipadder.h"
+#include "encoder/clipprepare.h"
+#include "encoder/convertdef.h"
+#include "encoder/encoderlib.h"
+#include "encoder/probe.h"
+#include "platform/shell.h"
+#include "profiles/profilechooser.h"
 
 void TMainWindow::AddFilesClick()
 {

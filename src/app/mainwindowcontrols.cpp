@@ -1,17 +1,17 @@
 // The main window's composition: its designed components and the skinned
 // controls it creates at start, in the order the skin visits them.
-#include "mainwindow.h"
+#include "app/mainwindow.h"
 
-#include "checkimagebutton.h"
-#include "clipadder.h"
-#include "components.h"
-#include "dynamicimagebutton.h"
-#include "image.h"
-#include "imageitem.h"
-#include "listpanel.h"
-#include "messages.h"
-#include "profilechooser.h"
-#include "windowframe.h"
+#include "app/messages.h"
+#include "controls/checkimagebutton.h"
+#include "controls/dynamicimagebutton.h"
+#include "controls/image.h"
+#include "controls/imageitem.h"
+#include "controls/listpanel.h"
+#include "encoder/clipadder.h"
+#include "profiles/profilechooser.h"
+#include "skin/components.h"
+#include "skin/windowframe.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>

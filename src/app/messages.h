@@ -1,6 +1,6 @@
 #pragma once
 
-#include "encoder.h"
+#include "engine/encoder.h"
 
 // The private messages the main window handles, by number. The clip list
 // and the slider deliver theirs as Qt signals of the same names; the

@@ -1,4 +1,4 @@
-#include "pubfunction.h"
+#include "app/pubfunction.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settingsstore.h"
+#include "platform/settingsstore.h"
 
 #include <QString>
 #include <atomic>

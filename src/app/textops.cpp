@@ -1,4 +1,4 @@
-#include "textops.h"
+#include "app/textops.h"
 
 #include <climits>
 

@@ -1,4 +1,4 @@
-#include "checkimagebutton.h"
+#include "controls/checkimagebutton.h"
 
 std::pair<QString, QString> SplitHints(const QString &text)
 {

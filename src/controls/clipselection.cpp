@@ -1,4 +1,4 @@
-#include "clipselection.h"
+#include "controls/clipselection.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "colourregion.h"
+#include "controls/colourregion.h"
 
 #include <QBitmap>
 

@@ -1,4 +1,4 @@
-#include "dynamicimagebutton.h"
+#include "controls/dynamicimagebutton.h"
 
 #include <QMouseEvent>
 #include <QTimer>

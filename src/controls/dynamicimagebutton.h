@@ -1,6 +1,6 @@
 #pragma once
 
-#include "imagebutton.h"
+#include "controls/imagebutton.h"
 
 #include <QList>
 

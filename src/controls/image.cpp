@@ -1,7 +1,7 @@
-#include "image.h"
+#include "controls/image.h"
 
-#include "colourregion.h"
-#include "picture.h"
+#include "controls/colourregion.h"
+#include "controls/picture.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,6 +1,6 @@
-#include "imagebutton.h"
+#include "controls/imagebutton.h"
 
-#include "colourregion.h"
+#include "controls/colourregion.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "statestrip.h"
+#include "controls/statestrip.h"
 
 #include <QImage>
 #include <QWidget>

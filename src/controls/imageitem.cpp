@@ -1,6 +1,6 @@
-#include "imageitem.h"
+#include "controls/imageitem.h"
 
-#include "pubfunction.h"
+#include "app/pubfunction.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "encoder.h"
+#include "engine/encoder.h"
 
 #include <QImage>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "listmath.h"
+#include "controls/listmath.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,11 +1,11 @@
-#include "listpanel.h"
+#include "controls/listpanel.h"
 
-#include "clipselection.h"
-#include "image.h"
-#include "imagebutton.h"
-#include "imageitem.h"
-#include "listmath.h"
-#include "pubfunction.h"
+#include "app/pubfunction.h"
+#include "controls/clipselection.h"
+#include "controls/image.h"
+#include "controls/imagebutton.h"
+#include "controls/imageitem.h"
+#include "controls/listmath.h"
 
 #include <QCoreApplication>
 #include <QCursor>

@@ -1,4 +1,4 @@
-#include "picture.h"
+#include "controls/picture.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "statestrip.h"
+#include "controls/statestrip.h"
 
 #include <cstring>
 

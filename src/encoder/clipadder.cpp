@@ -1,10 +1,10 @@
-#include "clipadder.h"
+#include "encoder/clipadder.h"
 
-#include "encoderlib.h"
-#include "picture.h"
-#include "probe.h"
-#include "pubfunction.h"
-#include "shell.h"
+#include "app/pubfunction.h"
+#include "controls/picture.h"
+#include "encoder/encoderlib.h"
+#include "encoder/probe.h"
+#include "platform/shell.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "clipprepare.h"
+#include "encoder/clipprepare.h"
 
-#include "commandline.h"
-#include "pubfunction.h"
+#include "app/pubfunction.h"
+#include "encoder/commandline.h"
 
 void PrepareClipDef(ConvertDef &def, const ClipToConvert &clip, const OutputTarget &target)
 {

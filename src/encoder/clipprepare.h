@@ -1,6 +1,6 @@
 #pragma once
 
-#include "convertdef.h"
+#include "encoder/convertdef.h"
 
 #include <QString>
 

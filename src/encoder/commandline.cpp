@@ -1,6 +1,6 @@
-#include "commandline.h"
+#include "encoder/commandline.h"
 
-#include "textops.h"
+#include "app/textops.h"
 
 #include <QFileInfo>
 #include <cmath>

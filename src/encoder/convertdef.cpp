@@ -1,4 +1,4 @@
-#include "convertdef.h"
+#include "encoder/convertdef.h"
 
 ConvertDef MyConvertDef;
 

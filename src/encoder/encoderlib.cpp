@@ -1,4 +1,4 @@
-#include "encoderlib.h"
+#include "encoder/encoderlib.h"
 
 #include <QFileInfo>
 #include <QLibrary>

@@ -1,6 +1,6 @@
-#include "probe.h"
+#include "encoder/probe.h"
 
-#include "pubfunction.h"
+#include "app/pubfunction.h"
 
 bool RefusedVideoFormat(const QString &videoFormat)
 {

@@ -1,8 +1,8 @@
-#include "profileapply.h"
+#include "encoder/profileapply.h"
 
-#include "commandline.h"
-#include "profileline.h"
-#include "textops.h"
+#include "app/textops.h"
+#include "encoder/commandline.h"
+#include "profiles/profileline.h"
 
 ApplyResult ApplyProfileLine(const QString &line, const QString &format, ConvertDef &def,
                              int &width, int &height)

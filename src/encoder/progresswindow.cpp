@@ -1,15 +1,15 @@
-#include "progresswindow.h"
+#include "encoder/progresswindow.h"
 
-#include "commandline.h"
-#include "components.h"
-#include "convertdef.h"
-#include "dynamicimagebutton.h"
-#include "encoderlib.h"
-#include "image.h"
-#include "pubfunction.h"
-#include "shell.h"
-#include "statusline.h"
-#include "windowframe.h"
+#include "app/pubfunction.h"
+#include "controls/dynamicimagebutton.h"
+#include "controls/image.h"
+#include "encoder/commandline.h"
+#include "encoder/convertdef.h"
+#include "encoder/encoderlib.h"
+#include "encoder/statusline.h"
+#include "platform/shell.h"
+#include "skin/components.h"
+#include "skin/windowframe.h"
 
 #include <QCloseEvent>
 #include <QDir>

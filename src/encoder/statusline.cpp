@@ -1,6 +1,6 @@
-#include "statusline.h"
+#include "encoder/statusline.h"
 
-#include "textops.h"
+#include "app/textops.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell.h"
+#include "platform/shell.h"
 
 // The production Shell: QMessageBox, QFileDialog and QDesktopServices.
 class DesktopShell : public Shell

@@ -1,4 +1,4 @@
-#include "messagetarget.h"
+#include "platform/messagetarget.h"
 
 #include <QCoreApplication>
 

@@ -1,4 +1,4 @@
-#include "devicekind.h"
+#include "profiles/devicekind.h"
 
 #include <array>
 

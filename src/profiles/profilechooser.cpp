@@ -1,12 +1,12 @@
-#include "profilechooser.h"
+#include "profiles/profilechooser.h"
 
-#include "convertdef.h"
-#include "devicekind.h"
-#include "image.h"
-#include "profileapply.h"
-#include "profilefile.h"
-#include "pubfunction.h"
-#include "shell.h"
+#include "app/pubfunction.h"
+#include "controls/image.h"
+#include "encoder/convertdef.h"
+#include "encoder/profileapply.h"
+#include "platform/shell.h"
+#include "profiles/devicekind.h"
+#include "profiles/profilefile.h"
 
 #include <QComboBox>
 #include <QFileInfo>

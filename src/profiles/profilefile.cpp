@@ -1,6 +1,6 @@
-#include "profilefile.h"
+#include "profiles/profilefile.h"
 
-#include "pubfunction.h"
+#include "app/pubfunction.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "profileline.h"
+#include "profiles/profileline.h"
 
-#include "textops.h"
+#include "app/textops.h"
 
 OutputProfile ParseProfileLine(const QString &s)
 {

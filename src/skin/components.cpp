@@ -1,4 +1,4 @@
-#include "components.h"
+#include "skin/components.h"
 
 #include <QList>
 #include <QPointer>

@@ -1,14 +1,14 @@
-#include "skin.h"
+#include "skin/skin.h"
 
-#include "checkimagebutton.h"
-#include "colourregion.h"
-#include "components.h"
-#include "dynamicimagebutton.h"
-#include "image.h"
-#include "listpanel.h"
-#include "picture.h"
-#include "shell.h"
-#include "skinappliers.h"
+#include "controls/checkimagebutton.h"
+#include "controls/colourregion.h"
+#include "controls/dynamicimagebutton.h"
+#include "controls/image.h"
+#include "controls/listpanel.h"
+#include "controls/picture.h"
+#include "platform/shell.h"
+#include "skin/components.h"
+#include "skin/skinappliers.h"
 
 #include <QFileInfo>
 #include <QWidget>

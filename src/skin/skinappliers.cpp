@@ -1,11 +1,11 @@
-#include "skinappliers.h"
+#include "skin/skinappliers.h"
 
-#include "checkimagebutton.h"
-#include "dynamicimagebutton.h"
-#include "image.h"
-#include "listpanel.h"
-#include "picture.h"
-#include "skinrecord.h"
+#include "controls/checkimagebutton.h"
+#include "controls/dynamicimagebutton.h"
+#include "controls/image.h"
+#include "controls/listpanel.h"
+#include "controls/picture.h"
+#include "skin/skinrecord.h"
 
 namespace {
 // Field numbers shared by every kind of record.

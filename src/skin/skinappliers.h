@@ -1,6 +1,6 @@
 #pragma once
 
-#include "skinsource.h"
+#include "skin/skinsource.h"
 
 class TImage;
 class TImageButton;

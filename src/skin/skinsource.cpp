@@ -1,6 +1,6 @@
-#include "skinsource.h"
+#include "skin/skinsource.h"
 
-#include "skinrecord.h"
+#include "skin/skinrecord.h"
 
 #include <QFileInfo>
 

@@ -1,7 +1,7 @@
-#include "windowframe.h"
+#include "skin/windowframe.h"
 
-#include "components.h"
-#include "image.h"
+#include "controls/image.h"
+#include "skin/components.h"
 
 #include <QCursor>
 #include <QMouseEvent>

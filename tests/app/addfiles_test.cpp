@@ -1,10 +1,10 @@
-#include "application.h"
-#include "clipadder.h"
-#include "imageitem.h"
-#include "listpanel.h"
-#include "mainwindow.h"
-#include "programwindows.h"
-#include "pubfunction.h"
+#include "app/application.h"
+#include "app/mainwindow.h"
+#include "app/pubfunction.h"
+#include "controls/imageitem.h"
+#include "controls/listpanel.h"
+#include "encoder/clipadder.h"
+#include "tests/support/programwindows.h"
 
 #include <QDir>
 #include <QElapsedTimer>

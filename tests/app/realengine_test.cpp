@@ -1,14 +1,14 @@
 // The program with its real engine on generated media: what a user gets
 // when adding files and converting them.
-#include "application.h"
-#include "clipadder.h"
-#include "encoderlib.h"
-#include "imageitem.h"
-#include "listpanel.h"
-#include "mainwindow.h"
-#include "programwindows.h"
-#include "progresswindow.h"
-#include "pubfunction.h"
+#include "app/application.h"
+#include "app/mainwindow.h"
+#include "app/pubfunction.h"
+#include "controls/imageitem.h"
+#include "controls/listpanel.h"
+#include "encoder/clipadder.h"
+#include "encoder/encoderlib.h"
+#include "encoder/progresswindow.h"
+#include "tests/support/programwindows.h"
 
 #include <QComboBox>
 #include <QDir>

@@ -1,9 +1,9 @@
-#include "application.h"
-#include "encoderlib.h"
-#include "mainwindow.h"
-#include "pubfunction.h"
-#include "recordingshell.h"
-#include "testpaths.h"
+#include "app/application.h"
+#include "app/mainwindow.h"
+#include "app/pubfunction.h"
+#include "encoder/encoderlib.h"
+#include "tests/support/recordingshell.h"
+#include "tests/support/testpaths.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,6 +1,6 @@
-#include "clioptions.h"
-#include "progressline.h"
-#include "testpaths.h"
+#include "cli/clioptions.h"
+#include "cli/progressline.h"
+#include "tests/support/testpaths.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,6 +1,6 @@
-#include "clipselection.h"
-#include "imageitem.h"
-#include "listmath.h"
+#include "controls/clipselection.h"
+#include "controls/imageitem.h"
+#include "controls/listmath.h"
 
 #include <gtest/gtest.h>
 

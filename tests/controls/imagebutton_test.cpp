@@ -1,7 +1,7 @@
-#include "checkimagebutton.h"
-#include "colourregion.h"
-#include "dynamicimagebutton.h"
-#include "skinfixtures.h"
+#include "controls/checkimagebutton.h"
+#include "controls/colourregion.h"
+#include "controls/dynamicimagebutton.h"
+#include "tests/support/skinfixtures.h"
 
 #include <QSignalSpy>
 #include <QTest>

@@ -1,9 +1,9 @@
-#include "image.h"
-#include "imagebutton.h"
-#include "imageitem.h"
-#include "listpanel.h"
-#include "pubfunction.h"
-#include "skinfixtures.h"
+#include "app/pubfunction.h"
+#include "controls/image.h"
+#include "controls/imagebutton.h"
+#include "controls/imageitem.h"
+#include "controls/listpanel.h"
+#include "tests/support/skinfixtures.h"
 
 #include <QMenu>
 #include <QMimeData>

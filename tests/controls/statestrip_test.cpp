@@ -1,8 +1,8 @@
-#include "colourregion.h"
-#include "dynamicimagebutton.h"
-#include "picture.h"
-#include "skinfixtures.h"
-#include "statestrip.h"
+#include "controls/colourregion.h"
+#include "controls/dynamicimagebutton.h"
+#include "controls/picture.h"
+#include "controls/statestrip.h"
+#include "tests/support/skinfixtures.h"
 
 #include <QBuffer>
 #include <QTemporaryDir>

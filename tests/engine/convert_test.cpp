@@ -1,7 +1,7 @@
 // Conversions read back with libavformat: what each device kind gets, from
 // every kind of source.
-#include "enginetestkit.h"
-#include "fixturecatalog.h"
+#include "tests/engine/enginetestkit.h"
+#include "tests/engine/fixturecatalog.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>

@@ -1,7 +1,7 @@
 // encoder-run: the engine library loaded and driven as the program does it,
 // in a process of its own.
-#include "enginetestkit.h"
-#include "fixturecatalog.h"
+#include "tests/engine/enginetestkit.h"
+#include "tests/engine/fixturecatalog.h"
 
 #include <csignal>
 #include <filesystem>

@@ -1,6 +1,6 @@
-#include "enginetestkit.h"
+#include "tests/engine/enginetestkit.h"
 
-#include "fixturecatalog.h"
+#include "tests/engine/fixturecatalog.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>

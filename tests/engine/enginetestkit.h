@@ -2,7 +2,7 @@
 // interface and reading the results back with libavformat.
 #pragma once
 
-#include "encoder.h"
+#include "engine/encoder.h"
 
 #include <chrono>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // Stopping, refusing and failing: every request that starts ends with one
 // end message, and nothing half-written is left behind.
-#include "enginetestkit.h"
-#include "fixturecatalog.h"
+#include "tests/engine/enginetestkit.h"
+#include "tests/engine/fixturecatalog.h"
 
 #include <atomic>
 #include <csignal>

@@ -1,4 +1,4 @@
-#include "fixturecatalog.h"
+#include "tests/engine/fixturecatalog.h"
 
 #include <cstdio>
 #include <fstream>

@@ -2,7 +2,7 @@
 // must survive.
 #pragma once
 
-#include "fixturewriter.h"
+#include "tests/engine/fixturewriter.h"
 
 #include <string>
 #include <vector>

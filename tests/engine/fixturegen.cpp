@@ -1,6 +1,6 @@
 // Fills the engine tests' media folder; run once per test run as the CTest
 // fixture step.
-#include "fixturecatalog.h"
+#include "tests/engine/fixturecatalog.h"
 
 #include <cstdio>
 #include <filesystem>

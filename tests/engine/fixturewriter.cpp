@@ -1,4 +1,4 @@
-#include "fixturewriter.h"
+#include "tests/engine/fixturewriter.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>

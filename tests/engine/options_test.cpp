@@ -1,8 +1,8 @@
 // Reading the option vector, and the status line's shape.
-#include "convertoptions.h"
-#include "enginetestkit.h"
-#include "probe.h"
-#include "progressreporter.h"
+#include "engine/convertoptions.h"
+#include "engine/probe.h"
+#include "engine/progressreporter.h"
+#include "tests/engine/enginetestkit.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Probing and thumbnails on every kind of file a user may add.
-#include "enginetestkit.h"
-#include "fixturecatalog.h"
+#include "tests/engine/enginetestkit.h"
+#include "tests/engine/fixturecatalog.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>

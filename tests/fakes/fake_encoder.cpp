@@ -10,7 +10,7 @@
 // each probe taking ZELO_FAKE_ENGINE_PROBE_DELAY_MS.
 // Built in variants that leave out one export (FAKE_OMIT_<export>) to test
 // binding failures.
-#include "encoder.h"
+#include "engine/encoder.h"
 
 #include <chrono>
 #include <cstdio>

@@ -1,12 +1,12 @@
-#include "checkimagebutton.h"
-#include "colourregion.h"
-#include "components.h"
-#include "dynamicimagebutton.h"
-#include "image.h"
-#include "recordingshell.h"
-#include "skin.h"
-#include "skinfixtures.h"
-#include "testpaths.h"
+#include "controls/checkimagebutton.h"
+#include "controls/colourregion.h"
+#include "controls/dynamicimagebutton.h"
+#include "controls/image.h"
+#include "skin/components.h"
+#include "skin/skin.h"
+#include "tests/support/recordingshell.h"
+#include "tests/support/skinfixtures.h"
+#include "tests/support/testpaths.h"
 
 #include <QComboBox>
 #include <QTemporaryDir>

@@ -1,13 +1,13 @@
-#include "application.h"
-#include "checkimagebutton.h"
-#include "components.h"
-#include "dynamicimagebutton.h"
-#include "image.h"
-#include "mainwindow.h"
-#include "pubfunction.h"
-#include "recordingshell.h"
-#include "testpaths.h"
-#include "windowframe.h"
+#include "app/application.h"
+#include "app/mainwindow.h"
+#include "app/pubfunction.h"
+#include "controls/checkimagebutton.h"
+#include "controls/dynamicimagebutton.h"
+#include "controls/image.h"
+#include "skin/components.h"
+#include "skin/windowframe.h"
+#include "tests/support/recordingshell.h"
+#include "tests/support/testpaths.h"
 
 #include <QComboBox>
 #include <QDir>

@@ -1,10 +1,10 @@
 // The main window with the default skin on a real X display: the outline's
 // corners are cut away and every button shows its normal look where its
 // record puts it.
-#include "inifile.h"
-#include "picture.h"
-#include "skinrecord.h"
-#include "testpaths.h"
+#include "controls/picture.h"
+#include "platform/inifile.h"
+#include "skin/skinrecord.h"
+#include "tests/support/testpaths.h"
 
 #include <QDir>
 #include <QImage>

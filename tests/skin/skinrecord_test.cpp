@@ -1,4 +1,4 @@
-#include "skinrecord.h"
+#include "skin/skinrecord.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "image.h"
-#include "imagebutton.h"
-#include "skinfixtures.h"
-#include "windowframe.h"
+#include "controls/image.h"
+#include "controls/imagebutton.h"
+#include "skin/windowframe.h"
+#include "tests/support/skinfixtures.h"
 
 #include <QScreen>
 #include <QTest>

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "application.h"
-#include "mainwindow.h"
-#include "progresswindow.h"
-#include "pubfunction.h"
-#include "recordingshell.h"
-#include "testpaths.h"
+#include "app/application.h"
+#include "app/mainwindow.h"
+#include "app/pubfunction.h"
+#include "encoder/progresswindow.h"
+#include "tests/support/recordingshell.h"
+#include "tests/support/testpaths.h"
 
 #include <QDir>
 #include <QFile>

@@ -8,20 +8,20 @@
 // SECTION "MainWindow" (the default) is the program's own main window; any
 // other section is shown as a bare window with its background and buttons,
 // to look at a skin's dialogs. Prints the window's place on the screen.
-#include "application.h"
-#include "checkimagebutton.h"
-#include "clipadder.h"
-#include "components.h"
-#include "dynamicimagebutton.h"
-#include "image.h"
-#include "inifile.h"
-#include "mainwindow.h"
-#include "progresswindow.h"
-#include "pubfunction.h"
-#include "recordingshell.h"
-#include "skin.h"
-#include "skinfixtures.h"
-#include "windowframe.h"
+#include "app/application.h"
+#include "app/mainwindow.h"
+#include "app/pubfunction.h"
+#include "controls/checkimagebutton.h"
+#include "controls/dynamicimagebutton.h"
+#include "controls/image.h"
+#include "encoder/clipadder.h"
+#include "encoder/progresswindow.h"
+#include "platform/inifile.h"
+#include "skin/components.h"
+#include "skin/skin.h"
+#include "skin/windowframe.h"
+#include "tests/support/recordingshell.h"
+#include "tests/support/skinfixtures.h"
 
 #include <QCursor>
 #include <QFile>

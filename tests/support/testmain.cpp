@@ -1,6 +1,6 @@
 // Test entry point: an application object on the offscreen platform, so
 // widget tests run without a display, then GoogleTest.
-#include "application.h"
+#include "app/application.h"
 
 #include <QDir>
 #include <QTemporaryDir>

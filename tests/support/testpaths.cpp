@@ -1,8 +1,11 @@
-#include "testpaths.h"
+#include "tests/support/testpaths.h"
 
 #include <QDir>
 
-QString BuildBinDir() { return QStringLiteral(ZELO_TEST_BIN_DIR); }
+QString BuildBinDir()
+{
+    return QStringLiteral(ZELO_TEST_BIN_DIR);
+}
 
 QString FakeEngineDir(const char *variant)
 {

@@ -1,6 +1,6 @@
-#include "commandline.h"
-#include "convertdef.h"
-#include "statusline.h"
+#include "encoder/commandline.h"
+#include "encoder/convertdef.h"
+#include "encoder/statusline.h"
 
 #include <QSet>
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "pubfunction.h"
-#include "testpaths.h"
+#include "app/pubfunction.h"
+#include "tests/support/testpaths.h"
 
 #include <QDir>
 #include <QFile>

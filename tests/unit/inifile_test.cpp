@@ -1,5 +1,5 @@
-#include "inifile.h"
-#include "testpaths.h"
+#include "platform/inifile.h"
+#include "tests/support/testpaths.h"
 
 #include <QDir>
 #include <QFile>

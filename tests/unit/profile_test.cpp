@@ -1,7 +1,7 @@
-#include "devicekind.h"
-#include "profilefile.h"
-#include "profileline.h"
-#include "testpaths.h"
+#include "profiles/devicekind.h"
+#include "profiles/profilefile.h"
+#include "profiles/profileline.h"
+#include "tests/support/testpaths.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

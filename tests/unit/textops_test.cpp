@@ -1,5 +1,5 @@
-#include "pubfunction.h"
-#include "textops.h"
+#include "app/pubfunction.h"
+#include "app/textops.h"
 
 #include <gtest/gtest.h>
 

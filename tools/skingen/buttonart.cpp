@@ -1,7 +1,7 @@
-#include "buttonart.h"
+#include "tools/skingen/buttonart.h"
 
-#include "canvas.h"
-#include "theme.h"
+#include "tools/skingen/canvas.h"
+#include "tools/skingen/theme.h"
 
 #include <QFontMetrics>
 #include <QLinearGradient>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "icons.h"
-#include "skinfile.h"
+#include "tools/skingen/icons.h"
+#include "tools/skingen/skinfile.h"
 
 #include <QImage>
 #include <QList>

@@ -1,6 +1,6 @@
-#include "canvas.h"
+#include "tools/skingen/canvas.h"
 
-#include "theme.h"
+#include "tools/skingen/theme.h"
 
 #include <QImageWriter>
 

@@ -1,12 +1,12 @@
 // The three dialogs: progress, profile editor and about. Their labels, edit
 // fields and group boxes are the program's own (black text, fixed places);
 // the skin gives them a light surface and draws what goes around them.
-#include "buttonart.h"
-#include "canvas.h"
-#include "icons.h"
-#include "theme.h"
-#include "windowart.h"
-#include "windows.h"
+#include "tools/skingen/buttonart.h"
+#include "tools/skingen/canvas.h"
+#include "tools/skingen/icons.h"
+#include "tools/skingen/theme.h"
+#include "tools/skingen/windowart.h"
+#include "tools/skingen/windows.h"
 
 #include <QLinearGradient>
 

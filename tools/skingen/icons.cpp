@@ -1,6 +1,6 @@
-#include "icons.h"
+#include "tools/skingen/icons.h"
 
-#include "theme.h"
+#include "tools/skingen/theme.h"
 
 #include <QLinearGradient>
 #include <QPainterPath>

@@ -1,8 +1,8 @@
 // Draws the default skin: every bitmap of the four windows, the splash and
 // device pictures, and Skin.ini, into the folder given on the command line.
-#include "pictures.h"
-#include "skinfile.h"
-#include "windows.h"
+#include "tools/skingen/pictures.h"
+#include "tools/skingen/skinfile.h"
+#include "tools/skingen/windows.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,13 +2,13 @@
 // row and the convert button at the bottom. The preview panel (421, 68,
 // 300 x 224) and the profile list (24, 358, 497 wide) are the window's own
 // and fixed; everything here is laid out around them.
-#include "buttonart.h"
-#include "canvas.h"
-#include "icons.h"
-#include "parts.h"
-#include "theme.h"
-#include "windowart.h"
-#include "windows.h"
+#include "tools/skingen/buttonart.h"
+#include "tools/skingen/canvas.h"
+#include "tools/skingen/icons.h"
+#include "tools/skingen/parts.h"
+#include "tools/skingen/theme.h"
+#include "tools/skingen/windowart.h"
+#include "tools/skingen/windows.h"
 
 #include <QLinearGradient>
 

@@ -1,9 +1,9 @@
-#include "parts.h"
+#include "tools/skingen/parts.h"
 
-#include "buttonart.h"
-#include "canvas.h"
-#include "icons.h"
-#include "theme.h"
+#include "tools/skingen/buttonart.h"
+#include "tools/skingen/canvas.h"
+#include "tools/skingen/icons.h"
+#include "tools/skingen/theme.h"
 
 namespace {
 constexpr int kScrollWidth = 14;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "skinfile.h"
+#include "tools/skingen/skinfile.h"
 
 #include <QImage>
 #include <QRect>

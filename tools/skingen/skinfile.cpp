@@ -1,4 +1,4 @@
-#include "skinfile.h"
+#include "tools/skingen/skinfile.h"
 
 #include <QFile>
 

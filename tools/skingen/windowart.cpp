@@ -1,8 +1,8 @@
-#include "windowart.h"
+#include "tools/skingen/windowart.h"
 
-#include "canvas.h"
-#include "icons.h"
-#include "theme.h"
+#include "tools/skingen/canvas.h"
+#include "tools/skingen/icons.h"
+#include "tools/skingen/theme.h"
 
 #include <QLinearGradient>
 
