@@ -21,16 +21,6 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
-struct CliRunner::Probed
-{
-    QString path;
-    int duration = 0;
-    QString videoFormat;
-    QString audioFormat;
-    int width = 0;
-    int height = 0;
-};
-
 namespace {
 int terminalWidth()
 {
@@ -57,35 +47,14 @@ int CliRunner::listProfiles()
     return 0;
 }
 
-bool CliRunner::probeFile(const QString &file, Probed &probed, QString &why)
+bool CliRunner::probeFile(const QString &file, ProbedClip &probed, QString &why)
 {
-    ClipInfo info{};
-    const QByteArray path = file.toUtf8();
-    if (DllGetFileInfo(path.constData(), &info) != 0) {
-        why = RefusedFilesText;
+    ProbeResult r = ProbeClip(file, SnapshotFile(0));
+    if (r.verdict != ProbeVerdict::Accepted) {
+        why = r.reason;
         return false;
     }
-    probed.path = QString::fromUtf8(info.ClipPath ? info.ClipPath : path.constData());
-    probed.duration = info.Duration;
-    probed.videoFormat = QString::fromUtf8(info.VideoFormat ? info.VideoFormat : "");
-    probed.audioFormat = QString::fromUtf8(info.AudioFormat ? info.AudioFormat : "");
-    probed.width = info.VideoWidth;
-    probed.height = info.VideoHeight;
-    if (RefusedVideoFormat(probed.videoFormat)) {
-        why = RefusedFilesText;
-        return false;
-    }
-    // The window only lists clips it can take a picture of; so does this.
-    QDir().mkpath(path_Snapshot);
-    const QString scratch = SnapshotFile(0);
-    const QByteArray target = scratch.toUtf8();
-    DllGetFilePic(path.constData(), 5, "80x60", target.constData());
-    const bool pictured = UsableThumbnail(scratch);
-    QFile::remove(scratch);
-    if (!pictured) {
-        why = QStringLiteral("no picture can be taken from this clip");
-        return false;
-    }
+    probed = std::move(r.clip);
     return true;
 }
 
@@ -93,7 +62,7 @@ int CliRunner::probe()
 {
     int refused = 0;
     for (const QString &file : m_options.files) {
-        Probed p;
+        ProbedClip p;
         QString why;
         if (!probeFile(file, p, why)) {
             m_out << file << ": " << why << '\n';
@@ -127,19 +96,11 @@ bool CliRunner::chooseProfile(QString &line)
 
 bool CliRunner::prepareOutputFolder(QString &folder)
 {
-    // As the window's start does: make the folder one level deep, else fall
-    // back to the default folder.
+    // The window's rule; a folder the user named is never swapped for another.
     folder = WithTrailingSeparator(m_options.outputDir.value_or(path_Work));
-    if (QFileInfo(folder).isDir() || QDir().mkdir(folder))
+    if (MakeOutputFolder(folder, !m_options.outputDir))
         return true;
-    if (m_options.outputDir) {
-        m_err << "zelo-convert: Can not create output folder! (" << folder << ")\n";
-        return false;
-    }
-    folder = DefaultOutputFolder();
-    if (QFileInfo(folder).isDir() || QDir().mkdir(folder))
-        return true;
-    m_err << "zelo-convert: Can not create output folder!\n";
+    m_err << "zelo-convert: Can not create output folder! (" << folder << ")\n";
     return false;
 }
 
@@ -147,7 +108,7 @@ int CliRunner::convert()
 {
     QString line;
     if (!chooseProfile(line))
-        return 1;
+        return m_options.profile ? 2 : 1; // a position the user gave is a usage error
     const DeviceKindInfo *kind = FindDeviceKind(m_options.kind);
     int width = 0, height = 0;
     if (ApplyProfileLine(line, kind->format, MyConvertDef, width, height) != ApplyResult::Applied) {
@@ -182,7 +143,7 @@ int CliRunner::convert()
 
 int CliRunner::convertOne(const QString &file, const QString &folder, int width, int height)
 {
-    Probed p;
+    ProbedClip p;
     QString why;
     if (!probeFile(file, p, why)) {
         m_err << file << ": " << why << '\n';
@@ -212,35 +173,44 @@ int CliRunner::convertOne(const QString &file, const QString &folder, int width,
     clock.start();
     std::mutex printing;
     QString failure;
+    QString output = MyConvertDef.s_Output;
     int lastPlain = -10;
-    auto onStatus = [&](const QString &status) {
-        std::lock_guard guard(printing);
-        if (!status.contains(QLatin1String("time="))) {
-            failure = status;
-            return;
-        }
-        StatusProgress sp = ReadStatusLine(status, clipStart, clipDuration);
-        if (!sp.apply)
-            return;
+    int lastSecond = clipStart;
+    auto show = [&](int percent, int second, double seconds) {
         if (m_tty) {
             double elapsed = clock.elapsed() / 1000.0;
-            double speed = elapsed > 0 ? StatusLineSeconds(status) / elapsed : 0;
-            m_out << '\r'
-                  << ProgressBarLine(name, sp.clipPercent, sp.currentSecond, speed,
-                                     terminalWidth());
+            double speed = elapsed > 0 ? seconds / elapsed : 0;
+            m_out << '\r' << ProgressBarLine(name, percent, second, speed, terminalWidth());
             m_out.flush();
-        } else if (sp.clipPercent >= lastPlain + 10) {
-            lastPlain = sp.clipPercent - sp.clipPercent % 10;
-            m_out << ProgressPlainLine(name, sp.clipPercent, sp.currentSecond) << '\n';
+        } else if (percent >= lastPlain + 10) {
+            lastPlain = percent - percent % 10;
+            m_out << ProgressPlainLine(name, percent, second) << '\n';
             m_out.flush();
         }
     };
+    auto onStatus = [&](const QString &status) {
+        std::lock_guard guard(printing);
+        const StatusLineClass kind = ClassifyStatusLine(status);
+        if (kind.kind == StatusLineKind::Failure)
+            failure = kind.detail;
+        else if (kind.kind == StatusLineKind::OutputName)
+            output = kind.detail;
+        if (kind.kind != StatusLineKind::Progress)
+            return;
+        StatusProgress sp = ReadStatusLine(status, clipStart, clipDuration);
+        if (!sp.apply)
+            return;
+        lastSecond = sp.currentSecond;
+        show(sp.clipPercent, sp.currentSecond, StatusLineSeconds(status));
+    };
     const int result = RunConversionBlocking(vector, onStatus, m_interrupt);
+    if (result == CONVERT_DONE_COMPLETE)
+        show(100, std::max(lastSecond, MyConvertDef.StopTime), clipDuration);
     if (m_tty)
         m_out << '\n';
     switch (result) {
     case CONVERT_DONE_COMPLETE:
-        m_out << name << " -> " << MyConvertDef.s_Output << '\n';
+        m_out << name << " -> " << output << '\n';
         return 0;
     case CONVERT_DONE_STOPPED:
         m_err << name << ": stopped\n";

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli/clioptions.h"
+#include "encoder/probe.h"
 
 #include <QTextStream>
 #include <atomic>
@@ -19,8 +20,7 @@ public:
     int convert();
 
 private:
-    struct Probed;
-    bool probeFile(const QString &file, Probed &probed, QString &why);
+    bool probeFile(const QString &file, ProbedClip &probed, QString &why);
     bool chooseProfile(QString &line);
     bool prepareOutputFolder(QString &folder);
     int convertOne(const QString &file, const QString &folder, int width, int height);

@@ -49,6 +49,7 @@ int main(int argc, char **argv)
     DllInit();
     std::signal(SIGINT, onInterrupt);
     std::signal(SIGTERM, onInterrupt);
+    std::signal(SIGHUP, onInterrupt);
     int status = options->action == CliOptions::Action::Probe ? runner.probe() : runner.convert();
     out.flush();
     UnloadEncoder();
