@@ -3,6 +3,7 @@
 #include "cli/clioptions.h"
 #include "cli/clirunner.h"
 #include "encoder/encoderlib.h"
+#include "encoder/probe.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -53,5 +54,6 @@ int main(int argc, char **argv)
     int status = options->action == CliOptions::Action::Probe ? runner.probe() : runner.convert();
     out.flush();
     UnloadEncoder();
+    RemoveOwnScratchFiles();
     return status;
 }
