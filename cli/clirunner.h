@@ -1,3 +1,4 @@
+// zelo-convert's actions: list profiles, probe, convert.
 #pragma once
 
 #include "cli/clioptions.h"

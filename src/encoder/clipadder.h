@@ -1,3 +1,4 @@
+// Adding files to the clip list from the add button or a drop.
 #pragma once
 
 #include "encoder/probe.h"

@@ -1,3 +1,4 @@
+// The progress window, TProgressWindow: where a batch is shown.
 #pragma once
 
 #include "encoder/batchrun.h"
