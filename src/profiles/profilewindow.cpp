@@ -16,6 +16,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRegularExpressionValidator>
 #include <QSignalBlocker>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -123,7 +124,10 @@ void TProfileWindow::createFields()
     Edit_Name->setObjectName(QStringLiteral("Edit_Name"));
     Edit_Name->setGeometry(136, 34, 225, 19);
     Edit_Name->setFrame(false);
-    Edit_Name->setMaxLength(kNameLength);
+    // Only typing is limited: a longer name stored by hand is shown and
+    // written back whole, not cut.
+    Edit_Name->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("^.{0,%1}$").arg(kNameLength)), Edit_Name));
 
     GroupBox1 = groupBox(this, "GroupBox1", QStringLiteral(" Video Setting "), 64);
     label(GroupBox1, 16, 24, QStringLiteral("Video Resolution:"));

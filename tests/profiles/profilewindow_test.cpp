@@ -150,6 +150,13 @@ TEST_F(ProfileWindowTest, LoadingStoredLines)
     EXPECT_EQ(editor->Edit_VideoBitRate->text(), "2500");
     EXPECT_EQ(editor->ComboBox_AudioChannel->currentText(), "2 Channels Stereo");
 
+    // Typing stops at 15 characters; a longer stored name is kept whole.
+    editor->LoadNewProfileDefaults(0);
+    QTest::keyClicks(editor->Edit_Name, " and a long tail");
+    EXPECT_EQ(editor->Edit_Name->text(), "My Phone and a ");
+    editor->Edit_Name->setText("A name of twenty chars");
+    EXPECT_EQ(editor->Edit_Name->text(), "A name of twenty chars");
+
     // An empty slot keeps the defaults, with the name locked.
     editor->LoadNewProfileDefaults(0);
     editor->LoadProfileForEdit(1);
