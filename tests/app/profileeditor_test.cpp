@@ -41,14 +41,32 @@ const QByteArray kGapped =
     "AudioFrameRateCount=2\nAudioFrameRate0=8\nAudioFrameRate1=22.05\nAudioFrameRateIndex=1\n"
     "DefaultName=Mine\n";
 
-// Acts in the editor once it is up, then closes it by the given button.
+// Acts in the editor once the event loop runs (inside its modal loop when
+// it opens). Tied to the editor, so a call left over when the editor never
+// opened goes with it at the end of the test.
 void WhenEditorShows(std::function<void(TProfileWindow *)> act, bool *shown = nullptr)
 {
-    QTimer::singleShot(0, [act, shown] {
+    QTimer::singleShot(0, ProfileWindow, [act, shown] {
         if (shown)
             *shown = ProfileWindow->isVisible();
         act(ProfileWindow);
     });
+}
+
+// Whether trigger opens the editor; closes it again if it does.
+bool EditorOpensFor(const std::function<void()> &trigger)
+{
+    bool ran = false, opened = false;
+    WhenEditorShows([&](TProfileWindow *e) {
+        ran = true;
+        opened = e->isVisible();
+        e->close();
+    });
+    trigger();
+    for (int i = 0; i < 100 && !ran; ++i)
+        QTest::qWait(10);
+    EXPECT_TRUE(ran);
+    return opened;
 }
 
 class ProfileEditorTest : public ProgramWindows
@@ -125,14 +143,8 @@ TEST_F(ProfileEditorTest, CancellingLeavesTheListAndSelectsTheLastProfile)
     EXPECT_EQ(ReadFileBytes(prog + "Output.dll"), kGapped);
 
     // Only the profile file's own entry opens the editor.
-    bool opened = false;
-    WhenEditorShows([&](TProfileWindow *e) {
-        opened = e->isVisible();
-        e->close();
-    });
-    pick(0);
-    QTest::qWait(0);
-    EXPECT_FALSE(opened);
+    EXPECT_FALSE(EditorOpensFor([&] { pick(0); }));
+    EXPECT_TRUE(EditorOpensFor([&] { pick(list()->count() - 1); }));
 }
 
 TEST_F(ProfileEditorTest, EditChangesTheEntryTheSelectedLineCameFrom)
@@ -179,14 +191,7 @@ TEST_F(ProfileEditorTest, EditChangesTheEntryTheSelectedLineCameFrom)
 
     // Nothing selected: nothing to edit, and no editor.
     list()->setCurrentIndex(-1);
-    bool opened = false;
-    WhenEditorShows([&](TProfileWindow *e) {
-        opened = e->isVisible();
-        e->close();
-    });
-    QTest::mouseClick(window->TB_Edit, Qt::LeftButton);
-    QTest::qWait(0);
-    EXPECT_FALSE(opened);
+    EXPECT_FALSE(EditorOpensFor([&] { QTest::mouseClick(window->TB_Edit, Qt::LeftButton); }));
 }
 
 TEST_F(ProfileEditorTest, AFailedSaveIsReportedAndTheEditorStaysOpen)
