@@ -113,15 +113,17 @@ TEST_F(ProfileEditorTest, AddMyProfileSavesAndSelectsTheNewProfile)
     bool shown = false;
     WhenEditorShows(
         [](TProfileWindow *e) {
-            e->Edit_Name->setText("Fresh");
+            e->Edit_Name->setText("  Fresh ");
+            e->ComboBox_AudioFrameRate->setCurrentIndex(-1); // an empty text, no check
             QTest::mouseClick(e->TB_Ok, Qt::LeftButton);
         },
         &shown);
     pick(2);
     EXPECT_TRUE(shown);
     EXPECT_FALSE(ProfileWindow->isVisible());
-    EXPECT_EQ(stored(3), "Fresh : Video: 176x144, 200 kbps, 15 fps, Audio: 32 kbps, 22.05 khps, "
+    EXPECT_EQ(stored(3), "Fresh : Video: 176x144, 200 kbps, 15 fps, Audio: 32 kbps,  khps, "
                          "2 Channels Stereo");
+    EXPECT_FALSE(QFile::exists(UserProfilePath())); // the program folder took it
     EXPECT_EQ(ProfileFile(prog + "Output.dll").readProfileCount("3gp"), 4);
     ASSERT_EQ(list()->count(), 4);
     EXPECT_EQ(list()->currentIndex(), 2); // the new one, before "Add my profile..."

@@ -1,10 +1,8 @@
 // The profile editor on its own, offscreen, over a profile file the test
-// writes: the fields it shows, the line OK writes, and what Cancel and Close
-// leave alone.
+// writes: the fields it shows and how it is dressed. What its buttons write
+// is tried from the main window (tests/app/profileeditor_test.cpp).
 #include "app/pubfunction.h"
 #include "controls/dynamicimagebutton.h"
-#include "platform/inifile.h"
-#include "profiles/profilefile.h"
 #include "profiles/profilestore.h"
 #include "profiles/profilewindow.h"
 #include "skin/skin.h"
@@ -55,7 +53,6 @@ protected:
     void TearDown() override { editor.reset(); }
 
     QString file() const { return path_Config + "Output.dll"; }
-    QString line(int i) const { return ProfileFile(file()).readProfileLine("3gp", i); }
     // Types over the whole field, as a user replacing its value would.
     void type(const QString &text)
     {
@@ -163,71 +160,6 @@ TEST_F(ProfileWindowTest, LoadingStoredLines)
     EXPECT_EQ(editor->Edit_Name->text(), "My Phone");
     EXPECT_TRUE(editor->Edit_Name->isReadOnly());
     EXPECT_EQ(editor->ProfileIndex, 1);
-}
-
-TEST_F(ProfileWindowTest, OkWritesANewEntryAndRaisesTheCount)
-{
-    editor->LoadNewProfileDefaults(0);
-    editor->Edit_Name->setText("  Mine ");
-    editor->ComboBox_VideoResolution->setCurrentIndex(1);
-    editor->Edit_VideoBitRate->setText("300");
-    editor->ComboBox_AudioChannel->setCurrentIndex(0);
-    editor->ComboBox_AudioFrameRate->setCurrentIndex(-1); // no selection: an empty text
-    QTest::mouseClick(editor->TB_Ok, Qt::LeftButton);
-    EXPECT_TRUE(editor->b_Saved);
-    EXPECT_EQ(line(3), "Mine : Video: 176x144, 300 kbps, 25 fps, Audio: 32 kbps,  khps, "
-                       "1 Channel Mono");
-    EXPECT_EQ(ProfileFile(file()).readProfileCount("3gp"), 4);
-    EXPECT_FALSE(QFile::exists(UserProfilePath())); // the program folder took it
-}
-
-TEST_F(ProfileWindowTest, EditingKeepsTheEntryNumber)
-{
-    editor->LoadNewProfileDefaults(0);
-    editor->LoadProfileForEdit(0);
-    editor->Edit_VideoBitRate->setText("64");
-    editor->SaveProfile();
-    EXPECT_TRUE(editor->b_Saved);
-    EXPECT_EQ(line(0), "Alpha : Video: 176x144, 64 kbps, 15 fps, Audio: 32 kbps, 22.05 khps, "
-                       "1 Channel Mono");
-    EXPECT_EQ(line(1), "NoData");
-    EXPECT_EQ(ProfileFile(file()).readProfileCount("3gp"), 3);
-}
-
-TEST_F(ProfileWindowTest, CancelAndCloseWriteNothing)
-{
-    bool closed = false;
-    QObject::connect(editor.get(), &TProfileWindow::closed, [&] { closed = true; });
-    for (TDynamicImageButton *button : {editor->TB_Cancel, editor->TB_Close}) {
-        editor->LoadNewProfileDefaults(0);
-        editor->LoadProfileForEdit(0);
-        editor->Edit_VideoBitRate->setText("999");
-        closed = false;
-        editor->show();
-        QTest::mouseClick(button, Qt::LeftButton);
-        EXPECT_TRUE(closed);
-        EXPECT_FALSE(editor->isVisible());
-        EXPECT_FALSE(editor->b_Saved);
-        EXPECT_EQ(ReadFileBytes(file()), kProfiles);
-    }
-}
-
-TEST_F(ProfileWindowTest, AFailedWriteIsReportedAndLosesNothing)
-{
-    // A folder where the file should be: it cannot be read or replaced,
-    // whoever runs the test.
-    QFile::remove(file());
-    ASSERT_TRUE(QDir().mkpath(file()));
-    editor->LoadNewProfileDefaults(0);
-    try {
-        editor->SaveProfile();
-        FAIL() << "the write should have failed";
-    } catch (const IniWriteError &e) {
-        EXPECT_EQ(QString::fromStdString(e.what()),
-                  "Unable to write to " + QFileInfo(file()).absoluteFilePath());
-    }
-    EXPECT_FALSE(editor->b_Saved);
-    EXPECT_TRUE(QFileInfo(file()).isDir());
 }
 
 TEST_F(ProfileWindowTest, SkinnedAndDraggable)
