@@ -280,9 +280,9 @@ TEST_F(KindConversionTest, EveryKindConvertsThroughTheWindow)
             ParseProfileLine(window->ComboBox_OutputSetting->currentText());
         progress->StartClick();
         t.restart();
-        while (progress->b_Converting && t.elapsed() < 120000)
+        while (progress->batch()->converting() && t.elapsed() < 120000)
             QTest::qWait(20);
-        ASSERT_FALSE(progress->b_Converting);
+        ASSERT_FALSE(progress->batch()->converting());
         EXPECT_TRUE(shell.boxes.isEmpty()) << shell.texts().join('\n').toStdString();
 
         const QString out = path_Work + "mpeg4_mp3" + window->chooser()->s_OutputExt;
