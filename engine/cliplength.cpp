@@ -3,13 +3,14 @@
 #include "engine/mediainput.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace zelo {
 
 namespace {
 
-// Enough of a file's end to hold a few seconds of any sensible bit rate.
-constexpr int64_t kTailBytes = 4 << 20;
+// How far before the last indexed packet to start: past any reordering.
+constexpr int64_t kTailUs = 2 * AV_TIME_BASE;
 // Far past any real clip, yet safe from overflow when rescaled.
 constexpr int64_t kBeyondAnyEndUs = int64_t(1) << 42;
 
@@ -50,16 +51,44 @@ Span readToEnd(MediaInput &input, const AVStream *ref, const Interrupter &deadli
     return span;
 }
 
-// Moves the demuxer near the end: to the last key frame its index knows,
-// else a few megabytes before the end where the format can find its feet
-// anywhere.
-bool seekToTail(AVFormatContext *fmt, const AVStream *ref, int64_t size)
+// The ways to the end of a file without reading what lies before it, best
+// first; each is tried until one gives timed packets of the stream.
+enum class TailSeek
 {
-    const int64_t beyond = av_rescale_q(kBeyondAnyEndUs, AV_TIME_BASE_Q, ref->time_base);
-    if (av_seek_frame(fmt, ref->index, beyond, AVSEEK_FLAG_BACKWARD) >= 0)
-        return true;
-    return !(fmt->iformat->flags & AVFMT_NO_BYTE_SEEK) &&
-           av_seek_frame(fmt, -1, std::max<int64_t>(0, size - kTailBytes), AVSEEK_FLAG_BYTE) >= 0;
+    IndexEnd, // an index that reaches the end (MP4, AVI, Matroska cues)
+    Bytes,    // a jump; formats whose packets carry their own times resync
+    LastKey,  // the demuxer's own way (a fragmented MP4's fragment index)
+};
+
+bool seekToTail(AVFormatContext *fmt, AVStream *ref, int64_t size, int64_t tailBytes, TailSeek how)
+{
+    switch (how) {
+    case TailSeek::IndexEnd: {
+        // A little before the last packets, key frame or not: past any
+        // reordering.
+        const int entries = avformat_index_get_entries_count(ref);
+        const AVIndexEntry *last =
+            entries > 0 ? avformat_index_get_entry(ref, entries - 1) : nullptr;
+        if (!last || last->pos < size - tailBytes)
+            return false;
+        const int64_t back = av_rescale_q(kTailUs, AV_TIME_BASE_Q, ref->time_base);
+        return av_seek_frame(fmt, ref->index, last->timestamp - back,
+                             AVSEEK_FLAG_BACKWARD | AVSEEK_FLAG_ANY) >= 0;
+    }
+    case TailSeek::Bytes: {
+        // AVI counts its frames instead of timing them: after a jump its
+        // times would be wrong.
+        const bool counted = std::strcmp(fmt->iformat->name, "avi") == 0;
+        return !(fmt->iformat->flags & AVFMT_NO_BYTE_SEEK) && !counted &&
+               av_seek_frame(fmt, -1, std::max<int64_t>(0, size - tailBytes), AVSEEK_FLAG_BYTE) >=
+                   0;
+    }
+    case TailSeek::LastKey: {
+        const int64_t beyond = av_rescale_q(kBeyondAnyEndUs, AV_TIME_BASE_Q, ref->time_base);
+        return av_seek_frame(fmt, ref->index, beyond, AVSEEK_FLAG_BACKWARD) >= 0;
+    }
+    }
+    return false;
 }
 
 } // namespace
@@ -72,10 +101,11 @@ int64_t ClipExtent::lengthUs() const
     return length > 0 ? length : AV_NOPTS_VALUE;
 }
 
-ClipExtent measureExtent(MediaInput &input, const Interrupter &deadline, int64_t readThroughBytes)
+ClipExtent measureExtent(MediaInput &input, const Interrupter &deadline, int64_t readThroughBytes,
+                         int64_t tailBytes)
 {
     ClipExtent extent{AV_NOPTS_VALUE, AV_NOPTS_VALUE};
-    const AVStream *ref = input.videoStream() ? input.videoStream() : input.audioStream();
+    AVStream *ref = input.videoStream() ? input.videoStream() : input.audioStream();
     AVFormatContext *fmt = input.format();
     if (!ref || !fmt->pb)
         return extent;
@@ -95,11 +125,15 @@ ClipExtent measureExtent(MediaInput &input, const Interrupter &deadline, int64_t
     }
     if (ref->start_time != AV_NOPTS_VALUE)
         extent.startUs = av_rescale_q(ref->start_time, ref->time_base, AV_TIME_BASE_Q) - origin;
-    if (!seekToTail(fmt, ref, size))
-        return extent;
-    const Span tail = readToEnd(input, ref, deadline);
-    if (tail.reachedEnd && tail.timed())
-        extent.endUs = tail.lastUs - origin;
+    for (TailSeek how : {TailSeek::IndexEnd, TailSeek::Bytes, TailSeek::LastKey}) {
+        if (deadline.expired() || !seekToTail(fmt, ref, size, tailBytes, how))
+            continue;
+        const Span tail = readToEnd(input, ref, deadline);
+        if (tail.reachedEnd && tail.timed()) {
+            extent.endUs = tail.lastUs - origin;
+            break;
+        }
+    }
     return extent;
 }
 

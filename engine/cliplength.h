@@ -20,12 +20,14 @@ struct ClipExtent
 };
 
 // Files up to this size are read through; of larger ones only the tail is
-// read, so a probe stays cheap on long clips.
-inline constexpr int64_t kReadThroughBytes = 16 << 20;
+// read (about this much of it), so a probe stays cheap on long clips.
+inline constexpr int64_t kReadThroughBytes = 2 << 20;
+inline constexpr int64_t kTailBytes = 1 << 20;
 
 // Reads packets of input (whose position it moves) until its end or the
-// deadline. readThroughBytes: see above.
+// deadline.
 ClipExtent measureExtent(MediaInput &input, const Interrupter &deadline,
-                         int64_t readThroughBytes = kReadThroughBytes);
+                         int64_t readThroughBytes = kReadThroughBytes,
+                         int64_t tailBytes = kTailBytes);
 
 } // namespace zelo

@@ -114,16 +114,19 @@ TEST_F(Failures, AnEmptyRangeFailsWithAReasonAndLeavesNothing)
     ClipInfo info{};
     ASSERT_EQ(Mydll_GetFileinfo(fixturePath("mpeg4_mp3.avi").c_str(), &info), 0);
     ASSERT_LT(info.Duration, 10);
-    const std::string end = "00:00:0" + std::to_string(info.Duration);
     struct Case
     {
-        const char *what;
+        const char *what, *source;
         std::string start, length;
     };
-    for (const Case &c :
-         {Case{"start equals stop", "00:00:01", "0"}, Case{"start at the clip's end", end, "1"}}) {
+    const std::vector<Case> cases = {
+        {"start equals stop", "mpeg4_mp3.avi", "00:00:01", "0"},
+        {"start at the clip's end", "mpeg4_mp3.avi", "00:00:0" + std::to_string(info.Duration),
+         "1"},
+    };
+    for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
-        ConvertRequest r = request("mpeg4_mp3.avi");
+        ConvertRequest r = request(c.source);
         r.start = c.start;
         r.length = c.length;
         RunResult result = runConversion(r.toVector());
