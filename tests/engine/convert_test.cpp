@@ -51,8 +51,9 @@ double meanDifference(const Picture &a, const Picture &b)
     return sum / a.luma.size();
 }
 
-// The picture turned a quarter clockwise.
-Picture turnedClockwise(const Picture &p)
+// The picture with its rows as columns; mirrored as well, turned a quarter
+// clockwise.
+Picture transposed(const Picture &p, bool mirrored = false)
 {
     Picture t;
     t.width = p.height;
@@ -60,21 +61,14 @@ Picture turnedClockwise(const Picture &p)
     t.luma.resize(p.luma.size());
     for (int y = 0; y < p.height; ++y)
         for (int x = 0; x < p.width; ++x)
-            t.luma[size_t(x) * t.width + (p.height - 1 - y)] = p.luma[size_t(y) * p.width + x];
+            t.luma[size_t(x) * t.width + (mirrored ? p.height - 1 - y : y)] =
+                p.luma[size_t(y) * p.width + x];
     return t;
 }
 
-// The picture mirrored across its main diagonal.
-Picture transposed(const Picture &p)
+Picture turnedClockwise(const Picture &p)
 {
-    Picture t;
-    t.width = p.height;
-    t.height = p.width;
-    t.luma.resize(p.luma.size());
-    for (int y = 0; y < p.height; ++y)
-        for (int x = 0; x < p.width; ++x)
-            t.luma[size_t(x) * t.width + y] = p.luma[size_t(y) * p.width + x];
-    return t;
+    return transposed(p, true);
 }
 
 class Convert : public ConversionTest
@@ -242,51 +236,39 @@ TEST_F(Convert, BandsAreBlackAndThePictureFillsTheRest)
     EXPECT_GT(p[0].meanLuma(26, 0, 124, 144), 40);
 }
 
-TEST_F(Convert, APhoneClipIsTurnedUpright)
+TEST_F(Convert, APhoneClipIsShownAsItsDisplayMatrixSays)
 {
-    // Same pattern, once stored turned (and flagged so), once plain.
-    ConvertRequest phone = request("phone_upright.mp4", "phone.mp4");
-    phone.size = "120x160";
-    phone.rate = "25";
-    phone.videoKbits = "2000";
-    phone.format = "mp4";
-    ConvertRequest plain = phone;
-    plain.input = fixturePath("video_only.avi");
-    plain.output = scratch.file("plain.mp4");
+    // Same pattern, once plain and once stored turned (and flagged so), or
+    // turned and mirrored (so that, as a whole, rows become columns).
+    ConvertRequest plain = request("video_only.avi", "plain.mp4");
     plain.size = "160x120";
-    ASSERT_EQ(run(phone).code, uintptr_t(CONVERT_DONE_COMPLETE));
+    plain.rate = "25";
+    plain.videoKbits = "2000";
+    plain.format = "mp4";
     ASSERT_EQ(run(plain).code, uintptr_t(CONVERT_DONE_COMPLETE));
-    std::vector<Picture> turned = decodePictures(phone.output, 1);
     std::vector<Picture> reference = decodePictures(plain.output, 1);
-    ASSERT_FALSE(turned.empty() || reference.empty());
-    ASSERT_EQ(turned[0].width, 120);
-    Picture expected = turnedClockwise(reference[0]);
-    Picture wrongWay = turnedClockwise(turnedClockwise(expected));
-    EXPECT_LT(meanDifference(turned[0], expected), meanDifference(turned[0], wrongWay) / 2);
-}
-
-TEST_F(Convert, APictureTurnedAndMirroredIsShownAsItsMatrixSays)
-{
-    // Turned a quarter and mirrored: as a whole, the picture's rows become
-    // its columns.
-    ConvertRequest phone = request("phone_mirrored.mp4", "phone.mp4");
-    phone.size = "120x160";
-    phone.rate = "25";
-    phone.videoKbits = "2000";
-    phone.format = "mp4";
-    ConvertRequest plain = phone;
-    plain.input = fixturePath("video_only.avi");
-    plain.output = scratch.file("plain.mp4");
-    plain.size = "160x120";
-    ASSERT_EQ(run(phone).code, uintptr_t(CONVERT_DONE_COMPLETE));
-    ASSERT_EQ(run(plain).code, uintptr_t(CONVERT_DONE_COMPLETE));
-    std::vector<Picture> shown = decodePictures(phone.output, 1);
-    std::vector<Picture> reference = decodePictures(plain.output, 1);
-    ASSERT_FALSE(shown.empty() || reference.empty());
-    ASSERT_EQ(shown[0].width, 120);
-    const Picture expected = transposed(reference[0]);
-    const Picture turnedOnly = turnedClockwise(reference[0]);
-    EXPECT_LT(meanDifference(shown[0], expected), meanDifference(shown[0], turnedOnly) / 2);
+    ASSERT_FALSE(reference.empty());
+    const Picture clockwise = turnedClockwise(reference[0]);
+    const Picture anticlockwise = turnedClockwise(turnedClockwise(clockwise));
+    const Picture diagonal = transposed(reference[0]);
+    struct Case
+    {
+        const char *source;
+        const Picture &expected, &wrong;
+    };
+    for (const Case &c : {Case{"phone_upright.mp4", clockwise, anticlockwise},
+                          Case{"phone_mirrored.mp4", diagonal, clockwise}}) {
+        SCOPED_TRACE(c.source);
+        ConvertRequest phone = plain;
+        phone.input = fixturePath(c.source);
+        phone.output = scratch.file("phone.mp4");
+        phone.size = "120x160";
+        ASSERT_EQ(run(phone).code, uintptr_t(CONVERT_DONE_COMPLETE));
+        std::vector<Picture> shown = decodePictures(phone.output, 1);
+        ASSERT_FALSE(shown.empty());
+        ASSERT_EQ(shown[0].width, 120);
+        EXPECT_LT(meanDifference(shown[0], c.expected), meanDifference(shown[0], c.wrong) / 2);
+    }
 }
 
 TEST_F(Convert, PspGetsSilenceForTheWholeRangeOfAClipWithoutSound)
