@@ -40,6 +40,8 @@ ConversionResult Conversion::run()
         return fail(error);
     last.bytes = m_output.bytesWritten();
     m_progress.finalLine(last);
+    if (m_output.finishedPath() != m_options.output)
+        m_progress.outputNamed(m_output.finishedPath());
     return ConversionResult::Complete;
 }
 
@@ -60,7 +62,7 @@ bool Conversion::prepare(std::string &error)
     }
     m_endUs = o.startUs + o.lengthUs;
     if (!m_input.open(o.input, &m_interrupter, error) ||
-        !m_output.create(o.output, o.format, o.bitexact, &m_interrupter, error))
+        !m_output.create(o.output, o.format, o.bitexact, o.overwrite, &m_interrupter, error))
         return false;
     const bool globalHeaders = m_output.wantsGlobalHeaders();
     const int64_t origin = m_input.originUs();

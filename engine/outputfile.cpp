@@ -3,49 +3,9 @@
 #include "engine/mediainput.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <fstream>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace zelo {
-
-namespace {
-
-std::string folderOf(const std::string &path)
-{
-    size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string nameOf(const std::string &path)
-{
-    size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-// mkstemp makes the file private; the finished file should carry the mode
-// any other new file of this user gets.
-mode_t userFileMode()
-{
-    mode_t mask = 022;
-    std::ifstream status("/proc/self/status");
-    std::string key;
-    while (status >> key) {
-        if (key == "Umask:") {
-            status >> std::oct >> mask;
-            break;
-        }
-    }
-    return 0666 & ~mask;
-}
-
-} // namespace
 
 OutputFile::~OutputFile()
 {
@@ -53,22 +13,20 @@ OutputFile::~OutputFile()
 }
 
 bool OutputFile::create(const std::string &finalPath, const std::string &format, bool bitexact,
-                        const Interrupter *interrupter, std::string &error)
+                        bool replaceExisting, const Interrupter *interrupter, std::string &error)
 {
     m_finalPath = finalPath;
-    // Hidden, so that a file browser open on the folder does not show it.
-    std::string pattern = folderOf(finalPath) + "/." + nameOf(finalPath) + ".XXXXXX.part";
-    int fd = mkstemps(pattern.data(), 5);
-    if (fd < 0) {
-        error =
-            "cannot write into the folder '" + folderOf(finalPath) + "': " + std::strerror(errno);
+    m_finishedPath.clear();
+    struct stat st;
+    if (::stat(finalPath.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+        error = "cannot write the output '" + finalPath + "': it is a folder";
         return false;
     }
-    m_tempPath = pattern;
-    fchmod(fd, userFileMode());
-    ::close(fd);
+    m_replaceable = replaceExisting ? regularFileAt(finalPath) : std::nullopt;
+    if (!m_work.create(folderOf(finalPath), error))
+        return false;
 
-    const std::string url = "file:" + m_tempPath;
+    const std::string url = "file:" + m_work.path();
     int err = avformat_alloc_output_context2(&m_ctx, nullptr, format.c_str(), url.c_str());
     if (err < 0 || !m_ctx) {
         error = "cannot write the " + format + " format: " + avErrorText(err);
@@ -145,11 +103,8 @@ bool OutputFile::finish(std::string &error)
         err = closeErr;
     if (err < 0)
         return ioFailed("finish", err, error);
-    if (std::rename(m_tempPath.c_str(), m_finalPath.c_str()) != 0) {
-        error = "cannot name the output '" + m_finalPath + "': " + std::strerror(errno);
+    if (!m_work.publish(m_finalPath, m_finishedPath, error, m_replaceable))
         return false;
-    }
-    m_tempPath.clear();
     avformat_free_context(m_ctx);
     m_ctx = nullptr;
     return true;
@@ -162,10 +117,7 @@ void OutputFile::abandon()
         avformat_free_context(m_ctx);
         m_ctx = nullptr;
     }
-    if (!m_tempPath.empty()) {
-        std::remove(m_tempPath.c_str());
-        m_tempPath.clear();
-    }
+    m_work.discard();
 }
 
 int64_t OutputFile::bytesWritten() const

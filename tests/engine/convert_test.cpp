@@ -309,6 +309,17 @@ TEST_F(Convert, ReplacesAnExistingOutputOnlyWhenTold)
 
     EXPECT_EQ(run(r).code, uintptr_t(CONVERT_DONE_COMPLETE));
     EXPECT_TRUE(inspect(r.output).video());
+    EXPECT_EQ(scratch.entries().size(), 1u);
+}
+
+TEST_F(Convert, TheLongestLegalOutputNameConverts)
+{
+    // 255 bytes: the working file must not need a longer name of its own.
+    ConvertRequest r = request("mpeg4_mp3.avi", std::string(251, 'x') + ".3gp");
+    RunResult result = run(r);
+    ASSERT_EQ(result.code, uintptr_t(CONVERT_DONE_COMPLETE)) << result.text();
+    EXPECT_TRUE(inspect(r.output).video());
+    EXPECT_EQ(scratch.entries().size(), 1u);
 }
 
 } // namespace

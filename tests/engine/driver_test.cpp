@@ -134,12 +134,48 @@ TEST_F(Driver, TerminatingItStopsTheConversionCleanly)
 {
     ConvertRequest r = request("long.avi");
     r.length = "60";
+    bool writing = false;
     DriverRun run = runDriver(kDriver, r.toVector(), false, [&](pid_t pid) {
-        waitUntilWriting();
+        writing = waitUntilWriting(pid);
         kill(pid, SIGTERM);
     });
+    EXPECT_TRUE(writing);
     EXPECT_EQ(run.exitCode, 1) << run.text();
     EXPECT_TRUE(scratch.entries().empty());
+}
+
+TEST_F(Driver, AKilledConversionLeavesNothingBehind)
+{
+    ConvertRequest r = request("long.avi");
+    r.length = "60";
+    bool writing = false;
+    DriverRun run = runDriver(kDriver, r.toVector(), false, [&](pid_t pid) {
+        writing = waitUntilWriting(pid);
+        kill(pid, SIGKILL);
+    });
+    EXPECT_TRUE(writing);
+    EXPECT_EQ(run.exitCode, 128 + SIGKILL);
+    EXPECT_TRUE(scratch.entries().empty());
+}
+
+TEST_F(Driver, TwoConversionsRacingToOneNameKeepBothResults)
+{
+    ConvertRequest r = request("mpeg4_mp3.avi");
+    r.length = "3";
+    DriverRun second;
+    DriverRun first = runDriver(kDriver, r.toVector(), false,
+                                [&](pid_t) { second = runDriver(kDriver, r.toVector()); });
+    ASSERT_EQ(first.exitCode, 0) << first.text();
+    ASSERT_EQ(second.exitCode, 0) << second.text();
+    const std::string renamed = "output: " + scratch.file("out1.3gp");
+    EXPECT_NE(first.lines.back() == renamed, second.lines.back() == renamed)
+        << first.text() << second.text();
+    EXPECT_EQ(scratch.entries().size(), 2u);
+    for (const char *name : {"out.3gp", "out1.3gp"}) {
+        MediaReport m = inspect(scratch.file(name));
+        ASSERT_TRUE(m.video()) << name;
+        EXPECT_NEAR(m.video()->duration, 3.0, 0.1) << name;
+    }
 }
 
 TEST_F(Driver, LoadsOnlyTheEngineBesideItself)
