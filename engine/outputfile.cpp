@@ -81,6 +81,10 @@ bool OutputFile::writeHeader(std::string &error)
 bool OutputFile::write(AVPacket *pkt, std::string &error)
 {
     std::lock_guard lock(m_lock);
+    if (!m_ctx) {
+        error = "the output '" + m_finalPath + "' was given up";
+        return false;
+    }
     const AVStream *st = m_ctx->streams[pkt->stream_index];
     if (pkt->pts != AV_NOPTS_VALUE) {
         double end = (pkt->pts + pkt->duration) * av_q2d(st->time_base);
@@ -112,6 +116,8 @@ bool OutputFile::finish(std::string &error)
 
 void OutputFile::abandon()
 {
+    // A track's picture thread may still be writing.
+    std::lock_guard lock(m_lock);
     if (m_ctx) {
         avio_closep(&m_ctx->pb);
         avformat_free_context(m_ctx);
