@@ -62,7 +62,7 @@ bool Conversion::prepare(std::string &error)
     }
     m_endUs = o.startUs + o.lengthUs;
     if (!m_input.open(o.input, &m_interrupter, error) ||
-        !m_output.create(o.output, o.format, o.bitexact, o.overwrite, &m_interrupter, error))
+        !m_output.create(o.output, o.format, o.bitexact, &m_interrupter, error))
         return false;
     const bool globalHeaders = m_output.wantsGlobalHeaders();
     const int64_t origin = m_input.originUs();

@@ -115,11 +115,10 @@ ENCODER_EXPORT void SetGetPercentCallBackFun(PercentCallback cb);
  * "-i", "-vol", ... "-f") with the output path last; every value is taken
  * as given, even one that starts with "-". The output is written to a
  * working file in its folder (unnamed where the file system allows it, so
- * that even a killed process leaves nothing) and named when complete.
- * Without "-y" an output name taken at the start is refused; with it, the
- * file found there at the start is replaced. A file that appears under the
- * name meanwhile is never replaced: the output then gets the next free
- * numbered name (see the "output:" line).
+ * that even a killed process leaves nothing) and named when complete. An
+ * existing file is never replaced: without "-y" an output name taken at the
+ * start is refused; with it, and whenever the name is taken by the end, the
+ * output gets the next free numbered name (see the "output:" line).
  *
  * Every call made while no conversion runs ends with exactly one
  * WM_CONVERT_DONE posted to window, also when the vector is refused (then

@@ -13,7 +13,7 @@ OutputFile::~OutputFile()
 }
 
 bool OutputFile::create(const std::string &finalPath, const std::string &format, bool bitexact,
-                        bool replaceExisting, const Interrupter *interrupter, std::string &error)
+                        const Interrupter *interrupter, std::string &error)
 {
     m_finalPath = finalPath;
     m_finishedPath.clear();
@@ -22,7 +22,6 @@ bool OutputFile::create(const std::string &finalPath, const std::string &format,
         error = "cannot write the output '" + finalPath + "': it is a folder";
         return false;
     }
-    m_replaceable = replaceExisting ? regularFileAt(finalPath) : std::nullopt;
     if (!m_work.create(folderOf(finalPath), error))
         return false;
 
@@ -107,7 +106,7 @@ bool OutputFile::finish(std::string &error)
         err = closeErr;
     if (err < 0)
         return ioFailed("finish", err, error);
-    if (!m_work.publish(m_finalPath, m_finishedPath, error, m_replaceable))
+    if (!m_work.publish(m_finalPath, m_finishedPath, error))
         return false;
     avformat_free_context(m_ctx);
     m_ctx = nullptr;

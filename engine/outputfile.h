@@ -7,7 +7,6 @@
 #include "engine/workingfile.h"
 
 #include <mutex>
-#include <optional>
 #include <string>
 
 namespace zelo {
@@ -23,11 +22,9 @@ public:
     OutputFile &operator=(const OutputFile &) = delete;
 
     // Creates the working file in finalPath's folder and a muxer for
-    // format on it. With replaceExisting, the file found at finalPath now
-    // may be replaced at the end (but none that comes meanwhile). The
-    // interrupter must outlive this object.
+    // format on it. The interrupter must outlive this object.
     bool create(const std::string &finalPath, const std::string &format, bool bitexact,
-                bool replaceExisting, const Interrupter *interrupter, std::string &error);
+                const Interrupter *interrupter, std::string &error);
 
     // A stream carrying what encoder makes; call before writeHeader.
     AVStream *addStream(const AVCodecContext *encoder, std::string &error);
@@ -36,7 +33,8 @@ public:
     // Takes the packet's data; timestamps in the stream's time base.
     bool write(AVPacket *pkt, std::string &error);
     // Trailer, index to the front, close, and the working file named
-    // finalPath, or the next free numbered name when finalPath is taken.
+    // finalPath, or the next free numbered name when finalPath is taken: an
+    // existing file is never replaced.
     bool finish(std::string &error);
     // Closes and removes the working file.
     void abandon();
@@ -55,7 +53,6 @@ private:
     AVFormatContext *m_ctx = nullptr;
     WorkingFile m_work;
     std::string m_finalPath;
-    std::optional<FileIdentity> m_replaceable;
     std::string m_finishedPath;
     double m_secondsWritten = 0;
     int64_t m_closedBytes = 0;

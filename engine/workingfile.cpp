@@ -8,7 +8,6 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <fstream>
-#include <random>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -53,16 +52,6 @@ mode_t userFileMode()
     return 0666 & ~mask;
 }
 
-std::string hiddenCandidate(const std::string &folder)
-{
-    static const char letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    thread_local std::minstd_rand random(std::random_device{}());
-    std::string name = folder + "/" + kHiddenPrefix;
-    for (int i = 0; i < 6; ++i)
-        name += letters[random() % (sizeof letters - 1)];
-    return name + kHiddenSuffix;
-}
-
 } // namespace
 
 std::string folderOf(const std::string &path)
@@ -71,14 +60,6 @@ std::string folderOf(const std::string &path)
     if (slash == std::string::npos)
         return ".";
     return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::optional<FileIdentity> regularFileAt(const std::string &path)
-{
-    struct stat st;
-    if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
-        return std::nullopt;
-    return FileIdentity{st.st_dev, st.st_ino};
 }
 
 std::string numberedName(const std::string &path, int number)
@@ -200,32 +181,7 @@ int WorkingFile::giveName(const std::string &name)
     return std::rename(m_path.c_str(), name.c_str()) == 0 ? 0 : errno;
 }
 
-int WorkingFile::replace(const std::string &name, const FileIdentity &replaceable)
-{
-    if (regularFileAt(name) != replaceable)
-        return EEXIST;
-    // Only a rename replaces, and only a named file can be renamed: an
-    // unnamed one gets a hidden name first, locked so that no tidier takes
-    // it for a dead one.
-    if (m_kind == Kind::Unnamed) {
-        if (flock(m_fd, LOCK_EX | LOCK_NB) != 0)
-            return errno;
-        std::string hidden;
-        int err = EEXIST;
-        for (int attempt = 0; attempt < 10 && err == EEXIST; ++attempt) {
-            hidden = hiddenCandidate(folderOf(name));
-            err = giveName(hidden);
-        }
-        if (err != 0)
-            return err;
-        m_kind = Kind::Hidden;
-        m_path = hidden;
-    }
-    return std::rename(m_path.c_str(), name.c_str()) == 0 ? 0 : errno;
-}
-
-bool WorkingFile::publish(const std::string &wanted, std::string &got, std::string &error,
-                          std::optional<FileIdentity> replaceable)
+bool WorkingFile::publish(const std::string &wanted, std::string &got, std::string &error)
 {
     if (m_fd < 0) {
         error = "cannot name the output '" + wanted + "': nothing was written";
@@ -235,8 +191,6 @@ bool WorkingFile::publish(const std::string &wanted, std::string &got, std::stri
     for (int n = 0; n < kMostNumbers && err == EEXIST; ++n) {
         got = n == 0 ? wanted : numberedName(wanted, n);
         err = giveName(got);
-        if (n == 0 && err == EEXIST && replaceable)
-            err = replace(got, *replaceable);
     }
     if (err != 0) {
         error = "cannot name the output '" + wanted + "': " + std::strerror(err);

@@ -1,27 +1,14 @@
 // The file a conversion writes into before it is complete: invisible to the
 // user, gone with a killed process, and given its name at the end without
-// ever replacing a file somebody else made meanwhile.
+// ever replacing a file.
 #pragma once
 
-#include <optional>
 #include <string>
-#include <sys/types.h>
 
 namespace zelo {
 
-// Which file a name stood for at one moment.
-struct FileIdentity
-{
-    dev_t device = 0;
-    ino_t inode = 0;
-    bool operator==(const FileIdentity &) const = default;
-};
-
 // The folder part of a path ("." for a bare name).
 std::string folderOf(const std::string &path);
-
-// The regular file at path now, if there is one.
-std::optional<FileIdentity> regularFileAt(const std::string &path);
 
 // The name `path` gets when it is taken: the number goes between the name
 // and its extension, as the program numbers its output names
@@ -42,9 +29,9 @@ public:
     WorkingFile(const WorkingFile &) = delete;
     WorkingFile &operator=(const WorkingFile &) = delete;
 
-    // Creates the file in folder (folderOf the final path): unnamed where the file system allows it
-    // (and `preferred` asks for it), hidden otherwise. Removes first the
-    // hidden working files of conversions that have died.
+    // Creates the file in folder (folderOf the final path): unnamed where
+    // the file system allows it (and `preferred` asks for it), hidden
+    // otherwise. Removes first the hidden working files of dead writers.
     bool create(const std::string &folder, std::string &error, Kind preferred = Kind::Unnamed);
 
     Kind kind() const { return m_kind; }
@@ -52,11 +39,8 @@ public:
     const std::string &path() const { return m_path; }
 
     // Gives the file the name `wanted`, or when that is taken the first free
-    // numbered name. `got` is the name it got. The only file ever replaced
-    // is `replaceable`, the one the caller found under `wanted` at its
-    // start and may replace: never one that came meanwhile.
-    bool publish(const std::string &wanted, std::string &got, std::string &error,
-                 std::optional<FileIdentity> replaceable = std::nullopt);
+    // numbered name; never replaces a file. `got` is the name it got.
+    bool publish(const std::string &wanted, std::string &got, std::string &error);
     // Removes the unpublished file.
     void discard();
 
@@ -69,8 +53,6 @@ private:
     bool createHidden(const std::string &folder, std::string &error);
     // 0 when named, else the errno of the attempt (EEXIST: taken).
     int giveName(const std::string &name);
-    // 0 when the file now stands under name instead of `replaceable`.
-    int replace(const std::string &name, const FileIdentity &replaceable);
     void close();
 
     int m_fd = -1;

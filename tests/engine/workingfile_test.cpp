@@ -63,34 +63,6 @@ TEST(WorkingFileTest, PublishingNeverReplacesAFile)
     }
 }
 
-TEST(WorkingFileTest, ReplacesOnlyTheFileThatWasThereAtTheStart)
-{
-    for (WorkingFile::Kind kind : kBothKinds) {
-        SCOPED_TRACE(kindName(kind));
-        ScratchFolder scratch;
-        const std::string wanted = scratch.file("clip.3gp");
-        std::ofstream(wanted) << "old";
-        const auto atStart = zelo::regularFileAt(wanted);
-        ASSERT_TRUE(atStart);
-
-        WorkingFile file;
-        ASSERT_TRUE(makeWritten(file, scratch.path(), "new", kind));
-        std::string got, error;
-        ASSERT_TRUE(file.publish(wanted, got, error, atStart)) << error;
-        EXPECT_EQ(got, wanted);
-        EXPECT_EQ(readBytes(wanted), "new");
-        EXPECT_EQ(scratch.entries().size(), 1u);
-
-        // Another writer's file took the name meanwhile: it stays.
-        WorkingFile late;
-        ASSERT_TRUE(makeWritten(late, scratch.path(), "late", kind));
-        ASSERT_TRUE(late.publish(wanted, got, error, atStart)) << error;
-        EXPECT_EQ(got, scratch.file("clip1.3gp"));
-        EXPECT_EQ(readBytes(wanted), "new");
-        EXPECT_EQ(scratch.entries().size(), 2u);
-    }
-}
-
 TEST(WorkingFileTest, TwoWritersOfOneNameBothKeepTheirResult)
 {
     ScratchFolder scratch;
