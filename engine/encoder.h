@@ -101,8 +101,15 @@ ENCODER_EXPORT int Mydll_GetPicure(const char *path, int second, const char *siz
  * gets the next free numbered name (holiday.3gp -> holiday1.3gp, as the
  * program numbers its names) and a last line
  *   output: <the full path it got>
- * comes after the closing status line, before the end message.
- * Called on the engine's conversion thread.
+ * comes after the closing status line, before the end message. Lines of
+ * other forms may come; a receiver passes over what it does not know.
+ *
+ * The callback is called on the engine's conversion thread (once, when the
+ * thread cannot be started, on the thread that called _X), never while the
+ * engine holds a lock of its own. It may copy the line, hand it to another
+ * thread and call Mydll_Stop. It must return promptly and must not call
+ * MyDll_UnInit (which waits for the very thread the callback runs on),
+ * _X, or SetGetInfoCallBackFun.
  */
 ENCODER_EXPORT void SetGetInfoCallBackFun(StatusLineCallback cb);
 
