@@ -42,6 +42,8 @@ ConversionResult Conversion::run()
         return fail(error);
     last.bytes = m_output.bytesWritten();
     m_progress.finalLine(last);
+    if (m_output.finishedPath() != m_options.output)
+        m_progress.outputNamed(m_output.finishedPath());
     return ConversionResult::Complete;
 }
 

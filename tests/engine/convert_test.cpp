@@ -189,7 +189,7 @@ TEST_F(Convert, TrimStartsOnTheExactFrameWhateverTheContainer)
     for (const std::string source : {"video_only.avi", "mpeg1_mp2.mpg", "mpeg2_mp2.vob",
                                      "wmv2_wma.wmv", "flv1_mp3.flv", "mpeg4_pcm.mov", "raw.h264"}) {
         SCOPED_TRACE(source);
-        ConvertRequest r = request(source, "trimmed.mp4");
+        ConvertRequest r = request(source, source + ".mp4");
         r.start = "00:00:01";
         r.length = "1";
         r.size = "160x120";
@@ -228,6 +228,7 @@ TEST_F(Convert, BandsAreBlackAndThePictureFillsTheRest)
 
     r.padTop = r.padBottom = "0";
     r.padLeft = r.padRight = "24";
+    r.output = scratch.file("sides.3gp");
     ASSERT_EQ(run(r).code, uintptr_t(CONVERT_DONE_COMPLETE));
     p = decodePictures(r.output, 1);
     ASSERT_EQ(p.size(), 1u);
@@ -351,22 +352,35 @@ TEST_F(Convert, VolumeIsAPercentOfTheSourceLoudness)
     EXPECT_LT(soundLevel(silent.output), 0.001);
 }
 
-TEST_F(Convert, ReplacesAnExistingOutputOnlyWhenTold)
+TEST_F(Convert, NeverReplacesAnExistingOutput)
 {
     ConvertRequest r = request("mpeg4_mp3.avi");
-    {
-        std::ofstream old(r.output);
-        old << "an older file";
-    }
+    for (const char *name : {"out.3gp", "out1.3gp"})
+        std::ofstream(scratch.file(name)) << "an older file";
     std::vector<std::string> keep = r.toVector();
     keep.erase(keep.begin() + 1); // no "-y"
     RunResult refused = runConversion(keep);
     EXPECT_EQ(refused.code, uintptr_t(CONVERT_DONE_FAILED));
     EXPECT_TRUE(refused.hasErrorLine()) << refused.text();
-    EXPECT_EQ(readBytes(r.output), "an older file");
 
-    EXPECT_EQ(run(r).code, uintptr_t(CONVERT_DONE_COMPLETE));
+    // With "-y" the result goes beside them, and the caller is told where.
+    RunResult told = run(r);
+    ASSERT_EQ(told.code, uintptr_t(CONVERT_DONE_COMPLETE)) << told.text();
+    EXPECT_EQ(told.lines.back(), "output: " + scratch.file("out2.3gp"));
+    EXPECT_TRUE(inspect(scratch.file("out2.3gp")).video());
+    for (const char *name : {"out.3gp", "out1.3gp"})
+        EXPECT_EQ(readBytes(scratch.file(name)), "an older file");
+    EXPECT_EQ(scratch.entries().size(), 3u);
+}
+
+TEST_F(Convert, TheLongestLegalOutputNameConverts)
+{
+    // 255 bytes: the working file must not need a longer name of its own.
+    ConvertRequest r = request("mpeg4_mp3.avi", std::string(251, 'x') + ".3gp");
+    RunResult result = run(r);
+    ASSERT_EQ(result.code, uintptr_t(CONVERT_DONE_COMPLETE)) << result.text();
     EXPECT_TRUE(inspect(r.output).video());
+    EXPECT_EQ(scratch.entries().size(), 1u);
 }
 
 } // namespace
