@@ -5,6 +5,7 @@
 #include "app/pubfunction.h"
 #include "platform/quitsignals.h"
 #include "platform/singleinstance.h"
+#include "profiles/profilewindow.h"
 
 #include <QFile>
 #include <QFontDatabase>
@@ -45,7 +46,7 @@ int RunEntrySequence(int argc, char **argv)
 
         // The splash fades in here once it exists.
         auto main = std::make_unique<TMainWindow>();
-        // The profile window is created here, before the progress window.
+        auto profile = std::make_unique<TProfileWindow>();
         auto progress = std::make_unique<TProgressWindow>(main.get());
         main->setWindowTitle(TMainWindow::Caption);
         if (!main->InitMainWindow())
@@ -56,6 +57,7 @@ int RunEntrySequence(int argc, char **argv)
         app.run();
         main->FormDestroy();
         progress.reset();
+        profile.reset();
         main.reset();
     } catch (const std::exception &e) {
         QMessageBox::critical(nullptr, ZeloApplication::applicationDisplayName(),

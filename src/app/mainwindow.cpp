@@ -7,6 +7,7 @@
 #include "encoder/probe.h"
 #include "platform/shell.h"
 #include "profiles/profilechooser.h"
+#include "profiles/profilewindow.h"
 #include "skin/skin.h"
 
 #include <QCloseEvent>
@@ -77,7 +78,8 @@ bool TMainWindow::InitMainWindow()
         return false;
     if (ProgressWindow && !LoadSkin(ProgressWindow, path_Skin))
         return false;
-    // The profile window is skinned here once it exists.
+    if (ProfileWindow && !LoadSkin(ProfileWindow, path_Skin))
+        return false;
     g_s_Version = kVersion;
     TB_AS_Keep->SetChecked(b_KeepRatio);
     m_chooser->SelectDeviceKind(0);

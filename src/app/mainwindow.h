@@ -3,9 +3,11 @@
 #include "app/application.h"
 #include "encoder/progresswindow.h"
 #include "platform/messagetarget.h"
+#include "profiles/devicekind.h"
 
 #include <QString>
 #include <QWidget>
+#include <array>
 
 class QComboBox;
 class ClipAdder;
@@ -44,6 +46,7 @@ public:
     void AddFilesClick();
     void ConvertClick();
     void KeepRatioClick();
+    void DeviceKindClick(int kind);
 
     // What a batch converts: the clip list and the chosen profile.
     int clipCount() const override;
@@ -68,6 +71,9 @@ public:
     TDynamicImageButton *TB_Min = nullptr, *TB_Help = nullptr, *TB_AddFile = nullptr,
                         *TB_DelFile = nullptr, *TB_Edit = nullptr, *TB_Convert = nullptr;
     TImage *Img_VideoPic = nullptr;
+    // The device kinds, in kind order (TB_3GP ... TB_MP4): the checked one is
+    // the kind whose profiles are listed.
+    std::array<TCheckImageButton *, DeviceKindCount> TB_Kinds{};
 
     TWindowFrame *frame() const { return m_frame; }
 

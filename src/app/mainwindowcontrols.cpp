@@ -96,6 +96,11 @@ void TMainWindow::CreateSkinControls()
     fill->setContentsMargins(0, 0, 0, 0);
     fill->addWidget(Img_VideoPic);
     Img_VideoPic->lower();
+
+    // The device kinds come after the controls every skin has always had.
+    const char *const kinds[] = {"TB_3GP", "TB_PSP", "TB_iPod", "TB_PDA", "TB_MP4"};
+    for (size_t kind = 0; kind < TB_Kinds.size(); ++kind)
+        TB_Kinds[kind] = CreateComponent<TCheckImageButton>(this, this, QLatin1String(kinds[kind]));
     // The preview's poll timer is created here, with the preview.
 }
 
@@ -127,6 +132,13 @@ void TMainWindow::WireSkinControls()
     connect(TB_AS_Keep, &TImageButton::clicked, this, &TMainWindow::KeepRatioClick);
     connect(TB_Edit, &TImageButton::clicked, m_chooser, &ProfileChooser::EditSelectedProfile);
     connect(TB_Convert, &TImageButton::clicked, this, &TMainWindow::ConvertClick);
+    for (size_t kind = 0; kind < TB_Kinds.size(); ++kind)
+        connect(TB_Kinds[kind], &TImageButton::clicked, this,
+                [this, kind] { DeviceKindClick(int(kind)); });
+    connect(m_chooser, &ProfileChooser::deviceKindSelected, this, [this](int current) {
+        for (size_t kind = 0; kind < TB_Kinds.size(); ++kind)
+            TB_Kinds[kind]->SetChecked(int(kind) == current);
+    });
     // Play, stop, pause, the trim buttons and help are attached with the
     // preview and the help menu.
 }
@@ -148,4 +160,11 @@ void TMainWindow::FreeSkinControls()
     release(TP_ImageList);
     release(TB_Min);
     release(TB_Help);
+    for (TCheckImageButton *&kind : TB_Kinds)
+        release(kind);
+}
+
+void TMainWindow::DeviceKindClick(int kind)
+{
+    m_chooser->SelectDeviceKind(kind);
 }
