@@ -116,7 +116,7 @@ void TMainWindow::FormDestroy()
         app->setExceptionHandler(std::move(m_previousHandler));
     if (TheShell().dialogParent() == this)
         TheShell().setDialogParent(nullptr);
-    ClearFolder(path_Snapshot, false);
+    ClearSnapshotFolder(path_Snapshot);
     RemoveOwnScratchFiles(); // in the cache folder when the program's is read-only
 }
 
