@@ -36,6 +36,14 @@ void SaveSettings(const SettingsStore &store = SettingsStore::standard());
 // deep). When the output folder cannot be had, falls back to the default one.
 bool EnsureFolders();
 
+// Where the add-files dialog opens: the folder files were last added from,
+// while it exists; the first time the user's Videos folder, else the home
+// folder (never the program folder).
+QString AddFilesFolder(const SettingsStore &store = SettingsStore::standard());
+// Remembers the folder of the files just chosen for the next dialog.
+void RememberAddFilesFolder(const QString &chosenFile,
+                            const SettingsStore &store = SettingsStore::standard());
+
 // Deletes the files in folder; with recurse, also those in every subfolder.
 // Never removes a folder. Failures are passed over.
 void ClearFolder(const QString &folder, bool recurse);
