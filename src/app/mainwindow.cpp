@@ -4,10 +4,13 @@
 #include "controls/checkimagebutton.h"
 #include "encoder/clipadder.h"
 #include "encoder/encoderlib.h"
+#include "platform/inifile.h"
 #include "platform/shell.h"
 #include "profiles/profilechooser.h"
 #include "skin/skin.h"
+#include "skin/skincolours.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <cfenv>
 
@@ -77,6 +80,10 @@ bool TMainWindow::InitMainWindow()
     if (ProgressWindow && !LoadSkin(ProgressWindow, path_Skin))
         return false;
     // The profile window is skinned here once it exists.
+    const QPalette colours =
+        SkinPalette(IniFile(path_Skin + QStringLiteral("Skin.ini")), QApplication::palette());
+    ApplySkinColours(colours);
+    DressProfileList(ComboBox_OutputSetting, colours);
     g_s_Version = kVersion;
     TB_AS_Keep->SetChecked(b_KeepRatio);
     m_chooser->SelectDeviceKind(0);

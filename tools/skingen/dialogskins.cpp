@@ -183,3 +183,17 @@ void WriteAboutWindow(SkinFile &ini, const QString &folder)
                  closeButton("about", w)},
                 folder);
 }
+
+void WriteColours(SkinFile &ini)
+{
+    ini.section("Colours");
+    const std::pair<const char *, QColor> roles[] = {
+        {"Window", Theme::Card},        {"WindowText", Theme::TextHi},
+        {"Base", Theme::Sunken},        {"AlternateBase", Theme::Chrome},
+        {"Text", Theme::TextHi},        {"Button", Theme::Raised},
+        {"ButtonText", Theme::TextHi},  {"Highlight", Theme::Accent},
+        {"HighlightedText", Qt::white}, {"ToolTipBase", Theme::Raised},
+        {"ToolTipText", Theme::TextHi}};
+    for (const auto &[key, colour] : roles)
+        ini.add(key, colour.name());
+}
