@@ -4,6 +4,7 @@
 #include "controls/checkimagebutton.h"
 #include "encoder/clipadder.h"
 #include "encoder/encoderlib.h"
+#include "encoder/progresswindow.h"
 #include "platform/inifile.h"
 #include "platform/shell.h"
 #include "profiles/profilechooser.h"
@@ -84,6 +85,9 @@ bool TMainWindow::InitMainWindow()
         SkinPalette(IniFile(path_Skin + QStringLiteral("Skin.ini")), QApplication::palette());
     ApplySkinColours(colours);
     DressProfileList(ComboBox_OutputSetting, colours);
+    // The progress window's labels and folder field sit on the skin's face.
+    if (ProgressWindow)
+        ProgressWindow->setPalette(colours);
     g_s_Version = kVersion;
     TB_AS_Keep->SetChecked(b_KeepRatio);
     m_chooser->SelectDeviceKind(0);

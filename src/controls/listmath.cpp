@@ -65,12 +65,6 @@ int ThumbTopForRows(int rows, int hiddenRows, int minimum, int maximum)
     return std::min(top, maximum);
 }
 
-int FittedListHeight(int height, int floorHeight)
-{
-    const int rows = std::max(1, (height - TopMargin - floorHeight) / RowStep);
-    return TopMargin + rows * RowStep + floorHeight;
-}
-
 int ButtonStep(int contentHeight, int viewHeight, int minimum, int maximum)
 {
     int positions = ScrollPositions(contentHeight, viewHeight);

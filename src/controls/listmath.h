@@ -36,11 +36,6 @@ int ScrollPositions(int contentHeight, int viewHeight);
 // list a whole row at a time through it.
 int ThumbTopForRows(int rows, int hiddenRows, int minimum, int maximum);
 
-// The list height, at most the given one, that holds whole rows only: two
-// pixels of top margin, then rows of RowStep, plus the floor image's height.
-// At least one row.
-int FittedListHeight(int height, int floorHeight);
-
 // How far one press of a scroll button moves the thumb; 0 when the buttons
 // do nothing (no row to scroll to).
 int ButtonStep(int contentHeight, int viewHeight, int minimum, int maximum);

@@ -349,6 +349,8 @@ void TListPanel::LayoutItems()
             item->show();
     }
     m_contentHeight = int(m_items.size()) * RowStep;
+    if (m_bottom)
+        m_bottom->raise(); // the floor covers the top of the row below the last whole one
     ScrollToThumb(m_thumb ? m_thumb->y() : 0);
 }
 

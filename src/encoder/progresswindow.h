@@ -94,6 +94,8 @@ protected:
 
 private:
     QLabel *makeLabel(QWidget *parent, int x, int y, const QString &text, int width = -1);
+    QLabel *placeAfter(QLabel *caption, QLabel *value);
+    QLabel *makePercent(int barTop);
     void placeBar(TImage *bar, int percent);
     void showRunning(bool running);
 

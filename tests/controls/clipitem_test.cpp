@@ -73,14 +73,6 @@ TEST(ListMath, ThumbTopForEveryRow)
     EXPECT_EQ(ThumbTopForRows(2, 0, 16, 178), 16);
 }
 
-TEST(ListMath, FittedListHoldsWholeRows)
-{
-    EXPECT_EQ(FittedListHeight(224, 0), 2 + 3 * 66);
-    EXPECT_EQ(FittedListHeight(224, 6), 2 + 3 * 66 + 6);
-    EXPECT_EQ(FittedListHeight(266, 0), 266);
-    EXPECT_EQ(FittedListHeight(20, 0), 68); // never less than a row
-}
-
 SelectionState threeAt(QList<bool> selected, int anchor)
 {
     return SelectionState{{2, 68, 134, 200}, selected, anchor};

@@ -14,9 +14,9 @@
 
 namespace {
 constexpr int kWidth = 733, kHeight = 402, kTitle = 44;
-// Whole rows only: a 2-pixel margin, three rows of 66 and the list's 6-pixel
-// floor, so no clip is ever shown cut.
-const QRect kList(12, 68, 404, 2 + 3 * 66 + 6);
+// Whole rows only: three rows of 66 (the first after a 2-pixel margin) and
+// the list's 6-pixel floor over the next row's top, so no clip shows cut.
+const QRect kList(12, 68, 404, 3 * 66 + 6);
 const QRect kPreview(421, 68, 300, 224);
 const QRect kProfile(24, 358, 497, 21);
 const QPoint kSlider(421, 295);
