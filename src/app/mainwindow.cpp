@@ -2,6 +2,7 @@
 
 #include "app/pubfunction.h"
 #include "controls/checkimagebutton.h"
+#include "controls/listpanel.h"
 #include "encoder/clipadder.h"
 #include "encoder/encoderlib.h"
 #include "encoder/progresswindow.h"
@@ -91,6 +92,7 @@ bool TMainWindow::InitMainWindow()
     g_s_Version = kVersion;
     TB_AS_Keep->SetChecked(b_KeepRatio);
     m_chooser->SelectDeviceKind(0);
+    TP_ImageList->setFocus(); // keys act on the clips from the start
     if (ZeloApplication *app = ZeloApplication::instance())
         app->setApplicationDisplayName(QStringLiteral("Zelo 3GP Converter"));
     return true;

@@ -16,6 +16,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <algorithm>
@@ -170,6 +171,18 @@ void TProgressWindow::closeEvent(QCloseEvent *event)
     }
     event->accept();
     emit closed();
+}
+
+// Esc is the Close button, refusal included; Enter is Start, and does
+// nothing while a batch runs (stopping takes the Stop button itself).
+void TProgressWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape)
+        CloseClick();
+    else if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && !b_Converting)
+        StartClick();
+    else
+        QWidget::keyPressEvent(event);
 }
 
 void TProgressWindow::showRunning(bool running)

@@ -90,6 +90,7 @@ signals:
     void closed();
 
 protected:
+    void keyPressEvent(QKeyEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:

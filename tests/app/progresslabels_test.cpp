@@ -4,6 +4,8 @@
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QSignalSpy>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -68,6 +70,28 @@ TEST_F(ProgressLabelsTest, EveryLabelShowsItsWholeTextInTahoma)
     // A window made after the fonts arrived, as at the program's start.
     progress = std::make_unique<TProgressWindow>(window.get());
     expectWholeTexts({"a_b_c.avi", "clip_with_long_name_gjpq.3gp"});
+}
+
+// Keys as users expect of a dialog, the refusals kept.
+TEST_F(ProgressLabelsTest, EscapeClosesAndEnterStartsUnlessConverting)
+{
+    progress->show();
+    progress->b_Converting = true;
+    QTest::keyClick(progress.get(), Qt::Key_Return);
+    EXPECT_TRUE(shell.boxes.isEmpty()); // Enter never stops a batch
+    QTest::keyClick(progress.get(), Qt::Key_Escape);
+    EXPECT_EQ(shell.texts(), QStringList{"Converting clips now!\nPlease stop it first!"});
+    EXPECT_TRUE(progress->isVisible());
+    progress->b_Converting = false;
+
+    shell.boxes.clear();
+    QTest::keyClick(progress.get(), Qt::Key_Enter, Qt::KeypadModifier); // as Start: no clips
+    EXPECT_EQ(shell.texts(),
+              QStringList{"No clip to convert!\nPlease add clip to list, then convert it!"});
+    QSignalSpy closed(progress.get(), &TProgressWindow::closed);
+    QTest::keyClick(progress.get(), Qt::Key_Escape);
+    EXPECT_EQ(closed.size(), 1);
+    EXPECT_FALSE(progress->isVisible());
 }
 
 } // namespace
