@@ -13,7 +13,7 @@ PACKAGES := build-essential cmake pkg-config \
 	qt6-base-dev qt6-base-dev-tools libgl-dev \
 	libavformat-dev libavcodec-dev libavfilter-dev libswscale-dev libswresample-dev libavutil-dev \
 	libmpv-dev libturbojpeg0-dev libgtest-dev libgmock-dev \
-	fonts-wine xvfb xauth ffmpeg
+	fonts-wine fonts-wqy-microhei xvfb xauth ffmpeg
 
 .PHONY: all deps configure build run test test-sanitize bench clean
 

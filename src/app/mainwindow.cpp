@@ -2,14 +2,19 @@
 
 #include "app/pubfunction.h"
 #include "controls/checkimagebutton.h"
+#include "controls/listpanel.h"
 #include "encoder/clipadder.h"
 #include "encoder/encoderlib.h"
 #include "encoder/probe.h"
+#include "encoder/progresswindow.h"
+#include "platform/inifile.h"
 #include "platform/shell.h"
 #include "profiles/profilechooser.h"
 #include "profiles/profilewindow.h"
 #include "skin/skin.h"
+#include "skin/skincolours.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <cfenv>
 
@@ -80,9 +85,17 @@ bool TMainWindow::InitMainWindow()
         return false;
     if (ProfileWindow && !LoadSkin(ProfileWindow, path_Skin))
         return false;
+    const QPalette colours =
+        SkinPalette(IniFile(path_Skin + QStringLiteral("Skin.ini")), QApplication::palette());
+    ApplySkinColours(colours);
+    DressProfileList(ComboBox_OutputSetting, colours);
+    // The progress window's labels and folder field sit on the skin's face.
+    if (ProgressWindow)
+        ProgressWindow->setPalette(colours);
     g_s_Version = kVersion;
     TB_AS_Keep->SetChecked(b_KeepRatio);
     m_chooser->SelectDeviceKind(0);
+    TP_ImageList->setFocus(); // keys act on the clips from the start
     if (ZeloApplication *app = ZeloApplication::instance())
         app->setApplicationDisplayName(QStringLiteral("Zelo 3GP Converter"));
     return true;

@@ -4,6 +4,7 @@
 
 #include "app/messages.h"
 #include "controls/checkimagebutton.h"
+#include "controls/comboelider.h"
 #include "controls/dynamicimagebutton.h"
 #include "controls/image.h"
 #include "controls/imageitem.h"
@@ -67,6 +68,7 @@ void TMainWindow::CreateDesignedComponents()
     QFont tahoma(QStringLiteral("Tahoma"));
     tahoma.setPixelSize(11);
     ComboBox_OutputSetting->setFont(tahoma);
+    new ComboElider(ComboBox_OutputSetting);
     // The file dialog of adding files is the Shell's, not a component here.
 }
 

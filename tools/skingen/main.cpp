@@ -35,6 +35,7 @@ int main(int argc, char **argv)
     WriteProgressWindow(ini, folder);
     WriteProfileWindow(ini, folder);
     WriteAboutWindow(ini, folder);
+    WriteColours(ini);
     WriteSplash(folder);
     WriteDevicePictures(folder);
     if (!ini.write(folder + QStringLiteral("Skin.ini"))) {

@@ -14,7 +14,9 @@
 
 namespace {
 constexpr int kWidth = 733, kHeight = 402, kTitle = 44;
-const QRect kList(12, 68, 404, 224);
+// Whole rows only: three rows of 66 (the first after a 2-pixel margin) and
+// the list's 6-pixel floor over the next row's top, so no clip shows cut.
+const QRect kList(12, 68, 404, 3 * 66 + 6);
 const QRect kPreview(421, 68, 300, 224);
 const QRect kProfile(24, 358, 497, 21);
 const QPoint kSlider(421, 295);
@@ -46,7 +48,7 @@ QImage face()
     p.setBrush(Qt::NoBrush);
     p.drawPath(Rounded(QRectF(kList).adjusted(-1.5, -1.5, 1.5, 1.5), 4));
     p.drawPath(Rounded(QRectF(kPreview).adjusted(-1.5, -1.5, 1.5, 1.5), 4));
-    // A well for the profile list, whose own face is a plain grey.
+    // A well for the profile list, whose own face takes the skin's colours.
     p.setPen(QPen(QColor(0x3A, 0x44, 0x56), 1));
     p.setBrush(QColor(0x0C, 0x10, 0x16));
     p.drawPath(Rounded(QRectF(kProfile).adjusted(-2.5, -2.5, 2.5, 2.5), 4));
