@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 
+#include "app/links.h"
 #include "app/pubfunction.h"
 #include "controls/checkimagebutton.h"
 #include "encoder/clipadder.h"
@@ -59,8 +60,7 @@ void TMainWindow::FormCreate()
     WireSkinControls();
 
     if (ZeloApplication *app = ZeloApplication::instance())
-        m_previousHandler =
-            app->setExceptionHandler([](const QString &message) { TheShell().error(message); });
+        m_previousHandler = app->setExceptionHandler(ShowErrorReport);
 
     b_Adding = false;
     m_adder->SnapIndex = 0;
@@ -82,6 +82,9 @@ bool TMainWindow::InitMainWindow()
     m_chooser->SelectDeviceKind(0);
     if (ZeloApplication *app = ZeloApplication::instance())
         app->setApplicationDisplayName(QStringLiteral("Zelo 3GP Converter"));
+    // The task bar shows the application title; the caption stays the
+    // single-instance key.
+    setWindowTitle(QStringLiteral("Zelo 3GP Converter"));
     return true;
 }
 

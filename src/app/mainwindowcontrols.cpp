@@ -2,6 +2,7 @@
 // controls it creates at start, in the order the skin visits them.
 #include "app/mainwindow.h"
 
+#include "app/helpmenu.h"
 #include "app/messages.h"
 #include "controls/checkimagebutton.h"
 #include "controls/dynamicimagebutton.h"
@@ -14,6 +15,7 @@
 #include "skin/windowframe.h"
 
 #include <QComboBox>
+#include <QCursor>
 #include <QHBoxLayout>
 
 namespace {
@@ -126,8 +128,9 @@ void TMainWindow::WireSkinControls()
     connect(TB_AS_Keep, &TImageButton::clicked, this, &TMainWindow::KeepRatioClick);
     connect(TB_Edit, &TImageButton::clicked, m_chooser, &ProfileChooser::EditSelectedProfile);
     connect(TB_Convert, &TImageButton::clicked, this, &TMainWindow::ConvertClick);
-    // Play, stop, pause, the trim buttons and help are attached with the
-    // preview and the help menu.
+    m_help = new HelpMenu(this);
+    connect(TB_Help, &TImageButton::clicked, this, [this] { m_help->Popup(QCursor::pos()); });
+    // Play, stop, pause and the trim buttons are attached with the preview.
 }
 
 void TMainWindow::FreeSkinControls()
@@ -147,4 +150,5 @@ void TMainWindow::FreeSkinControls()
     release(TP_ImageList);
     release(TB_Min);
     release(TB_Help);
+    release(m_help);
 }
