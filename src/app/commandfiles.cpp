@@ -1,6 +1,10 @@
 #include "app/commandfiles.h"
 
+#include "app/pubfunction.h"
+#include "encoder/clipadder.h"
+
 #include <QDir>
+#include <QTimer>
 #include <QUrl>
 
 namespace {
@@ -60,4 +64,15 @@ QStringList CommandLineFiles(const QStringList &arguments, const QString &workin
         files << QDir::cleanPath(QDir(workingDir).absoluteFilePath(path));
     }
     return files;
+}
+
+void AddFilesWhenFree(ClipAdder *adder, const QStringList &files)
+{
+    if (files.isEmpty())
+        return;
+    if (b_Adding || adder->workerRunning()) {
+        QTimer::singleShot(100, adder, [adder, files] { AddFilesWhenFree(adder, files); });
+        return;
+    }
+    adder->addFiles(files);
 }

@@ -8,3 +8,10 @@
 // Qt's own, as an absolute path. "file:" addresses become local paths;
 // other addresses are left out; relative paths are taken from workingDir.
 QStringList CommandLineFiles(const QStringList &arguments, const QString &workingDir);
+
+class ClipAdder;
+
+// Adds files as if they were dropped on the list; while a multi-file add is
+// still running (when a drop is ignored) it waits for the add to end instead
+// of losing them. Returns at once either way.
+void AddFilesWhenFree(ClipAdder *adder, const QStringList &files);

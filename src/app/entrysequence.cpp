@@ -70,9 +70,8 @@ int RunEntrySequence(int argc, char **argv)
             // Files from the command line, and later from copies started with
             // files, go in as if dropped on the list.
             ClipAdder *adder = main->adder();
-            instance.listen([adder](const QStringList &more) { adder->addFiles(more); });
-            if (!files.isEmpty())
-                QTimer::singleShot(0, adder, [adder, files] { adder->addFiles(files); });
+            instance.listen([adder](const QStringList &more) { AddFilesWhenFree(adder, more); });
+            QTimer::singleShot(0, adder, [adder, files] { AddFilesWhenFree(adder, files); });
         }
         app.run();
         main->FormDestroy();
