@@ -27,6 +27,7 @@ QFont tahoma(int pixels, bool bold)
 TAboutWindow::TAboutWindow(QWidget *owner) : QWidget(owner, Qt::Window | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("AboutWindow"));
+    setWindowTitle(QStringLiteral("About"));
     setFixedSize(392, 216);
     setFont(tahoma(0, false));
 

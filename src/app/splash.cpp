@@ -11,11 +11,13 @@
 #include <QThread>
 
 namespace {
-void sleepAndServe(int ms, bool handleEvents)
+void sleepAndServe(int ms, bool handleInput)
 {
     QThread::msleep(ms);
-    if (handleEvents)
-        QCoreApplication::processEvents();
+    // Without input the display still has to be told each step, or a
+    // compositing desktop would only ever see the last one.
+    QCoreApplication::processEvents(handleInput ? QEventLoop::AllEvents
+                                                : QEventLoop::ExcludeUserInputEvents);
 }
 } // namespace
 

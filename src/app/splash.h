@@ -21,9 +21,10 @@ public:
     bool b_Shown = false;
     TImage *Image = nullptr;
 
-    // How a fade step waits: ms milliseconds, and whether pending events are
-    // handled meanwhile. Tests replace it to watch the steps.
-    using Pause = std::function<void(int ms, bool handleEvents)>;
+    // How a fade step waits: ms milliseconds, and whether the user's input is
+    // handled meanwhile (the fade-in lets other windows work; the fade-out
+    // only keeps the display current). Tests replace it to watch the steps.
+    using Pause = std::function<void(int ms, bool handleInput)>;
     void setPause(Pause pause) { m_pause = std::move(pause); }
 
 private:

@@ -15,15 +15,15 @@ protected:
     {
         int opacity;
         int ms;
-        bool events;
+        bool input;
         bool operator==(const Step &) const = default;
     };
 
     void SetUp() override
     {
         splash = std::make_unique<TStartUp>(path);
-        splash->setPause([this](int ms, bool events) {
-            steps.push_back({qRound(splash->windowOpacity() * 255), ms, events});
+        splash->setPause([this](int ms, bool input) {
+            steps.push_back({qRound(splash->windowOpacity() * 255), ms, input});
         });
     }
 
