@@ -5,6 +5,7 @@
 #include "controls/checkimagebutton.h"
 #include "encoder/clipadder.h"
 #include "encoder/encoderlib.h"
+#include "encoder/probe.h"
 #include "platform/shell.h"
 #include "profiles/profilechooser.h"
 #include "skin/skin.h"
@@ -117,6 +118,7 @@ void TMainWindow::FormDestroy()
     if (TheShell().dialogParent() == this)
         TheShell().setDialogParent(nullptr);
     ClearFolder(path_Snapshot, false);
+    RemoveOwnScratchFiles(); // in the cache folder when the program's is read-only
 }
 
 bool TMainWindow::event(QEvent *event)

@@ -36,6 +36,11 @@ void SaveSettings(const SettingsStore &store = SettingsStore::standard());
 // deep). When the output folder cannot be had, falls back to the default one.
 bool EnsureFolders();
 
+// The one rule for the output folder: makes folder (one level deep) when it
+// is missing; when that fails and fallBack is set, folder becomes the default
+// output folder, made the same way. False when no folder could be had.
+bool MakeOutputFolder(QString &folder, bool fallBack = true);
+
 // Deletes the files in folder; with recurse, also those in every subfolder.
 // Never removes a folder. Failures are passed over.
 void ClearFolder(const QString &folder, bool recurse);
