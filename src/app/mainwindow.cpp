@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 
+#include "app/links.h"
 #include "app/pubfunction.h"
 #include "controls/checkimagebutton.h"
 #include "controls/listpanel.h"
@@ -66,8 +67,7 @@ void TMainWindow::FormCreate()
     WireSkinControls();
 
     if (ZeloApplication *app = ZeloApplication::instance())
-        m_previousHandler =
-            app->setExceptionHandler([](const QString &message) { TheShell().error(message); });
+        m_previousHandler = app->setExceptionHandler(ShowErrorReport);
 
     b_Adding = false;
     m_adder->SnapIndex = 0;
@@ -98,6 +98,9 @@ bool TMainWindow::InitMainWindow()
     TP_ImageList->setFocus(); // keys act on the clips from the start
     if (ZeloApplication *app = ZeloApplication::instance())
         app->setApplicationDisplayName(QStringLiteral("Zelo 3GP Converter"));
+    // The task bar shows the application title; the caption stays the
+    // single-instance key.
+    setWindowTitle(QStringLiteral("Zelo 3GP Converter"));
     return true;
 }
 

@@ -11,6 +11,7 @@
 
 class QComboBox;
 class ClipAdder;
+class HelpMenu;
 class ProfileChooser;
 class TCheckImageButton;
 class TListPanel;
@@ -56,6 +57,7 @@ public:
 
     ProfileChooser *chooser() const { return m_chooser; }
     ClipAdder *adder() const { return m_adder; }
+    HelpMenu *helpMenu() const { return m_help; }
 
     // Designed components; the skin leaves them where they are.
     QWidget *Panel_Preview = nullptr;
@@ -101,6 +103,7 @@ private:
     TWindowFrame *m_frame = nullptr;
     ClipAdder *m_adder = nullptr;
     ProfileChooser *m_chooser = nullptr;
+    HelpMenu *m_help = nullptr;
     bool m_destroyed = false;
     ZeloApplication::ExceptionHandler m_previousHandler;
 };

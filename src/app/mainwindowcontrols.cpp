@@ -2,6 +2,7 @@
 // controls it creates at start, in the order the skin visits them.
 #include "app/mainwindow.h"
 
+#include "app/helpmenu.h"
 #include "app/messages.h"
 #include "controls/checkimagebutton.h"
 #include "controls/comboelider.h"
@@ -15,6 +16,7 @@
 #include "skin/windowframe.h"
 
 #include <QComboBox>
+#include <QCursor>
 #include <QHBoxLayout>
 
 namespace {
@@ -141,8 +143,9 @@ void TMainWindow::WireSkinControls()
         for (size_t kind = 0; kind < TB_Kinds.size(); ++kind)
             TB_Kinds[kind]->SetChecked(int(kind) == current);
     });
-    // Play, stop, pause, the trim buttons and help are attached with the
-    // preview and the help menu.
+    m_help = new HelpMenu(this);
+    connect(TB_Help, &TImageButton::clicked, this, [this] { m_help->Popup(QCursor::pos()); });
+    // Play, stop, pause and the trim buttons are attached with the preview.
 }
 
 void TMainWindow::FreeSkinControls()
@@ -164,6 +167,7 @@ void TMainWindow::FreeSkinControls()
     release(TB_Help);
     for (TCheckImageButton *&kind : TB_Kinds)
         release(kind);
+    release(m_help);
 }
 
 void TMainWindow::DeviceKindClick(int kind)
