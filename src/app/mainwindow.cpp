@@ -2,6 +2,7 @@
 
 #include "app/pubfunction.h"
 #include "controls/checkimagebutton.h"
+#include "controls/playerlib.h"
 #include "encoder/clipadder.h"
 #include "encoder/encoderlib.h"
 #include "platform/shell.h"
@@ -55,6 +56,8 @@ void TMainWindow::FormCreate()
     } else {
         DllInit();
     }
+    // Without a usable player the preview stays idle; nothing else needs it.
+    Player::Load(path_Config);
     CreateSkinControls();
     WireSkinControls();
 
@@ -93,7 +96,7 @@ void TMainWindow::closeEvent(QCloseEvent *event)
 
 void TMainWindow::FormClose()
 {
-    // Any preview is stopped here once the player exists.
+    StopPreview();
     RequestTermination();
 }
 
@@ -108,6 +111,7 @@ void TMainWindow::FormDestroy()
     SaveSettings();
     FreeSkinControls();
     UnloadEncoder();
+    Player::Unload();
     m_target.detach();
     if (ZeloApplication *app = ZeloApplication::instance())
         app->setExceptionHandler(std::move(m_previousHandler));

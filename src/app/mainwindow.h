@@ -4,6 +4,7 @@
 #include "encoder/progresswindow.h"
 #include "platform/messagetarget.h"
 
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 
@@ -13,6 +14,9 @@ class ProfileChooser;
 class TCheckImageButton;
 class TListPanel;
 class TDynamicImageButton;
+class TFixProgress;
+class Image_Item;
+class QTimer;
 class TImage;
 class TWindowFrame;
 
@@ -47,6 +51,22 @@ public:
     void AddFilesClick();
     void ConvertClick();
     void KeepRatioClick();
+
+    // The preview (mainwindowpreview.cpp).
+    void StartPreview();
+    void OpenSelectedClip();
+    void StopPreview();
+    // The slider shows clip's trim and takes its changes; none resets it.
+    void ShowTrim(Image_Item *clip);
+    void PollTick();
+    void ClipSelect(Image_Item *item);
+    void TrimChanged(int wParam);
+    // The mark buttons: the playing position becomes the start or the stop.
+    void MarkClip(bool start);
+    void SliderPositionChange(double percent, bool held);
+    void PassKeepRatioToPlayer();
+    Image_Item *loadedClip() const;
+    Image_Item *sliderClip() const;
     // The engine has ended a clip: the next one, or the end of the batch.
     void NextClip(int result);
     void RunEncoder() override;
@@ -70,11 +90,13 @@ public:
     TImage *Img_Background = nullptr;
     TDynamicImageButton *TB_Play = nullptr, *TB_Stop = nullptr, *TB_Pause = nullptr,
                         *TB_Next = nullptr, *TB_Previous = nullptr;
+    TFixProgress *TP_Progress = nullptr;
     TDynamicImageButton *TB_Close = nullptr;
     TCheckImageButton *TB_AS_Keep = nullptr;
     TDynamicImageButton *TB_Min = nullptr, *TB_Help = nullptr, *TB_AddFile = nullptr,
                         *TB_DelFile = nullptr, *TB_Edit = nullptr, *TB_Convert = nullptr;
     TImage *Img_VideoPic = nullptr;
+    QTimer *PollTimer = nullptr; // the preview's position poll
 
     TWindowFrame *frame() const { return m_frame; }
 
@@ -86,9 +108,12 @@ signals:
 protected:
     bool event(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
     // Dispatch on the message number, like a window procedure.
     virtual void WindowProc(unsigned msg, uintptr_t wParam, intptr_t lParam);
+    void PreviewMessage(unsigned msg, uintptr_t wParam, intptr_t lParam);
+    void PlayerEvent(int code, intptr_t value);
 
 private:
     void FormCreate();
@@ -103,6 +128,10 @@ private:
     ClipAdder *m_adder = nullptr;
     ProfileChooser *m_chooser = nullptr;
     bool m_destroyed = false;
+    QPointer<Image_Item> m_loadedClip;
+    QPointer<Image_Item> m_sliderClip;
+    int m_pollFailures = 0;
+    bool m_seekBusy = false;
     ZeloApplication::ExceptionHandler m_previousHandler;
 };
 

@@ -25,14 +25,14 @@ void TMainWindow::KeepRatioClick()
 {
     TB_AS_Keep->SetChecked(!TB_AS_Keep->Checked());
     b_KeepRatio = TB_AS_Keep->Checked();
-    // The preview takes the new setting here once it exists.
+    PassKeepRatioToPlayer();
 }
 
 void TMainWindow::ConvertClick()
 {
     if (m_chooser->RefuseAddEntry())
         return;
-    // Any preview is stopped here once the player exists.
+    StopPreview();
     if (!ProgressWindow)
         return;
     ProgressWindow->ResetDisplay();
@@ -92,7 +92,7 @@ void TMainWindow::NextClip(int result)
         ProgressWindow->FinishBatch();
 }
 
-void TMainWindow::WindowProc(unsigned msg, uintptr_t wParam, intptr_t)
+void TMainWindow::WindowProc(unsigned msg, uintptr_t wParam, intptr_t lParam)
 {
     switch (msg) {
     case WM_PROBE_FAILED:
@@ -102,6 +102,7 @@ void TMainWindow::WindowProc(unsigned msg, uintptr_t wParam, intptr_t)
         NextClip(int(wParam));
         break;
     default:
+        PreviewMessage(msg, wParam, lParam);
         break;
     }
 }

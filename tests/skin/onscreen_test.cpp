@@ -4,6 +4,7 @@
 #include "controls/picture.h"
 #include "platform/inifile.h"
 #include "skin/skinrecord.h"
+#include "tests/support/privatedisplay.h"
 #include "tests/support/testpaths.h"
 
 #include <QDir>
@@ -14,39 +15,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-// An X server of our own on a free display, stopped with the test.
-class PrivateDisplay
-{
-public:
-    bool start()
-    {
-        const QString xvfb = QStandardPaths::findExecutable("Xvfb");
-        if (xvfb.isEmpty())
-            return false;
-        m_server.start(
-            xvfb, {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-br"});
-        while (m_server.waitForReadyRead(10000)) {
-            m_display += m_server.readAllStandardOutput();
-            if (m_display.endsWith('\n'))
-                return true;
-        }
-        return false;
-    }
-    ~PrivateDisplay()
-    {
-        if (m_server.state() != QProcess::NotRunning) {
-            m_server.terminate();
-            if (!m_server.waitForFinished(5000))
-                m_server.kill();
-        }
-    }
-    QString name() const { return ":" + QString::fromLatin1(m_display.trimmed()); }
-
-private:
-    QProcess m_server;
-    QByteArray m_display;
-};
 
 // Share of the slice's non-magenta pixels that the screen shows unchanged.
 double shownShare(const QImage &screen, QPoint at, const QImage &slice)
