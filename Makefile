@@ -3,6 +3,7 @@
 #   make test   install what is missing, build, run every test
 #   make build  install what is missing, configure and build
 #   make bench  build, then time the engine against the ffmpeg command-line tool
+#   make bench-preview  build, then time the preview against mpv
 
 MAKEFLAGS += --no-print-directory
 
@@ -13,9 +14,9 @@ PACKAGES := build-essential cmake pkg-config \
 	qt6-base-dev qt6-base-dev-tools libgl-dev \
 	libavformat-dev libavcodec-dev libavfilter-dev libswscale-dev libswresample-dev libavutil-dev \
 	libmpv-dev libturbojpeg0-dev libgtest-dev libgmock-dev \
-	fonts-wine xvfb xauth ffmpeg
+	fonts-wine xvfb xauth ffmpeg mpv
 
-.PHONY: all deps configure build run test test-sanitize bench clean
+.PHONY: all deps configure build run test test-sanitize bench bench-preview clean
 
 all: build
 
@@ -62,6 +63,10 @@ test-sanitize: deps
 # The engine side by side with the ffmpeg command-line tool (a few minutes).
 bench: build
 	@bench/run-bench.sh $(BUILD_DIR)
+
+# The preview beside mpv on an X server of its own.
+bench-preview: build
+	@bench/preview-bench.sh $(BUILD_DIR)
 
 clean:
 	rm -rf $(BUILD_DIR)
