@@ -53,6 +53,7 @@ best_ms() {
 mpv_cpu_share() {
     local TIMEFORMAT='%R %U %S' out
     out=$({ time mpv --no-config --really-quiet --audio-fallback-to-null=yes --length="$PLAY" \
+        --vo=gpu,xv,x11 --gpu-api=opengl \
         --geometry=300x224 "$1" >/dev/null 2>&1; } 2>&1)
     awk '{ printf "%.3f", ($2 + $3) / $1 }' <<<"$out"
 }

@@ -6,8 +6,22 @@
 #include <cstdlib>
 #include <cstring>
 #include <mpv/client.h>
+#include <mutex>
+#include <string>
 
 namespace {
+// The video output the last player ended up with. Each open makes a new
+// player; probing the outputs again each time (a GPU output that turns out
+// to be a software renderer, say) costs the first picture a lot.
+std::mutex g_voLock;
+std::string g_vo;
+
+std::string workingVideoOutput()
+{
+    std::lock_guard lock(g_voLock);
+    return g_vo;
+}
+
 enum Observed : uint64_t
 {
     PauseProperty = 1,
@@ -36,6 +50,9 @@ MpvPlayer *MpvPlayer::create(MessageTarget *window, std::atomic<PlayerEventCallb
     }
     setOption(mpv, "terminal", "no");
     setOption(mpv, "load-scripts", "no");
+    setOption(mpv, "load-stats-overlay", "no");
+    setOption(mpv, "load-osd-console", "no");
+    setOption(mpv, "load-auto-profiles", "no");
     setOption(mpv, "ytdl", "no");
     setOption(mpv, "osc", "no");
     setOption(mpv, "osd-level", "0");
@@ -52,7 +69,11 @@ MpvPlayer *MpvPlayer::create(MessageTarget *window, std::atomic<PlayerEventCallb
     setOption(mpv, "vid", "no");
     // Outputs that draw into a window of ours; mpv's full list also tries
     // ones that open windows or devices of their own.
-    setOption(mpv, "vo", "gpu,xv,x11");
+    const std::string vo = workingVideoOutput();
+    setOption(mpv, "vo", vo.empty() ? "gpu,xv,x11" : vo.c_str());
+    // Probing Vulkan on machines without a GPU (a software Vulkan, or none)
+    // can stall the open for good; OpenGL is everywhere the GPU output works.
+    setOption(mpv, "gpu-api", "opengl");
     setOption(mpv, "stop-screensaver", "no");
     setOption(mpv, "force-window", "no");
     if (mpv_initialize(mpv) < 0) {
@@ -179,6 +200,13 @@ void MpvPlayer::handle(const mpv_event &event)
     switch (event.event_id) {
     case MPV_EVENT_FILE_LOADED:
         fileLoaded();
+        break;
+    case MPV_EVENT_VIDEO_RECONFIG:
+        if (char *vo = mpv_get_property_string(m_mpv, "current-vo")) {
+            std::lock_guard lock(g_voLock);
+            g_vo = vo;
+            mpv_free(vo);
+        }
         break;
     case MPV_EVENT_END_FILE: {
         const auto *end = static_cast<const mpv_event_end_file *>(event.data);
