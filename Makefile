@@ -5,6 +5,7 @@
 #   make bench  build, then time the engine against the ffmpeg command-line tool
 #   make install  build, then install under PREFIX (default /usr/local), honouring DESTDIR
 #   make package  build, then make the Debian package (build/zelo-converter_*.deb)
+#   make bench-preview  build, then time the preview against mpv
 
 MAKEFLAGS += --no-print-directory
 
@@ -16,10 +17,10 @@ PACKAGES := build-essential cmake pkg-config \
 	qt6-base-dev qt6-base-dev-tools libgl-dev \
 	libavformat-dev libavcodec-dev libavfilter-dev libswscale-dev libswresample-dev libavutil-dev \
 	libmpv-dev libturbojpeg0-dev libgtest-dev libgmock-dev \
-	fonts-wine fonts-wqy-microhei xvfb xauth ffmpeg \
+	fonts-wine fonts-wqy-microhei xvfb xauth ffmpeg mpv \
 	desktop-file-utils appstream dpkg-dev file
 
-.PHONY: all deps configure build run test test-sanitize bench install package clean
+.PHONY: all deps configure build run test test-sanitize bench bench-preview install package clean
 
 all: build
 
@@ -72,6 +73,10 @@ install: build
 
 package: build
 	@cd $(BUILD_DIR) && cpack -G DEB
+
+# The preview beside mpv on an X server of its own.
+bench-preview: build
+	@bench/preview-bench.sh $(BUILD_DIR)
 
 clean:
 	rm -rf $(BUILD_DIR)

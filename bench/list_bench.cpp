@@ -5,10 +5,10 @@
 #include "app/application.h"
 #include "app/mainwindow.h"
 #include "app/pubfunction.h"
+#include "bench/quietshell.h"
 #include "controls/imageitem.h"
 #include "controls/listpanel.h"
 #include "encoder/clipadder.h"
-#include "platform/shell.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -16,20 +16,6 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
-
-namespace {
-// Answers every box at once so nothing waits for a person.
-class QuietShell : public Shell
-{
-public:
-    void info(const QString &) override {}
-    void error(const QString &) override {}
-    bool confirm(const QString &) override { return true; }
-    QStringList chooseFiles(const QList<FileFilter> &, const QString &) override { return {}; }
-    QString chooseFolder(const QString &, const QString &) override { return {}; }
-    void open(const QString &) override {}
-};
-} // namespace
 
 int main(int argc, char **argv)
 {

@@ -4,6 +4,7 @@
 #include "app/pubfunction.h"
 #include "controls/checkimagebutton.h"
 #include "controls/listpanel.h"
+#include "controls/playerlib.h"
 #include "encoder/clipadder.h"
 #include "encoder/encoderlib.h"
 #include "encoder/probe.h"
@@ -63,6 +64,8 @@ void TMainWindow::FormCreate()
     } else {
         DllInit();
     }
+    // Without a usable player the preview stays idle; nothing else needs it.
+    Player::Load(path_Config);
     CreateSkinControls();
     WireSkinControls();
 
@@ -112,7 +115,7 @@ void TMainWindow::closeEvent(QCloseEvent *event)
 
 void TMainWindow::FormClose()
 {
-    // Any preview is stopped here once the player exists.
+    StopPreview();
     RequestTermination();
 }
 
@@ -127,6 +130,7 @@ void TMainWindow::FormDestroy()
     SaveSettings();
     FreeSkinControls();
     UnloadEncoder();
+    Player::Unload();
     m_target.detach();
     if (ZeloApplication *app = ZeloApplication::instance())
         app->setExceptionHandler(std::move(m_previousHandler));

@@ -5,6 +5,7 @@
 #include "platform/messagetarget.h"
 #include "profiles/devicekind.h"
 
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 #include <array>
@@ -16,6 +17,9 @@ class ProfileChooser;
 class TCheckImageButton;
 class TListPanel;
 class TDynamicImageButton;
+class TFixProgress;
+class Image_Item;
+class QTimer;
 class TImage;
 class TWindowFrame;
 
@@ -49,6 +53,22 @@ public:
     void KeepRatioClick();
     void DeviceKindClick(int kind);
 
+    // The preview (mainwindowpreview.cpp).
+    void StartPreview();
+    void OpenSelectedClip();
+    void StopPreview();
+    // The slider shows clip's trim and takes its changes; none resets it.
+    void ShowTrim(Image_Item *clip);
+    void PollTick();
+    void ClipSelect(Image_Item *item);
+    void TrimChanged(int wParam);
+    // The mark buttons: the playing position becomes the start or the stop.
+    void MarkClip(bool start);
+    void SliderPositionChange(double percent, bool held);
+    void PassKeepRatioToPlayer();
+    Image_Item *loadedClip() const;
+    Image_Item *sliderClip() const;
+
     // What a batch converts: the clip list and the chosen profile.
     int clipCount() const override;
     std::optional<ClipToConvert> clipAt(int index) const override;
@@ -68,6 +88,7 @@ public:
     TImage *Img_Background = nullptr;
     TDynamicImageButton *TB_Play = nullptr, *TB_Stop = nullptr, *TB_Pause = nullptr,
                         *TB_Next = nullptr, *TB_Previous = nullptr;
+    TFixProgress *TP_Progress = nullptr;
     TDynamicImageButton *TB_Close = nullptr;
     TCheckImageButton *TB_AS_Keep = nullptr;
     TDynamicImageButton *TB_Min = nullptr, *TB_Help = nullptr, *TB_AddFile = nullptr,
@@ -76,6 +97,7 @@ public:
     // The device kinds, in kind order (TB_3GP ... TB_MP4): the checked one is
     // the kind whose profiles are listed.
     std::array<TCheckImageButton *, DeviceKindCount> TB_Kinds{};
+    QTimer *PollTimer = nullptr; // the preview's position poll
 
     TWindowFrame *frame() const { return m_frame; }
 
@@ -87,9 +109,12 @@ signals:
 protected:
     bool event(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
     // Dispatch on the message number, like a window procedure.
     virtual void WindowProc(unsigned msg, uintptr_t wParam, intptr_t lParam);
+    void PreviewMessage(unsigned msg, uintptr_t wParam, intptr_t lParam);
+    void PlayerEvent(int code, intptr_t value);
 
 private:
     void FormCreate();
@@ -105,6 +130,10 @@ private:
     ProfileChooser *m_chooser = nullptr;
     HelpMenu *m_help = nullptr;
     bool m_destroyed = false;
+    QPointer<Image_Item> m_loadedClip;
+    QPointer<Image_Item> m_sliderClip;
+    int m_pollFailures = 0;
+    bool m_seekBusy = false;
     ZeloApplication::ExceptionHandler m_previousHandler;
 };
 

@@ -22,14 +22,14 @@ void TMainWindow::KeepRatioClick()
 {
     TB_AS_Keep->SetChecked(!TB_AS_Keep->Checked());
     b_KeepRatio = TB_AS_Keep->Checked();
-    // The preview takes the new setting here once it exists.
+    PassKeepRatioToPlayer();
 }
 
 void TMainWindow::ConvertClick()
 {
     if (m_chooser->RefuseAddEntry())
         return;
-    // Any preview is stopped here once the player exists.
+    StopPreview();
     if (!ProgressWindow)
         return;
     ProgressWindow->ResetDisplay();
@@ -61,13 +61,14 @@ OutputTarget TMainWindow::outputTarget() const
                         m_chooser->OutputWidth, m_chooser->OutputHeight};
 }
 
-void TMainWindow::WindowProc(unsigned msg, uintptr_t, intptr_t)
+void TMainWindow::WindowProc(unsigned msg, uintptr_t wParam, intptr_t lParam)
 {
     switch (msg) {
     case WM_PROBE_FAILED:
         TheShell().info(RefusedFilesText);
         break;
     default:
+        PreviewMessage(msg, wParam, lParam);
         break;
     }
 }

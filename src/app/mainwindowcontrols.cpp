@@ -7,9 +7,11 @@
 #include "controls/checkimagebutton.h"
 #include "controls/comboelider.h"
 #include "controls/dynamicimagebutton.h"
+#include "controls/fixprogress.h"
 #include "controls/image.h"
 #include "controls/imageitem.h"
 #include "controls/listpanel.h"
+#include "controls/playerlib.h"
 #include "encoder/clipadder.h"
 #include "profiles/profilechooser.h"
 #include "skin/components.h"
@@ -18,6 +20,7 @@
 #include <QComboBox>
 #include <QCursor>
 #include <QHBoxLayout>
+#include <QTimer>
 
 namespace {
 // The window as designed, before the skin sizes it.
@@ -83,7 +86,7 @@ void TMainWindow::CreateSkinControls()
     TB_Pause = commandButton(this, "TB_Pause");
     TB_Next = commandButton(this, "TB_Next");
     TB_Previous = commandButton(this, "TB_Previous");
-    // TP_Progress comes here, with the slider.
+    TP_Progress = CreateComponent<TFixProgress>(this, this, QStringLiteral("TP_Progress"));
     TB_Close = commandButton(this, "TB_Close");
     TB_AS_Keep = CreateComponent<TCheckImageButton>(this, this, QStringLiteral("TB_AS_Keep"));
     TB_Min = commandButton(this, "TB_Min");
@@ -105,7 +108,8 @@ void TMainWindow::CreateSkinControls()
     const char *const kinds[] = {"TB_3GP", "TB_PSP", "TB_iPod", "TB_PDA", "TB_MP4"};
     for (size_t kind = 0; kind < TB_Kinds.size(); ++kind)
         TB_Kinds[kind] = CreateComponent<TCheckImageButton>(this, this, QLatin1String(kinds[kind]));
-    // The preview's poll timer is created here, with the preview.
+    PollTimer = new QTimer(this);
+    PollTimer->setInterval(500);
 }
 
 void TMainWindow::WireSkinControls()
@@ -125,7 +129,8 @@ void TMainWindow::WireSkinControls()
     m_chooser = new ProfileChooser(ComboBox_OutputSetting, Img_VideoPic, this);
 
     connect(TP_ImageList, &TListPanel::filesDropped, m_adder, &ClipAdder::addFiles);
-    // Selections and preview requests reach the preview here once it exists.
+    connect(TP_ImageList, &TListPanel::clipSelect, this, &TMainWindow::ClipSelect);
+    connect(TP_ImageList, &TListPanel::clipPreview, this, &TMainWindow::StartPreview);
     connect(TB_AddFile, &TImageButton::clicked, this, &TMainWindow::AddFilesClick);
     connect(TB_DelFile, &TImageButton::clicked, TP_ImageList, &TListPanel::RemoveSelected);
     connect(TB_Close, &TImageButton::clicked, this, [this] {
@@ -145,7 +150,16 @@ void TMainWindow::WireSkinControls()
     });
     m_help = new HelpMenu(this);
     connect(TB_Help, &TImageButton::clicked, this, [this] { m_help->Popup(QCursor::pos()); });
-    // Play, stop, pause and the trim buttons are attached with the preview.
+    connect(TB_Play, &TImageButton::clicked, this, &TMainWindow::StartPreview);
+    connect(TB_Stop, &TImageButton::clicked, this, &TMainWindow::StopPreview);
+    connect(TB_Pause, &TImageButton::clicked, this, [] { Player::Pause(); });
+    connect(TB_Next, &TImageButton::clicked, this, [this] { MarkClip(false); });
+    connect(TB_Previous, &TImageButton::clicked, this, [this] { MarkClip(true); });
+    TP_Progress->SetOnPositionChange(
+        [this](double percent, bool held, TFixProgress *) { SliderPositionChange(percent, held); });
+    connect(TP_Progress, &TFixProgress::trimChanged, this,
+            [this](bool start) { TrimChanged(start ? 1 : 0); });
+    connect(PollTimer, &QTimer::timeout, this, &TMainWindow::PollTick);
 }
 
 void TMainWindow::FreeSkinControls()
@@ -157,11 +171,13 @@ void TMainWindow::FreeSkinControls()
     release(TB_DelFile);
     release(TB_Close);
     release(TB_AS_Keep);
+    release(PollTimer);
     release(TB_Play);
     release(TB_Stop);
     release(TB_Pause);
     release(TB_Next);
     release(TB_Previous);
+    release(TP_Progress);
     release(TP_ImageList);
     release(TB_Min);
     release(TB_Help);

@@ -3,6 +3,7 @@
 #include "controls/checkimagebutton.h"
 #include "controls/colourregion.h"
 #include "controls/dynamicimagebutton.h"
+#include "controls/fixprogress.h"
 #include "controls/image.h"
 #include "controls/listpanel.h"
 #include "controls/picture.h"
@@ -37,7 +38,7 @@ const SkinnableKind kSkinnableKinds[] = {
     {&TCheckImageButton::staticMetaObject, dress<TCheckImageButton, SkinCheckImageButton>},
     {&TDynamicImageButton::staticMetaObject, dress<TDynamicImageButton, SkinDynamicImageButton>},
     {&TListPanel::staticMetaObject, dress<TListPanel, SkinListPanel>},
-    // TFixProgress -> SkinFixProgress joins here with the slider.
+    {&TFixProgress::staticMetaObject, dress<TFixProgress, SkinFixProgress>},
 };
 
 Applier applierFor(const QObject *component)

@@ -2,6 +2,7 @@
 
 #include "controls/checkimagebutton.h"
 #include "controls/dynamicimagebutton.h"
+#include "controls/fixprogress.h"
 #include "controls/image.h"
 #include "controls/listpanel.h"
 #include "controls/picture.h"
@@ -175,5 +176,34 @@ bool SkinListPanel(TListPanel *list, const SkinSource &skin)
     list->resize(SkinNumber(record, Width), SkinNumber(record, Height));
     ok &= list->FinishSkin();
     list->move(SkinNumber(record, Left), SkinNumber(record, Top));
+    return ok;
+}
+
+bool SkinFixProgress(TFixProgress *slider, const SkinSource &skin)
+{
+    const QString record = skin.record(slider->objectName());
+    if (record == SkinInvisible) {
+        vanish(slider);
+        return true;
+    }
+    const QString thumb = skin.existingFile(record, File);
+    const QString background = skin.existingFile(record, ThirdFile);
+    const QString range = skin.existingFile(record, SecondFile);
+    if (thumb.isEmpty() || background.isEmpty() || range.isEmpty())
+        return false;
+    bool ok = slider->SetBackgroundBitmap(LoadPictureFile(background));
+    ok &= slider->SetRangeBitmap(LoadPictureFile(range));
+    // Markers come in pairs: with either strip missing the slider has none.
+    const QString in = skin.existingFile(record, Flag13);
+    const QString out = skin.existingFile(record, Flag14);
+    const bool markers = !in.isEmpty() && !out.isEmpty();
+    ok &= slider->SetThumbBitmaps(LoadPictureFile(thumb), markers ? LoadPictureFile(in) : QImage(),
+                                  markers ? LoadPictureFile(out) : QImage());
+    slider->FinishSkin();
+    slider->move(SkinNumber(record, Left), SkinNumber(record, Top));
+    slider->setVisible(SkinFlag(record, Visible));
+    slider->setEnabled(SkinFlag(record, Enabled));
+    slider->setToolTip(SkinField(record, Hint));
+    slider->show();
     return ok;
 }

@@ -7,6 +7,7 @@ class TImageButton;
 class TCheckImageButton;
 class TDynamicImageButton;
 class TListPanel;
+class TFixProgress;
 
 // Each dresses one control from the record under the control's name and
 // returns whether the record was good. A failing control may be partly
@@ -21,3 +22,6 @@ bool SkinCheckImageButton(TCheckImageButton *button, const SkinSource &skin);
 bool SkinDynamicImageButton(TDynamicImageButton *button, const SkinSource &skin);
 // The clip list: its scrollbar parts and ground, then its place.
 bool SkinListPanel(TListPanel *list, const SkinSource &skin);
+// The position and trim slider: face, range, thumb and (both or neither)
+// marker strips, then its place.
+bool SkinFixProgress(TFixProgress *slider, const SkinSource &skin);

@@ -20,12 +20,16 @@
 class ProgramWindows : public ::testing::Test
 {
 protected:
-    // engineDir: the folder of the libEncoder.so to run on.
-    void startProgram(const QString &engineDir)
+    // engineDir: the folder of the libEncoder.so to run on; playerDir, when
+    // given, that of the libplayfile.so.
+    void startProgram(const QString &engineDir, const QString &playerDir = {})
     {
         prog = dir.filePath("prog/");
         QDir().mkpath(prog);
         ASSERT_TRUE(QFile::copy(engineDir + "/libEncoder.so", prog + "libEncoder.so"));
+        if (!playerDir.isEmpty()) {
+            ASSERT_TRUE(QFile::copy(playerDir + "/libplayfile.so", prog + "libplayfile.so"));
+        }
         ASSERT_TRUE(QFile::copy(BuildBinDir() + "/Output.dll", prog + "Output.dll"));
         ASSERT_TRUE(InstallDefaultSkin(prog));
         InitGlobals(prog);

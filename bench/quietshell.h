@@ -1,0 +1,16 @@
+#pragma once
+
+// The benchmarks' Shell: nobody is there to answer a box.
+#include "platform/shell.h"
+
+// Answers every box at once so nothing waits for a person.
+class QuietShell : public Shell
+{
+public:
+    void info(const QString &) override {}
+    void error(const QString &) override {}
+    bool confirm(const QString &) override { return true; }
+    QStringList chooseFiles(const QList<FileFilter> &) override { return {}; }
+    QString chooseFolder(const QString &, const QString &) override { return {}; }
+    void open(const QString &) override {}
+};

@@ -1,0 +1,89 @@
+// The exports of playfile.h over one MpvPlayer at a time.
+#include "engine/encoder.h"
+#include "player/mpvplayer.h"
+#include "player/playfile.h"
+
+#include <atomic>
+
+namespace {
+MpvPlayer *g_player = nullptr;
+std::atomic<PlayerEventCallback> g_callback{nullptr};
+// What PLAYER_EVENT_OPENED points to; it outlives every player, so a message
+// still queued when its player is closed never points at freed memory.
+PlayerOpenedInfo g_opened{};
+uintptr_t g_window = 0;
+bool g_keepRatio = true;
+} // namespace
+
+extern "C" {
+
+PLAYFILE_EXPORT int PlayerInit(MessageTarget *window)
+{
+    PlayerClose();
+    g_player = MpvPlayer::create(window, &g_callback, &g_opened);
+    if (!g_player)
+        return 0;
+    if (g_window)
+        g_player->setWindow(g_window, g_keepRatio);
+    if (window && window->post)
+        window->post(window, PLAYER_MSG_HOOK, 0, 0);
+    return 1;
+}
+
+PLAYFILE_EXPORT void PlayerClose(void)
+{
+    delete g_player;
+    g_player = nullptr;
+}
+
+PLAYFILE_EXPORT int PlayerOpen(const char *path, int)
+{
+    if (!g_player || !path)
+        return 0;
+    g_player->open(path);
+    return 1;
+}
+
+PLAYFILE_EXPORT int PlayerPlay(double rate)
+{
+    return g_player && g_player->play(rate) ? 1 : 0;
+}
+
+PLAYFILE_EXPORT void PlayerStop(void)
+{
+    if (g_player)
+        g_player->stop();
+}
+
+PLAYFILE_EXPORT void PlayerPause(void)
+{
+    if (g_player)
+        g_player->pause();
+}
+
+PLAYFILE_EXPORT void PlayerSetWindow(uintptr_t nativeWindow, int, int keepRatio)
+{
+    g_window = nativeWindow;
+    g_keepRatio = keepRatio != 0;
+    if (g_player)
+        g_player->setWindow(nativeWindow, g_keepRatio);
+}
+
+PLAYFILE_EXPORT void PlayerSeek(double seconds)
+{
+    if (g_player)
+        g_player->seek(seconds);
+}
+
+PLAYFILE_EXPORT int PlayerGetPosition(double *duration, double *seconds, double *percent)
+{
+    if (!g_player || !duration || !seconds || !percent)
+        return 0;
+    return g_player->position(duration, seconds, percent) ? 1 : 0;
+}
+
+PLAYFILE_EXPORT void PlayerSetCallback(PlayerEventCallback callback)
+{
+    g_callback = callback;
+}
+}

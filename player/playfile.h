@@ -1,0 +1,132 @@
+/*
+ * playfile: the preview player of the Zelo 3GP Converter, on libmpv.
+ *
+ * A plain C interface, so the program (and any other player library with the
+ * same exports) binds it at run time by export name; the program loads it
+ * from its own folder by full path. The numbers beside each export are the
+ * ordinals the player has always had; ELF has none, so only the names count.
+ *
+ * Threads: every export is called from the program's user-interface thread
+ * (one thread at a time). mpv's events are read on a thread of the library's
+ * own; the messages they become are posted from that thread through the
+ * MessageTarget given to PlayerInit (its post is thread-safe), and the event
+ * callback is called from that thread too, so a receiver that must act on
+ * its own thread hands the call over itself.
+ *
+ * Messages posted to the MessageTarget (WM_USER = 0x400):
+ *   PLAYER_MSG_HOOK (1154), wParam 0, lParam 0: once per successful
+ *     PlayerInit; asks the receiver to register its callback
+ *     (PlayerSetCallback).
+ *   PLAYER_MSG_EVENT (1158), wParam = event code, lParam = value:
+ *     PLAYER_EVENT_PLAYING (1): playback runs (lParam 0); lParam < 0 (an mpv
+ *       error code) when the clip could not be opened or decoded.
+ *     PLAYER_EVENT_PAUSED (2): playback paused (lParam 0).
+ *     PLAYER_EVENT_OPENED (3): the clip is open and paused on its start;
+ *       lParam points to a PlayerOpenedInfo that stays valid while the
+ *       library is loaded (byte 8: the clip can be positioned).
+ *     PLAYER_EVENT_ENDED (4): playback ended or was stopped; lParam is the
+ *       mpv end reason (0 end of file, 2 stopped, 4 error).
+ *   1155 is never posted by this library.
+ *
+ * Event callback (PlayerSetCallback), called on the library's thread with
+ * (code, value, 0):
+ *   PLAYER_CALLBACK_END_OF_FILE (1): the clip played to its end.
+ *   PLAYER_CALLBACK_ERROR (3): the clip could not be opened or played;
+ *     value is the (negative) mpv error code.
+ * A clip ended by PlayerStop or PlayerClose reports neither.
+ *
+ * Sound goes to the system's audio output when there is one and nowhere
+ * (silently) when there is none; a missing sound device never fails a call.
+ */
+#ifndef ZELO_PLAYFILE_H
+#define ZELO_PLAYFILE_H
+
+#include <stdint.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+#if defined(_WIN32)
+#define PLAYFILE_EXPORT __declspec(dllexport)
+#else
+#define PLAYFILE_EXPORT __attribute__((visibility("default")))
+#endif
+
+#ifndef WM_USER
+#define WM_USER 0x0400
+#endif
+
+/* The "window" messages go to; the struct is the engine's (engine/encoder.h). */
+typedef struct MessageTarget MessageTarget;
+
+#define PLAYER_MSG_HOOK (WM_USER + 130)
+#define PLAYER_MSG_EVENT (WM_USER + 134)
+
+#define PLAYER_EVENT_PLAYING 1
+#define PLAYER_EVENT_PAUSED 2
+#define PLAYER_EVENT_OPENED 3
+#define PLAYER_EVENT_ENDED 4
+
+#define PLAYER_CALLBACK_END_OF_FILE 1
+#define PLAYER_CALLBACK_ERROR 3
+
+/* What PLAYER_EVENT_OPENED points to. */
+typedef struct PlayerOpenedInfo
+{
+    int32_t VideoWidth; /* 0 without a picture */
+    int32_t VideoHeight;
+    uint8_t Seekable; /* offset 8: non-zero when PlayerSeek can position the clip */
+    uint8_t Reserved[7];
+    double Duration; /* seconds, 0 when unknown */
+} PlayerOpenedInfo;
+
+typedef void (*PlayerEventCallback)(int code, int value, int reserved);
+
+/* 1: creates a player that posts to window (which must outlive PlayerClose).
+ * Closes a player that is still open first. Returns 1 on success (and posts
+ * PLAYER_MSG_HOOK), 0 when mpv cannot be started. */
+PLAYFILE_EXPORT int PlayerInit(MessageTarget *window);
+
+/* 2: releases the player; no message or callback follows once it returns.
+ * Safe without a player. */
+PLAYFILE_EXPORT void PlayerClose(void);
+
+/* 3: starts opening path (UTF-8); reserved must be 0. Returns at once: 1 when
+ * the open was started, 0 without a player. The outcome arrives as
+ * PLAYER_EVENT_OPENED, or as PLAYER_EVENT_PLAYING with a negative value and
+ * PLAYER_CALLBACK_ERROR. */
+PLAYFILE_EXPORT int PlayerOpen(const char *path, int reserved);
+
+/* 4: plays the open clip at rate (1.0 = normal; rates <= 0 count as 1.0).
+ * Returns 1 when a clip is open and now plays (started or resumed), 0 when
+ * there is nothing to play. */
+PLAYFILE_EXPORT int PlayerPlay(double rate);
+
+/* 5: stops playback and unloads the clip; the player stays. */
+PLAYFILE_EXPORT void PlayerStop(void);
+
+/* 6: pauses; calling it again while paused changes nothing. */
+PLAYFILE_EXPORT void PlayerPause(void);
+
+/* 7: draws the picture into the native window (an X11 window id on Linux);
+ * keepRatio non-zero keeps the picture's aspect, 0 stretches it to the
+ * window. Remembered without a player and used by the next one. */
+PLAYFILE_EXPORT void PlayerSetWindow(uintptr_t nativeWindow, int reserved, int keepRatio);
+
+/* 11: moves playback to the given second (clamped to the clip). */
+PLAYFILE_EXPORT void PlayerSeek(double seconds);
+
+/* 12: the open clip's duration, the playing position in seconds and in
+ * percent (0-100). Returns 1 with all three written, 0 (nothing written)
+ * without an open clip or while the position is not known. */
+PLAYFILE_EXPORT int PlayerGetPosition(double *duration, double *seconds, double *percent);
+
+/* 13: the event callback (NULL for none); kept across PlayerClose. */
+PLAYFILE_EXPORT void PlayerSetCallback(PlayerEventCallback callback);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

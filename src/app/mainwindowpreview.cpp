@@ -1,0 +1,252 @@
+// The main window's preview: playing the selected clip in Panel_Preview
+// through the player library, the position poll, seeking from the slider,
+// and writing trim changes from the markers and the mark buttons into the
+// clip's entry.
+#include "app/mainwindow.h"
+
+#include "app/messages.h"
+#include "app/pubfunction.h"
+#include "controls/checkimagebutton.h"
+#include "controls/fixprogress.h"
+#include "controls/image.h"
+#include "controls/imageitem.h"
+#include "controls/listpanel.h"
+#include "controls/playerlib.h"
+
+#include <QFileInfo>
+#include <QShowEvent>
+#include <QTimer>
+
+static_assert(PLAYER_MSG_HOOK == WM_PLAYER_HOOK && PLAYER_MSG_EVENT == WM_PLAYER_EVENT);
+
+namespace {
+// The library may call this on a thread of its own; the preview is stopped
+// on the user-interface thread.
+void OnPlayerCallback(int code, int, int)
+{
+    if (code != PLAYER_CALLBACK_END_OF_FILE && code != PLAYER_CALLBACK_ERROR)
+        return;
+    if (TMainWindow *window = MainWindow)
+        QMetaObject::invokeMethod(window, &TMainWindow::StopPreview, Qt::QueuedConnection);
+}
+
+// Byte 8 of the record behind the opened event says whether the clip can be
+// positioned.
+bool OpenedClipSeekable(intptr_t record)
+{
+    return record && reinterpret_cast<const unsigned char *>(record)[8] != 0;
+}
+
+int TruncatedSeconds(double seconds)
+{
+    if (!(seconds > -1e9 && seconds < 1e9)) // also false for NaN
+        return 0;
+    return int(seconds);
+}
+} // namespace
+
+Image_Item *TMainWindow::loadedClip() const
+{
+    return m_loadedClip;
+}
+
+Image_Item *TMainWindow::sliderClip() const
+{
+    return m_sliderClip;
+}
+
+void TMainWindow::StartPreview()
+{
+    if (b_Adding)
+        return;
+    // True only when a loaded clip resumed.
+    if (Player::Play(1.0))
+        return;
+    OpenSelectedClip();
+}
+
+void TMainWindow::OpenSelectedClip()
+{
+    Image_Item *item = TP_ImageList->GetPreviewItem();
+    if (!item)
+        return;
+    Player::Stop();
+    Player::Close();
+    if (QFileInfo(item->ClipPath).isFile() && Player::Init(messageTarget()))
+        Player::Open(item->ClipPath);
+    m_loadedClip = item;
+}
+
+void TMainWindow::StopPreview()
+{
+    Player::Stop();
+    Player::Close();
+    if (TP_Progress) {
+        TP_Progress->SetThumbEnabled(false);
+        TP_Progress->SetPosition(0);
+    }
+    if (PollTimer)
+        PollTimer->stop();
+    if (Img_VideoPic)
+        Img_VideoPic->show();
+    m_loadedClip = nullptr;
+}
+
+void TMainWindow::ShowTrim(Image_Item *clip)
+{
+    m_sliderClip = clip;
+    if (!clip) {
+        TP_Progress->SetMarkers(-1, -1);
+        StopPreview();
+        return;
+    }
+    // A clip without length has no fractions: its markers rest.
+    if (clip->Duration <= 0) {
+        TP_Progress->SetMarkers(-1, -1);
+        return;
+    }
+    TP_Progress->SetMarkers(float(double(clip->StartTime) / clip->Duration),
+                            float(double(clip->StopTime) / clip->Duration));
+}
+
+void TMainWindow::PassKeepRatioToPlayer()
+{
+    if (Panel_Preview)
+        if (const WId panel = Panel_Preview->winId())
+            Player::SetWindow(uintptr_t(panel), b_KeepRatio);
+}
+
+void TMainWindow::PreviewMessage(unsigned msg, uintptr_t wParam, intptr_t lParam)
+{
+    switch (msg) {
+    case WM_PLAYER_HOOK:
+        Player::SetCallback(&OnPlayerCallback);
+        break;
+    case WM_CLIP_PREVIEW:
+        StartPreview();
+        break;
+    case WM_CLIP_SELECT:
+        ClipSelect(reinterpret_cast<Image_Item *>(wParam));
+        break;
+    case WM_PLAYER_EVENT:
+        PlayerEvent(int(wParam), lParam);
+        break;
+    case WM_TRIM_CHANGED:
+        TrimChanged(int(wParam));
+        break;
+    default: // WM_PLAYER_IGNORED and anything else: accepted, nothing done
+        break;
+    }
+}
+
+void TMainWindow::PlayerEvent(int code, intptr_t value)
+{
+    switch (code) {
+    case 0:
+        break;
+    case PLAYER_EVENT_PLAYING:
+        if (value < 0)
+            StopPreview();
+        else
+            PollTimer->start();
+        break;
+    case PLAYER_EVENT_PAUSED:
+        if (value < 0)
+            StopPreview();
+        break;
+    case PLAYER_EVENT_OPENED:
+        if (OpenedClipSeekable(value))
+            TP_Progress->SetThumbEnabled(true);
+        PassKeepRatioToPlayer();
+        Player::Play(1.0);
+        Img_VideoPic->hide();
+        break;
+    case PLAYER_EVENT_ENDED:
+        PollTimer->stop();
+        break;
+    default:
+        StopPreview();
+        break;
+    }
+}
+
+void TMainWindow::PollTick()
+{
+    double first = 0, seconds = 0, percent = 0;
+    if (Player::GetPosition(&first, &seconds, &percent)) {
+        m_pollFailures = 0;
+        TP_Progress->SetPosition(percent);
+        return;
+    }
+    // Only a good read resets the count, so a restarted timer stops again
+    // at its first failure.
+    if (m_pollFailures++ > 3)
+        PollTimer->stop();
+}
+
+void TMainWindow::ClipSelect(Image_Item *item)
+{
+    if (item != m_loadedClip)
+        StopPreview();
+    ShowTrim(item && item->Selected ? item : nullptr);
+}
+
+void TMainWindow::TrimChanged(int wParam)
+{
+    Image_Item *clip = m_sliderClip;
+    if (!clip) {
+        ShowTrim(nullptr);
+        return;
+    }
+    const MarkerFractions f = TP_Progress->GetMarkers();
+    if (wParam == 1)
+        clip->SetTrim(TruncatedSeconds(clip->Duration * double(f.start)), clip->StopTime);
+    else if (wParam == 0)
+        clip->SetTrim(clip->StartTime, TruncatedSeconds(clip->Duration * double(f.stop)));
+    else
+        return;
+    // The markers show what was stored (whole seconds, or the old value when
+    // SetTrim refused), never merely where they were dropped.
+    ShowTrim(clip);
+}
+
+void TMainWindow::MarkClip(bool start)
+{
+    Image_Item *clip = m_sliderClip;
+    double first = 0, seconds = 0, percent = 0;
+    if (!clip || !Player::GetPosition(&first, &seconds, &percent))
+        return;
+    const int at = TruncatedSeconds(seconds);
+    if (start)
+        clip->SetTrim(at, clip->StopTime);
+    else
+        clip->SetTrim(clip->StartTime, at);
+    ShowTrim(clip);
+}
+
+void TMainWindow::SliderPositionChange(double percent, bool held)
+{
+    if (m_seekBusy)
+        return;
+    const auto seek = [this, percent] {
+        Image_Item *clip = m_sliderClip;
+        if (clip && clip->Duration > 0)
+            Player::Seek(clip->Duration * percent * 0.01);
+    };
+    if (held) {
+        // Stays paused after the drag until play is pressed.
+        Player::Pause();
+        seek();
+        return;
+    }
+    m_seekBusy = true;
+    seek();
+    m_seekBusy = false;
+}
+
+void TMainWindow::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        StopPreview();
+}

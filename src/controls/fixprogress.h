@@ -1,0 +1,81 @@
+#pragma once
+
+#include "controls/slidermath.h"
+
+#include <QImage>
+#include <QPoint>
+#include <QWidget>
+#include <functional>
+
+class TImage;
+class TImageButton;
+
+// The skinned position and trim slider under the preview: a thumb for the
+// playing position and two markers with a stretched range image between
+// them for the clip's trim. It knows nothing of clips or the player: thumb
+// movements go to the position callback, marker releases to trimChanged.
+class TFixProgress : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // (percent, the thumb is still held, the slider)
+    using PositionCallback = std::function<void(double, bool, TFixProgress *)>;
+
+    explicit TFixProgress(QWidget *parent = nullptr);
+
+    // A negative percent puts the thumb to rest at the left end.
+    void SetPosition(double percent);
+    // Both negative: the markers rest, disabled, at the two ends.
+    void SetMarkers(float start, float stop);
+    MarkerFractions GetMarkers() const;
+    void SetThumbEnabled(bool enabled);
+    void SetOnPositionChange(PositionCallback callback) { m_onPosition = std::move(callback); }
+
+    // The skin's parts, in this order, then FinishSkin.
+    bool SetBackgroundBitmap(const QImage &bitmap);
+    bool SetRangeBitmap(const QImage &bitmap);
+    // Either both marker strips or neither.
+    bool SetThumbBitmaps(const QImage &thumb, const QImage &startMarker, const QImage &stopMarker);
+    bool FinishSkin();
+
+    double percent() const { return m_percent; }
+    const SliderScale &scale() const { return m_scale; }
+    TImageButton *thumb() const { return m_thumb; }
+    TImageButton *startMarker() const { return m_start; }
+    TImageButton *stopMarker() const { return m_stop; }
+    TImage *rangeImage() const { return m_range; }
+
+signals:
+    // A marker was released; true for the start marker.
+    void trimChanged(bool start);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    void SetThumbLeft(int x);
+    void thumbPressed(QMouseEvent *event);
+    void thumbMoved(QMouseEvent *event);
+    void thumbReleased(QMouseEvent *event);
+    bool markerEvent(TImageButton *marker, QEvent *event);
+    void followRange();
+    void report(bool held);
+    int startWidth() const;
+    int stopWidth() const;
+
+    TImageButton *m_thumb = nullptr;
+    TImageButton *m_start = nullptr;
+    TImageButton *m_stop = nullptr;
+    TImage *m_background = nullptr;
+    TImage *m_range = nullptr;
+    double m_percent = 0;
+    SliderScale m_scale;
+    QPoint m_pressPoint;
+    int m_pressLeft = 0;
+    bool m_dragging = false;
+    PositionCallback m_onPosition;
+};

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "player/playfile.h"
+
+#include <QString>
+#include <cstdint>
+
+// The preview player library, bound by export name from the program folder.
+// Without a library (or with one that lacks an export) every call below does
+// nothing and reports failure, so the preview simply stays idle.
+namespace Player {
+
+struct Entries
+{
+    int (*init)(MessageTarget *) = nullptr;
+    void (*close)() = nullptr;
+    int (*open)(const char *, int) = nullptr;
+    int (*play)(double) = nullptr;
+    void (*stop)() = nullptr;
+    void (*pause)() = nullptr;
+    void (*setWindow)(uintptr_t, int, int) = nullptr;
+    void (*seek)(double) = nullptr;
+    int (*getPosition)(double *, double *, double *) = nullptr;
+    void (*setCallback)(PlayerEventCallback) = nullptr;
+};
+
+// The bound entries; all null, or all set. Tests may put their own in.
+extern Entries Bound;
+
+QString LibraryName();
+// Loads folder's player by full path (never through the library search
+// path). True only when all ten exports are bound.
+bool Load(const QString &folder);
+// Stops and closes the player, then unloads it. Safe when nothing is loaded.
+void Unload();
+bool Loaded();
+
+bool Init(MessageTarget *window);
+void Close();
+void Stop();
+void Seek(double seconds);
+bool GetPosition(double *first, double *seconds, double *percent);
+void SetCallback(PlayerEventCallback callback);
+
+// These four refuse (false, the library not called) a call that arrives
+// while the same one is still running: a library may dispatch our own
+// messages inside a call, and they must not nest.
+bool Open(const QString &path);
+bool Play(double rate);
+bool Pause();
+bool SetWindow(uintptr_t nativeWindow, bool keepRatio);
+
+} // namespace Player

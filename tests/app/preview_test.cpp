@@ -1,0 +1,386 @@
+// The main window's preview over the recording fake player library: which
+// library calls each action makes, in which order, and what the events,
+// polls, markers and mark buttons do to the slider and the clip's entry.
+#include "app/mainwindow.h"
+#include "app/messages.h"
+#include "app/pubfunction.h"
+#include "controls/checkimagebutton.h"
+#include "controls/dynamicimagebutton.h"
+#include "controls/fixprogress.h"
+#include "controls/image.h"
+#include "controls/imageitem.h"
+#include "controls/listpanel.h"
+#include "controls/playerlib.h"
+#include "encoder/clipadder.h"
+#include "tests/support/programwindows.h"
+
+#include <QLibrary>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+class PreviewTest : public ProgramWindows
+{
+protected:
+    void SetUp() override
+    {
+        qputenv("ZELO_FAKE_ENGINE_PROBE", "40,mpeg4,mp3,320,240");
+        qputenv("ZELO_FAKE_PLAYER_LOG", QFile::encodeName(log()));
+        startProgram(FakeEngineDir("full"), FakeEngineDir("player_full"));
+        window->show();
+    }
+    void TearDown() override
+    {
+        ProgramWindows::TearDown();
+        for (const char *v :
+             {"ZELO_FAKE_ENGINE_PROBE", "ZELO_FAKE_PLAYER_LOG", "ZELO_FAKE_PLAYER_INIT",
+              "ZELO_FAKE_PLAYER_SILENT", "ZELO_FAKE_PLAYER_SEEKABLE", "ZELO_FAKE_PLAYER_POSITION"})
+            qunsetenv(v);
+    }
+
+    QString log() const { return dir.filePath("player.log"); }
+
+    // The library calls since the last look; the poll timer's reads only
+    // when asked for, as it may tick at any time while a clip plays.
+    QStringList calls(bool withPolls = false)
+    {
+        QStringList all = QString::fromUtf8(ReadFileBytes(log())).split('\n', Qt::SkipEmptyParts);
+        QStringList fresh = all.mid(m_seen);
+        m_seen = all.size();
+        if (!withPolls)
+            fresh.removeAll("PlayerGetPosition");
+        return fresh;
+    }
+
+    Image_Item *addClip(const QString &name)
+    {
+        const QString path = dir.filePath(name);
+        WriteFileBytes(path, "media");
+        window->adder()->addFiles({path});
+        return list()->GetItem(list()->count() - 1);
+    }
+
+    void click(TImageButton *button)
+    {
+        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(4, 4));
+        settle();
+    }
+    // Lets the messages the fake posted arrive, and those their handlers
+    // posted in turn.
+    void settle()
+    {
+        for (int i = 0; i < 5; ++i)
+            QCoreApplication::sendPostedEvents();
+    }
+
+    void post(unsigned msg, uintptr_t wParam, intptr_t lParam)
+    {
+        window->messageTarget()->post(window->messageTarget(), msg, wParam, lParam);
+        settle();
+    }
+
+    bool idle() const
+    {
+        return !window->loadedClip() && !window->PollTimer->isActive() &&
+               window->Img_VideoPic->isVisible() && !slider()->thumb()->isEnabled();
+    }
+
+    void fire(int code)
+    {
+        QLibrary fake(prog + "libplayfile.so");
+        auto fn = reinterpret_cast<void (*)(int)>(fake.resolve("FakePlayerFire"));
+        ASSERT_NE(fn, nullptr);
+        fn(code);
+        settle();
+    }
+
+    TListPanel *list() const { return window->TP_ImageList; }
+    TFixProgress *slider() const { return window->TP_Progress; }
+
+    int m_seen = 0;
+};
+
+TEST_F(PreviewTest, PlayPauseResumeStopAndReopenCallTheLibraryInOrder)
+{
+    Image_Item *clip = addClip("a.avi");
+    calls();
+    click(window->TB_Play);
+    EXPECT_EQ(calls(),
+              QStringList({"PlayerPlay 1 nothing", "PlayerStop", "PlayerClose", "PlayerInit",
+                           "PlayerOpen " + clip->ClipPath + " 0", "PlayerSetCallback",
+                           QString("PlayerSetWindow panel 0 %1").arg(int(b_KeepRatio)),
+                           "PlayerPlay 1 resumed"}));
+    EXPECT_EQ(window->loadedClip(), clip);
+    EXPECT_TRUE(window->PollTimer->isActive());
+    EXPECT_FALSE(window->Img_VideoPic->isVisible());
+    EXPECT_TRUE(slider()->thumb()->isEnabled());
+
+    click(window->TB_Pause);
+    EXPECT_EQ(calls(), QStringList({"PlayerPause"}));
+    click(window->TB_Play); // resumes without reopening
+    EXPECT_EQ(calls(), QStringList({"PlayerPlay 1 resumed"}));
+
+    click(window->TB_Stop);
+    EXPECT_EQ(calls(), QStringList({"PlayerStop", "PlayerClose"}));
+    EXPECT_TRUE(idle());
+    click(window->TB_Play);
+    EXPECT_TRUE(calls().contains("PlayerOpen " + clip->ClipPath + " 0"));
+}
+
+TEST_F(PreviewTest, NothingPlaysWithoutAClipWhileAddingOrWithoutAUsableLibrary)
+{
+    calls();
+    click(window->TB_Play);
+    EXPECT_EQ(calls(), QStringList({"PlayerPlay 1 nothing"}));
+    addClip("a.avi");
+    calls();
+    b_Adding = true;
+    click(window->TB_Play);
+    b_Adding = false;
+    EXPECT_TRUE(calls().isEmpty());
+
+    // A library without one export is not used at all.
+    ASSERT_FALSE(Player::Load(FakeEngineDir("player_no_seek")));
+    EXPECT_FALSE(Player::Loaded());
+    calls();
+    click(window->TB_Play);
+    EXPECT_TRUE(calls().isEmpty());
+    EXPECT_TRUE(window->Img_VideoPic->isVisible());
+    EXPECT_FALSE(window->PollTimer->isActive());
+}
+
+TEST_F(PreviewTest, AVanishedFileOrAFailedInitOpensNothing)
+{
+    Image_Item *gone = addClip("gone.avi");
+    QFile::remove(gone->ClipPath);
+    calls();
+    click(window->TB_Play);
+    EXPECT_EQ(calls(), QStringList({"PlayerPlay 1 nothing", "PlayerStop", "PlayerClose"}));
+    EXPECT_EQ(window->loadedClip(), gone);
+
+    WriteFileBytes(gone->ClipPath, "media");
+    qputenv("ZELO_FAKE_PLAYER_INIT", "0");
+    click(window->TB_Play);
+    EXPECT_EQ(calls().last(), "PlayerInit");
+    EXPECT_TRUE(window->Img_VideoPic->isVisible());
+}
+
+TEST_F(PreviewTest, PlayWithSeveralSelectedPlaysTheFirstAndKeepsTheSliderOnTheLastPressed)
+{
+    addClip("a.avi");
+    Image_Item *b = addClip("b.avi");
+    Image_Item *c = addClip("c.avi");
+    Image_Item *d = addClip("d.avi");
+    QTest::mouseClick(b, Qt::LeftButton);
+    QTest::mouseClick(c, Qt::LeftButton, Qt::ControlModifier);
+    QTest::mouseClick(d, Qt::LeftButton, Qt::ControlModifier);
+    ASSERT_TRUE(b->Selected && c->Selected && d->Selected);
+    EXPECT_EQ(window->sliderClip(), d);
+    calls();
+    click(window->TB_Play);
+    EXPECT_EQ(window->loadedClip(), b);
+    EXPECT_FALSE(c->Selected);
+    EXPECT_FALSE(d->Selected);
+    EXPECT_EQ(window->sliderClip(), d);
+}
+
+TEST_F(PreviewTest, EventCodesAndCallbackCodes)
+{
+    addClip("a.avi");
+    const auto playing = [&] {
+        click(window->TB_Stop);
+        click(window->TB_Play);
+        return !idle();
+    };
+    struct Case
+    {
+        int code;
+        intptr_t value;
+        bool stops;
+    };
+    for (Case c : {Case{0, 0, false}, Case{1, -1, true}, Case{2, -5, true}, Case{2, 3, false},
+                   Case{5, 0, true}, Case{-2, 0, true}}) {
+        SCOPED_TRACE(c.code);
+        ASSERT_TRUE(playing());
+        post(WM_PLAYER_EVENT, uintptr_t(c.code), c.value);
+        EXPECT_EQ(idle(), c.stops);
+    }
+    ASSERT_TRUE(playing());
+    post(WM_PLAYER_EVENT, PLAYER_EVENT_ENDED, 0);
+    EXPECT_FALSE(window->PollTimer->isActive());
+    EXPECT_NE(window->loadedClip(), nullptr);
+    post(WM_PLAYER_EVENT, PLAYER_EVENT_PLAYING, 0);
+    EXPECT_TRUE(window->PollTimer->isActive());
+    post(WM_PLAYER_IGNORED, 0, 0);
+    EXPECT_FALSE(idle());
+
+    for (int code : {2, 1, 3}) {
+        SCOPED_TRACE(code);
+        ASSERT_TRUE(playing());
+        fire(code);
+        EXPECT_EQ(idle(), code != 2);
+    }
+
+    // An opened clip that cannot be positioned leaves the thumb disabled.
+    qputenv("ZELO_FAKE_PLAYER_SEEKABLE", "0");
+    playing();
+    EXPECT_FALSE(slider()->thumb()->isEnabled());
+}
+
+TEST_F(PreviewTest, FiveFailedPollsInARowStopThePolling)
+{
+    addClip("a.avi");
+    click(window->TB_Play);
+    qputenv("ZELO_FAKE_PLAYER_POSITION", "20,50");
+    window->PollTick();
+    EXPECT_DOUBLE_EQ(slider()->percent(), 50);
+    qunsetenv("ZELO_FAKE_PLAYER_POSITION");
+    for (int i = 0; i < 4; ++i)
+        window->PollTick();
+    EXPECT_TRUE(window->PollTimer->isActive());
+    EXPECT_DOUBLE_EQ(slider()->percent(), 50); // a failed read leaves the slider
+    window->PollTick();
+    EXPECT_FALSE(window->PollTimer->isActive());
+    // Only a good read resets the count: a restarted timer stops at once.
+    window->PollTimer->start();
+    window->PollTick();
+    EXPECT_FALSE(window->PollTimer->isActive());
+}
+
+TEST_F(PreviewTest, MarkButtonsStoreThePlayingSecondAndMoveTheMarkers)
+{
+    Image_Item *clip = addClip("a.avi");
+    ASSERT_EQ(window->sliderClip(), clip);
+    ASSERT_TRUE(clip->SetTrim(0, 10));
+    qputenv("ZELO_FAKE_PLAYER_POSITION", "25.9,64");
+    click(window->TB_Previous); // beyond the stop: the start meets it
+    EXPECT_EQ(clip->StartTime, 10);
+    EXPECT_EQ(clip->StopTime, 10);
+    click(window->TB_Next);
+    EXPECT_EQ(clip->StopTime, 25);
+    EXPECT_NEAR(slider()->GetMarkers().start, 0.25, 0.01);
+    EXPECT_NEAR(slider()->GetMarkers().stop, 0.625, 0.01);
+
+    // Without a slider clip the buttons do nothing, not even read.
+    window->ClipSelect(nullptr);
+    calls();
+    click(window->TB_Previous);
+    EXPECT_TRUE(calls(true).isEmpty());
+    EXPECT_EQ(clip->StartTime, 10);
+}
+
+TEST_F(PreviewTest, DraggingTheThumbPausesAndSeeksOnlyWithAClip)
+{
+    calls();
+    window->SliderPositionChange(50, true);
+    EXPECT_EQ(calls(), QStringList({"PlayerPause"})); // no clip: no seek
+    addClip("a.avi");
+    click(window->TB_Play);
+    calls();
+    TImageButton *thumb = slider()->thumb();
+    QTest::mousePress(thumb, Qt::LeftButton, {}, QPoint(4, 4));
+    QTest::mouseRelease(thumb, Qt::LeftButton, {}, QPoint(4, 4));
+    EXPECT_EQ(calls(), QStringList({"PlayerPause", "PlayerSeek 0", "PlayerSeek 0"}));
+    window->SliderPositionChange(25, false);
+    EXPECT_EQ(calls(), QStringList({"PlayerSeek 10"}));
+}
+
+TEST_F(PreviewTest, ReleasedMarkersStoreTheTrimAndShowWhatWasStored)
+{
+    Image_Item *clip = addClip("a.avi");
+    TImageButton *in = slider()->startMarker();
+    ASSERT_TRUE(in->isEnabled());
+    // Drag the start marker a third of the way in.
+    const int span = slider()->scale().scaleEnd - slider()->scale().thumbMin;
+    QTest::mousePress(in, Qt::LeftButton, {}, QPoint(2, 5));
+    QTest::mouseMove(in, QPoint(2 + span / 3, 5));
+    QTest::mouseRelease(in, Qt::LeftButton, {}, QPoint(2 + span / 3, 5));
+    EXPECT_EQ(clip->StartTime, 13);
+    // The marker shows the stored whole second, not where it was dropped.
+    EXPECT_FLOAT_EQ(slider()->GetMarkers().start, float(int(13.0 / 40 * span + 0.5)) / float(span));
+
+    // A clip without length shows resting markers and cannot be trimmed.
+    qputenv("ZELO_FAKE_ENGINE_PROBE", "0,mpeg4,mp3,320,240");
+    Image_Item *still = addClip("still.avi");
+    QTest::mouseClick(still, Qt::LeftButton);
+    ASSERT_EQ(window->sliderClip(), still);
+    EXPECT_FALSE(in->isEnabled());
+    window->TrimChanged(0);
+    EXPECT_EQ(still->StopTime, 0);
+    EXPECT_FLOAT_EQ(slider()->GetMarkers().stop, 1);
+}
+
+TEST_F(PreviewTest, SelectingAnotherClipOrEmptyingTheListStopsThePreview)
+{
+    Image_Item *a = addClip("a.avi");
+    Image_Item *b = addClip("b.avi");
+    click(window->TB_Play);
+    QTest::mouseClick(a, Qt::LeftButton); // the playing entry keeps playing
+    EXPECT_FALSE(idle());
+    QTest::mouseClick(b, Qt::LeftButton);
+    EXPECT_TRUE(idle());
+    EXPECT_EQ(window->sliderClip(), b);
+
+    click(window->TB_Play);
+    list()->ClearItems();
+    EXPECT_TRUE(idle());
+    EXPECT_EQ(window->sliderClip(), nullptr);
+    EXPECT_FALSE(slider()->startMarker()->isEnabled());
+
+    // A double-click plays.
+    Image_Item *c = addClip("c.avi");
+    QTest::mouseDClick(c, Qt::LeftButton);
+    settle();
+    EXPECT_EQ(window->loadedClip(), c);
+}
+
+TEST_F(PreviewTest, KeepRatioGoesToThePlayerEvenWhenIdle)
+{
+    // The default skin puts the slider right under the preview, as wide.
+    const QRect panel = window->Panel_Preview->geometry();
+    EXPECT_EQ(slider()->x(), panel.x());
+    EXPECT_EQ(slider()->width(), panel.width());
+    EXPECT_GT(slider()->y(), panel.bottom());
+    EXPECT_LT(slider()->y(), panel.bottom() + 12);
+
+    calls();
+    const bool before = b_KeepRatio;
+    click(window->TB_AS_Keep);
+    EXPECT_EQ(b_KeepRatio, !before);
+    EXPECT_EQ(calls(), QStringList({QString("PlayerSetWindow panel 0 %1").arg(int(!before))}));
+}
+
+TEST(PlayerWrappers, ACallArrivingWhileTheSameOneRunsIsRefused)
+{
+    static int depth = 0, reached = 0;
+    static bool inner = true;
+    Player::Entries saved = Player::Bound;
+    Player::Bound = {};
+    Player::Bound.play = [](double) {
+        ++reached;
+        if (depth++ == 0)
+            inner = Player::Play(1.0);
+        return 1;
+    };
+    Player::Bound.pause = [] {
+        ++reached;
+        if (depth++ == 0)
+            inner = Player::Pause();
+    };
+    EXPECT_TRUE(Player::Play(1.0));
+    EXPECT_FALSE(inner);
+    EXPECT_EQ(reached, 1);
+    depth = reached = 0;
+    EXPECT_TRUE(Player::Pause());
+    EXPECT_FALSE(inner);
+    EXPECT_EQ(reached, 1);
+    // The flag is down again once the call returned.
+    depth = 1;
+    EXPECT_TRUE(Player::Play(1.0));
+    EXPECT_EQ(reached, 2);
+    Player::Bound = saved;
+}
+
+} // namespace

@@ -1,0 +1,81 @@
+// End to end with the real engine: the user drags the trim markers of a
+// clip, converts, and the output holds exactly the chosen range.
+#include "app/mainwindow.h"
+#include "app/pubfunction.h"
+#include "controls/fixprogress.h"
+#include "controls/imagebutton.h"
+#include "controls/imageitem.h"
+#include "controls/listpanel.h"
+#include "encoder/clipadder.h"
+#include "encoder/progresswindow.h"
+#include "tests/support/programwindows.h"
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+class TrimByMarkers : public ProgramWindows
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(QFileInfo(MediaFile("mpeg4_mp3.avi")).isFile()) << "fixture step missing";
+        startProgram(BuildBinDir());
+        window->show();
+    }
+
+    // Drags marker by dx pixels with the left button.
+    void drag(TImageButton *marker, int dx)
+    {
+        const QPoint grip(marker->width() / 2, marker->height() / 2);
+        QTest::mousePress(marker, Qt::LeftButton, {}, grip);
+        QTest::mouseMove(marker, grip + QPoint(dx, 0));
+        QTest::mouseRelease(marker, Qt::LeftButton, {}, grip + QPoint(dx, 0));
+    }
+
+    static double durationOf(const QString &file)
+    {
+        QProcess probe;
+        probe.start(QStandardPaths::findExecutable("ffprobe"),
+                    {"-v", "error", "-show_entries", "format=duration", "-of", "csv=p=0", file});
+        if (!probe.waitForFinished(30000))
+            return -1;
+        return probe.readAllStandardOutput().trimmed().toDouble();
+    }
+};
+
+TEST_F(TrimByMarkers, TheConvertedClipHoldsTheRangeTheMarkersSet)
+{
+    if (QStandardPaths::findExecutable("ffprobe").isEmpty())
+        GTEST_SKIP() << "ffprobe (package ffmpeg) reads the output's duration";
+    window->adder()->addFiles({MediaFile("mpeg4_mp3.avi")});
+    Image_Item *clip = window->TP_ImageList->GetItem(0);
+    ASSERT_NE(clip, nullptr);
+    ASSERT_GE(clip->Duration, 3);
+    ASSERT_EQ(window->sliderClip(), clip);
+
+    TFixProgress *slider = window->TP_Progress;
+    const int span = slider->scale().scaleEnd - slider->scale().thumbMin;
+    // The start into the middle of second 1, the stop into that of second 2.
+    const int length = clip->Duration;
+    drag(slider->startMarker(), span * 3 / (2 * length));
+    drag(slider->stopMarker(), span * 5 / (2 * length) - span);
+    EXPECT_EQ(clip->StartTime, 1);
+    EXPECT_EQ(clip->StopTime, 2);
+
+    progress->StartClick();
+    QElapsedTimer t;
+    t.start();
+    while (progress->batch()->converting() && t.elapsed() < 120000)
+        QTest::qWait(20);
+    ASSERT_FALSE(progress->batch()->converting());
+    EXPECT_TRUE(shell.boxes.isEmpty()) << shell.texts().join('\n').toStdString();
+    const double seconds = durationOf(path_Work + "mpeg4_mp3.3gp");
+    EXPECT_NEAR(seconds, 1.0, 0.1);
+}
+
+} // namespace
