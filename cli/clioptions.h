@@ -1,3 +1,4 @@
+// zelo-convert's command-line options and their help text.
 #pragma once
 
 #include <QString>

@@ -1,9 +1,13 @@
+// zelo-convert's actions: list profiles, probe, convert.
 #pragma once
 
 #include "cli/clioptions.h"
+#include "encoder/clipprepare.h"
+#include "encoder/probe.h"
 
 #include <QTextStream>
 #include <atomic>
+#include <optional>
 
 // The actions of zelo-convert, on the program's own profile file, engine and
 // naming. Messages go to out (results) and err (problems).
@@ -19,15 +23,15 @@ public:
     int convert();
 
 private:
-    struct Probed;
-    bool probeFile(const QString &file, Probed &probed, QString &why);
+    bool probeFile(const QString &file, ProbedClip &probed, QString &why);
     bool chooseProfile(QString &line);
     bool prepareOutputFolder(QString &folder);
-    int convertOne(const QString &file, const QString &folder, int width, int height);
+    // The clip to convert for file, after its probe and the trim check; the
+    // reason for a refusal has been written.
+    std::optional<ClipToConvert> clipFor(const QString &file);
 
     const CliOptions &m_options;
     QTextStream &m_out;
     QTextStream &m_err;
     const std::atomic<bool> &m_interrupt;
-    bool m_tty = false;
 };

@@ -3,6 +3,7 @@
 #include "cli/clioptions.h"
 #include "cli/clirunner.h"
 #include "encoder/encoderlib.h"
+#include "encoder/probe.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -49,8 +50,10 @@ int main(int argc, char **argv)
     DllInit();
     std::signal(SIGINT, onInterrupt);
     std::signal(SIGTERM, onInterrupt);
+    std::signal(SIGHUP, onInterrupt);
     int status = options->action == CliOptions::Action::Probe ? runner.probe() : runner.convert();
     out.flush();
     UnloadEncoder();
+    RemoveOwnScratchFiles();
     return status;
 }

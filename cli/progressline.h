@@ -1,3 +1,4 @@
+// zelo-convert's progress lines, for a terminal and for a log.
 #pragma once
 
 #include <QString>

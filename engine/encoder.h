@@ -96,8 +96,15 @@ ENCODER_EXPORT int Mydll_GetPicure(const char *path, int second, const char *siz
  * Where the status lines of later conversions go. Each line looks like
  *   frame=   90 q=2.0 size=     120kB time=6.00 bitrate= 163.8kbits/s
  * and comes about twice a second and once at the end. A failure sends one
- * line "error: <reason>" (without "time=") before the end message.
- * Called on the engine's conversion thread.
+ * line "error: <reason>" (without "time=") before the end message. Lines
+ * of other forms may come; a receiver passes over what it does not know.
+ *
+ * The callback is called on the engine's conversion thread (once, when the
+ * thread cannot be started, on the thread that called _X), never while the
+ * engine holds a lock of its own. It may copy the line, hand it to another
+ * thread and call Mydll_Stop. It must return promptly and must not call
+ * MyDll_UnInit (which waits for the very thread the callback runs on),
+ * _X, or SetGetInfoCallBackFun.
  */
 ENCODER_EXPORT void SetGetInfoCallBackFun(StatusLineCallback cb);
 

@@ -25,20 +25,30 @@ int Engine::start(MessageTarget *window, std::vector<std::string> args)
 {
     if (!window || !window->post)
         return -1;
-    std::lock_guard lock(m_lock);
-    if (m_busy)
-        return 1;
-    // The previous conversion has posted its end (or is about to): its
-    // thread has nothing left to do.
-    if (m_thread.joinable())
-        m_thread.join();
-    m_stop.store(false);
-    m_busy = true;
-    try {
-        m_thread = std::thread(&Engine::run, this, window, std::move(args));
-    } catch (const std::exception &e) {
-        m_busy = false;
-        sendLine(std::string("error: cannot start the engine thread: ") + e.what());
+    bool failed = false;
+    std::string failure;
+    {
+        std::lock_guard lock(m_lock);
+        if (m_busy)
+            return 1;
+        // The previous conversion has posted its end (or is about to): its
+        // thread has nothing left to do.
+        if (m_thread.joinable())
+            m_thread.join();
+        m_stop.store(false);
+        m_busy = true;
+        try {
+            m_thread = std::thread(&Engine::run, this, window, std::move(args));
+        } catch (const std::exception &e) {
+            m_busy = false;
+            failed = true;
+            failure = e.what();
+        }
+    }
+    // The status callback is never called under the lock: it may call back
+    // into the engine.
+    if (failed) {
+        sendLine("error: cannot start the engine thread: " + failure);
         window->post(window, WM_CONVERT_DONE, CONVERT_DONE_FAILED, 0);
     }
     return 0;

@@ -5,6 +5,7 @@
 #include "controls/listpanel.h"
 #include "encoder/clipadder.h"
 #include "encoder/encoderlib.h"
+#include "encoder/probe.h"
 #include "encoder/progresswindow.h"
 #include "platform/inifile.h"
 #include "platform/shell.h"
@@ -127,6 +128,7 @@ void TMainWindow::FormDestroy()
     if (TheShell().dialogParent() == this)
         TheShell().setDialogParent(nullptr);
     ClearFolder(path_Snapshot, false);
+    RemoveOwnScratchFiles(); // in the cache folder when the program's is read-only
 }
 
 bool TMainWindow::event(QEvent *event)

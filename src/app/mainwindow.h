@@ -19,7 +19,7 @@ class TWindowFrame;
 // The program's main window and hub: controls and libraries report to it by
 // messages, and it calls the parts that act. It is created once at start and
 // lives until the message loop has ended.
-class TMainWindow : public QWidget, public BatchHost
+class TMainWindow : public QWidget, public BatchSource
 {
     Q_OBJECT
 
@@ -40,23 +40,16 @@ public:
     // The "window handle" given to the engine and the player.
     MessageTarget *messageTarget() { return &m_target; }
 
-    // The clip being converted.
-    int CurrentClip = 0;
-
     // The buttons' actions.
     void AddFilesClick();
     void ConvertClick();
     void KeepRatioClick();
-    // The engine has ended a clip: the next one, or the end of the batch.
-    void NextClip(int result);
-    void RunEncoder() override;
 
-    // The batch's view of this window.
-    int batchClipCount() const override;
-    bool ApplySelectedProfile() override;
-    bool PrepareClip(int index) override;
-    int currentClip() const override { return CurrentClip; }
-    void setCurrentClip(int index) override { CurrentClip = index; }
+    // What a batch converts: the clip list and the chosen profile.
+    int clipCount() const override;
+    std::optional<ClipToConvert> clipAt(int index) const override;
+    bool applyProfile() override;
+    OutputTarget outputTarget() const override;
 
     ProfileChooser *chooser() const { return m_chooser; }
     ClipAdder *adder() const { return m_adder; }

@@ -1,5 +1,5 @@
 // The main window's part in adding clips and converting them: the add and
-// convert buttons, the command line for each clip, and the batch's steps.
+// convert buttons, and the clips and profile a batch converts.
 #include "app/mainwindow.h"
 
 #include "app/messages.h"
@@ -8,9 +8,6 @@
 #include "controls/imageitem.h"
 #include "controls/listpanel.h"
 #include "encoder/clipadder.h"
-#include "encoder/clipprepare.h"
-#include "encoder/convertdef.h"
-#include "encoder/encoderlib.h"
 #include "encoder/probe.h"
 #include "platform/shell.h"
 #include "profiles/profilechooser.h"
@@ -39,67 +36,36 @@ void TMainWindow::ConvertClick()
     ProgressWindow->ShowModal();
 }
 
-int TMainWindow::batchClipCount() const
+int TMainWindow::clipCount() const
 {
     return TP_ImageList->count();
 }
 
-bool TMainWindow::ApplySelectedProfile()
+std::optional<ClipToConvert> TMainWindow::clipAt(int index) const
+{
+    const Image_Item *item = TP_ImageList->GetItem(index);
+    if (!item)
+        return std::nullopt;
+    return ClipToConvert{item->ClipPath, item->StartTime, item->StopTime, item->VideoWidth,
+                         item->VideoHeight};
+}
+
+bool TMainWindow::applyProfile()
 {
     return m_chooser->ApplySelectedProfile();
 }
 
-bool TMainWindow::PrepareClip(int index)
+OutputTarget TMainWindow::outputTarget() const
 {
-    Image_Item *item = TP_ImageList->GetItem(index);
-    if (!item) {
-        if (index == 0)
-            TheShell().info(
-                QStringLiteral("No clip to convert!\nPlease add clip to list, then convert it!"));
-        return false;
-    }
-    PrepareClipDef(MyConvertDef,
-                   ClipToConvert{item->ClipPath, item->StartTime, item->StopTime, item->VideoWidth,
-                                 item->VideoHeight},
-                   OutputTarget{path_Work, m_chooser->s_OutputExt, TB_AS_Keep->Checked(),
-                                m_chooser->OutputWidth, m_chooser->OutputHeight});
-    CurrentClip = index;
-    return true;
+    return OutputTarget{QString(), m_chooser->s_OutputExt, TB_AS_Keep->Checked(),
+                        m_chooser->OutputWidth, m_chooser->OutputHeight};
 }
 
-void TMainWindow::RunEncoder()
-{
-    EncoderArgv vector(EncoderArguments(MyConvertDef));
-    ProgressWindow->ShowClip();
-    if (DllConvert && DllConvert(messageTarget(), vector.argc(), vector.argv()) == 0)
-        return;
-    // An engine that refuses to start sends no end message: the batch would
-    // wait for it for ever. The clip counts as failed and the batch goes on.
-    ProgressWindow->ParseStatusLine(QStringLiteral("error: the engine refused to start"));
-    MessageTarget *target = messageTarget();
-    target->post(target, WM_CONVERT_DONE, CONVERT_DONE_FAILED, 0);
-}
-
-void TMainWindow::NextClip(int result)
-{
-    // An end message outside a batch (a stray or late one) starts nothing.
-    if (!ProgressWindow || !ProgressWindow->b_Converting)
-        return;
-    ProgressWindow->ClipEnded(result);
-    if (!ProgressWindow->b_StopRequested && PrepareClip(CurrentClip + 1))
-        RunEncoder();
-    else
-        ProgressWindow->FinishBatch();
-}
-
-void TMainWindow::WindowProc(unsigned msg, uintptr_t wParam, intptr_t)
+void TMainWindow::WindowProc(unsigned msg, uintptr_t, intptr_t)
 {
     switch (msg) {
     case WM_PROBE_FAILED:
         TheShell().info(RefusedFilesText);
-        break;
-    case WM_CONVERT_DONE:
-        NextClip(int(wParam));
         break;
     default:
         break;

@@ -106,9 +106,10 @@ void TMainWindow::WireSkinControls()
     m_frame = new TWindowFrame(this);
 
     m_adder = new ClipAdder(
-        [this](const ClipInfo &info, const QImage &thumbnail) {
+        [this](const ProbedClip &clip, const QImage &thumbnail) {
             auto *item = new Image_Item(TP_ImageList);
-            if (item->SetClip(&info, &thumbnail))
+            const ClipInfoView view(clip);
+            if (item->SetClip(view.info(), &thumbnail))
                 TP_ImageList->AddItem(item);
             else
                 delete item;

@@ -89,10 +89,17 @@ bool EnsureFolders()
         return false;
     if (!existsOrCreate(path_Snapshot))
         return false;
-    if (existsOrCreate(path_Work))
+    return MakeOutputFolder(path_Work);
+}
+
+bool MakeOutputFolder(QString &folder, bool fallBack)
+{
+    if (existsOrCreate(folder))
         return true;
-    path_Work = DefaultOutputFolder();
-    return existsOrCreate(path_Work);
+    if (!fallBack)
+        return false;
+    folder = DefaultOutputFolder();
+    return existsOrCreate(folder);
 }
 
 QString AddFilesFolder(const SettingsStore &store)

@@ -44,6 +44,11 @@ QString AddFilesFolder(const SettingsStore &store = SettingsStore::standard());
 void RememberAddFilesFolder(const QString &chosenFile,
                             const SettingsStore &store = SettingsStore::standard());
 
+// The one rule for the output folder: makes folder (one level deep) when it
+// is missing; when that fails and fallBack is set, folder becomes the default
+// output folder, made the same way. False when no folder could be had.
+bool MakeOutputFolder(QString &folder, bool fallBack = true);
+
 // Deletes the files in folder; with recurse, also those in every subfolder.
 // Never removes a folder. Failures are passed over.
 void ClearFolder(const QString &folder, bool recurse);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/jpegdecoder.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QString>
@@ -11,3 +13,6 @@ QImage LoadPictureFile(const QString &path);
 
 // Decodes JPEG data with libjpeg-turbo; a null image when it is not JPEG.
 QImage DecodeJpeg(const QByteArray &data);
+
+// Decoded pixels as an image of their own; a null image for null pixels.
+QImage PixelsImage(const JpegPixels &decoded);

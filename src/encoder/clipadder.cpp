@@ -2,21 +2,10 @@
 
 #include "app/pubfunction.h"
 #include "controls/picture.h"
-#include "encoder/encoderlib.h"
-#include "encoder/probe.h"
 #include "platform/shell.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QThread>
-
-struct ClipAdder::Probed
-{
-    bool accepted = false;
-    QByteArray path, videoFormat, audioFormat;
-    ClipInfo info{};
-    QImage thumbnail;
-};
 
 ClipAdder::ClipAdder(AppendEntry append, ReportRefused refused, QObject *parent)
     : QObject(parent), m_append(std::move(append)), m_refused(std::move(refused))
@@ -67,50 +56,20 @@ void ClipAdder::addFiles(const QStringList &files)
     m_worker = std::thread(&ClipAdder::AddFilesWorker, this, files);
 }
 
-ClipAdder::Probed ClipAdder::probe(const QString &path)
+ProbeResult ClipAdder::probe(const QString &path)
 {
-    Probed p;
-    if (!DllGetFileInfo || !DllGetFilePic) {
+    ProbeResult r = ProbeClip(path, SnapshotFile(SnapIndex));
+    // A clip without a picture is skipped without a word.
+    if (r.verdict == ProbeVerdict::Refused)
         b_ProbeFailed = true;
-        return p;
-    }
-    const QString scratch = SnapshotFile(SnapIndex);
-    p.path = path.toUtf8();
-    if (DllGetFileInfo(p.path.constData(), &p.info) != 0) {
-        b_ProbeFailed = true;
-        return p;
-    }
-    // Copies: the engine's texts live only until its next probe.
-    p.videoFormat = QByteArray(p.info.VideoFormat ? p.info.VideoFormat : "");
-    p.audioFormat = QByteArray(p.info.AudioFormat ? p.info.AudioFormat : "");
-    if (p.info.ClipPath)
-        p.path = QByteArray(p.info.ClipPath);
-    if (RefusedVideoFormat(QString::fromUtf8(p.videoFormat))) {
-        b_ProbeFailed = true;
-        return p;
-    }
-    const QByteArray target = scratch.toUtf8();
-    DllGetFilePic(p.path.constData(), 5, "80x60", target.constData());
-    if (UsableThumbnail(scratch)) {
-        QFile f(scratch);
-        if (f.open(QIODevice::ReadOnly))
-            p.thumbnail = DecodeJpeg(f.readAll());
-        p.accepted = !p.thumbnail.isNull();
-    }
-    QFile::remove(scratch);
-    return p;
+    return r;
 }
 
-void ClipAdder::append(const Probed &probed)
+void ClipAdder::append(const ProbeResult &probed)
 {
-    if (!probed.accepted || !m_append)
+    if (probed.verdict != ProbeVerdict::Accepted || !m_append)
         return;
-    // The record points at this side's copies of the texts.
-    ClipInfo info = probed.info;
-    info.ClipPath = probed.path.constData();
-    info.VideoFormat = probed.videoFormat.constData();
-    info.AudioFormat = probed.audioFormat.constData();
-    m_append(info, probed.thumbnail);
+    m_append(probed.clip, PixelsImage(probed.clip.thumbnail));
 }
 
 void ClipAdder::ProbeFile(const QString &path)
@@ -123,7 +82,7 @@ void ClipAdder::AddFilesWorker(QStringList files)
     for (const QString &file : files) {
         if (m_stop)
             break;
-        Probed probed = probe(file);
+        ProbeResult probed = probe(file);
         if (m_stop)
             break;
         // The list belongs to the UI thread: the entry is appended there, and

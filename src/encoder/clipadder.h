@@ -1,6 +1,7 @@
+// Adding files to the clip list from the add button or a drop.
 #pragma once
 
-#include "engine/encoder.h"
+#include "encoder/probe.h"
 
 #include <QImage>
 #include <QObject>
@@ -20,9 +21,8 @@ class ClipAdder : public QObject
     Q_OBJECT
 
 public:
-    // Appends one entry; runs on the UI thread. The record's texts are valid
-    // during the call only.
-    using AppendEntry = std::function<void(const ClipInfo &info, const QImage &thumbnail)>;
+    // Appends one entry; runs on the UI thread.
+    using AppendEntry = std::function<void(const ProbedClip &clip, const QImage &thumbnail)>;
     // Tells the user that files were refused; runs on the UI thread and
     // returns when the user has seen it.
     using ReportRefused = std::function<void()>;
@@ -54,9 +54,8 @@ public:
     static QList<QPair<QString, QString>> dialogFilters();
 
 private:
-    struct Probed;
-    Probed probe(const QString &path);
-    void append(const Probed &probed);
+    ProbeResult probe(const QString &path);
+    void append(const ProbeResult &probed);
     void AddFilesWorker(QStringList files);
 
     AppendEntry m_append;

@@ -1,3 +1,4 @@
+// Filling a command line's clip fields from one clip of a batch.
 #pragma once
 
 #include "encoder/convertdef.h"

@@ -1,3 +1,5 @@
+// The plain arithmetic of a command line: keep-ratio pads, output names,
+// sample rates.
 #pragma once
 
 #include <QString>

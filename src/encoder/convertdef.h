@@ -1,3 +1,4 @@
+// The engine command line's record, ConvertDef, and its 38-entry vector.
 #pragma once
 
 #include <QByteArray>

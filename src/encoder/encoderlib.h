@@ -1,3 +1,4 @@
+// Binding the engine library by export name, and its eight entries.
 #pragma once
 
 #include "engine/encoder.h"

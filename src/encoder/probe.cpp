@@ -1,6 +1,41 @@
 #include "encoder/probe.h"
 
 #include "app/pubfunction.h"
+#include "encoder/encoderlib.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <unistd.h>
+
+namespace {
+QString text(const char *s)
+{
+    return QString::fromUtf8(s ? s : "");
+}
+
+// Why the engine could not read path, when the file system can tell.
+QString unreadableReason(const QString &path)
+{
+    const QFileInfo info(path);
+    if (path.isEmpty() || (!info.exists() && !info.isSymLink()))
+        return QStringLiteral("no such file");
+    if (!info.exists())
+        return QStringLiteral("a link to nothing");
+    if (info.isDir())
+        return QStringLiteral("a folder, not a clip");
+    if (!info.isFile())
+        return QStringLiteral("not a regular file (a FIFO, socket or device)");
+    return RefusedFilesText;
+}
+
+QString ownScratchSuffix()
+{
+    return QStringLiteral("-%1.pic").arg(qint64(::getpid()));
+}
+} // namespace
 
 bool RefusedVideoFormat(const QString &videoFormat)
 {
@@ -13,7 +48,99 @@ bool UsableThumbnail(const QString &path)
     return FileSizeKB(path) != 0;
 }
 
+ProbeResult ProbeClip(const QString &path, const QString &scratch)
+{
+    ProbeResult r;
+    if (!DllGetFileInfo || !DllGetFilePic) {
+        r.reason = RefusedFilesText;
+        return r;
+    }
+    ClipInfo info{};
+    const QByteArray asked = path.toUtf8();
+    if (DllGetFileInfo(asked.constData(), &info) != 0) {
+        r.reason = unreadableReason(path);
+        return r;
+    }
+    // Copies: the engine's texts live only until its next probe.
+    ProbedClip &c = r.clip;
+    c.path = info.ClipPath ? text(info.ClipPath) : path;
+    c.duration = info.Duration;
+    c.videoFormat = text(info.VideoFormat);
+    c.audioFormat = text(info.AudioFormat);
+    c.width = info.VideoWidth;
+    c.height = info.VideoHeight;
+    std::copy(std::begin(info.Reserved), std::end(info.Reserved), c.reserved.begin());
+    if (RefusedVideoFormat(c.videoFormat)) {
+        r.reason = RefusedFilesText;
+        return r;
+    }
+    const QByteArray source = c.path.toUtf8();
+    const QByteArray target = scratch.toUtf8();
+    DllGetFilePic(source.constData(), 5, "80x60", target.constData());
+    if (UsableThumbnail(scratch)) {
+        QFile f(scratch);
+        if (f.open(QIODevice::ReadOnly))
+            c.thumbnail = DecodeJpegPixels(f.readAll());
+    }
+    QFile::remove(scratch);
+    // A file of 1 KiB or more that is no picture lists nothing either.
+    if (c.thumbnail.isNull()) {
+        r.verdict = ProbeVerdict::NoPicture;
+        r.reason = NoPictureText;
+        return r;
+    }
+    r.verdict = ProbeVerdict::Accepted;
+    return r;
+}
+
+ClipInfoView::ClipInfoView(const ProbedClip &clip)
+    : m_path(clip.path.toUtf8()), m_video(clip.videoFormat.toUtf8()),
+      m_audio(clip.audioFormat.toUtf8())
+{
+    m_info.ClipPath = m_path.constData();
+    m_info.Duration = clip.duration;
+    m_info.VideoFormat = m_video.constData();
+    m_info.AudioFormat = m_audio.constData();
+    m_info.VideoWidth = clip.width;
+    m_info.VideoHeight = clip.height;
+    std::copy(clip.reserved.begin(), clip.reserved.end(), std::begin(m_info.Reserved));
+}
+
+bool FolderWritable(const QString &folder)
+{
+    const QByteArray native = QFile::encodeName(folder);
+    return !folder.isEmpty() && QFileInfo(folder).isDir() &&
+           ::access(native.constData(), W_OK | X_OK) == 0;
+}
+
+QString ChooseScratchFolder(const QString &snapshot, const QString &cache,
+                            const std::function<bool(const QString &)> &writable)
+{
+    if (writable(snapshot))
+        return snapshot;
+    return WithTrailingSeparator(cache) + QStringLiteral("Snapshot") + PathSeparator;
+}
+
+QString ScratchFolder()
+{
+    if (!path_Snapshot.isEmpty() && !QFileInfo(path_Snapshot).isDir())
+        QDir().mkdir(path_Snapshot);
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    const QString folder = ChooseScratchFolder(path_Snapshot, cache, FolderWritable);
+    if (folder != path_Snapshot)
+        QDir().mkpath(folder);
+    return folder;
+}
+
 QString SnapshotFile(int snapIndex)
 {
-    return path_Snapshot + QStringLiteral("snap%1.pic").arg(snapIndex);
+    return ScratchFolder() + QStringLiteral("snap%1").arg(snapIndex) + ownScratchSuffix();
+}
+
+void RemoveOwnScratchFiles()
+{
+    QDir folder(ScratchFolder());
+    for (const QString &name :
+         folder.entryList({QStringLiteral("snap*") + ownScratchSuffix()}, QDir::Files))
+        folder.remove(name);
 }

@@ -1,12 +1,19 @@
+// Probing one file: the single rule by which the window's clip list and
+// zelo-convert accept or refuse a clip, and the record a probed clip keeps.
 #pragma once
 
 #include "engine/encoder.h"
+#include "platform/jpegdecoder.h"
 
+#include <QByteArray>
 #include <QString>
+#include <array>
+#include <functional>
 
 // The words the program uses when files cannot be added.
 inline const QString RefusedFilesText =
     QStringLiteral("Unsupported or Damaged video file(s) can not add to list!");
+inline const QString NoPictureText = QStringLiteral("no picture can be taken from this clip");
 
 // The program refuses clips whose video format names RealVideo ("rv") or
 // is unknown ("unknow"), compared without regard to case.
@@ -15,5 +22,68 @@ bool RefusedVideoFormat(const QString &videoFormat);
 // A thumbnail file is usable when it holds at least 1 KiB.
 bool UsableThumbnail(const QString &path);
 
-// The scratch file a probe writes its thumbnail to.
+// What the program knows of a clip once it has been probed.
+struct ProbedClip
+{
+    QString path; // as the engine reports it: the conversion's input
+    int duration = 0;
+    QString videoFormat;
+    QString audioFormat;
+    int width = 0;
+    int height = 0;
+    std::array<int32_t, 6> reserved{};
+    JpegPixels thumbnail; // 80x60
+};
+
+enum class ProbeVerdict
+{
+    Accepted,
+    Refused,   // the engine cannot read it, or its video format is refused
+    NoPicture, // readable, but no usable thumbnail: the window skips it silently
+};
+
+struct ProbeResult
+{
+    ProbeVerdict verdict = ProbeVerdict::Refused;
+    ProbedClip clip; // filled when accepted
+    QString reason;  // why not, in the program's words
+};
+
+// Probes path with the bound engine, writing the thumbnail through the
+// scratch file (removed again before returning). A missing file, a folder
+// or a FIFO is refused like any unreadable file, but says so in reason.
+ProbeResult ProbeClip(const QString &path, const QString &scratch);
+
+// The engine's record for a probed clip; its texts point into this object.
+class ClipInfoView
+{
+public:
+    explicit ClipInfoView(const ProbedClip &clip);
+    ClipInfoView(const ClipInfoView &) = delete;
+    ClipInfoView &operator=(const ClipInfoView &) = delete;
+    const ClipInfo *info() const { return &m_info; }
+
+private:
+    QByteArray m_path, m_video, m_audio;
+    ClipInfo m_info{};
+};
+
+// True when this process may create files in folder (access(2) semantics:
+// a read-only mount or a folder owned by another user says no).
+bool FolderWritable(const QString &folder);
+
+// The folder thumbnails are written to: the program's snapshot folder when
+// writable, otherwise the user's cache folder (an installed, root-owned
+// program folder).
+QString ChooseScratchFolder(const QString &snapshot, const QString &cache,
+                            const std::function<bool(const QString &)> &writable);
+// The same for this process: path_Snapshot or the cache folder's Snapshot/,
+// made when missing.
+QString ScratchFolder();
+
+// The scratch file a probe writes its thumbnail to. The name carries the
+// process id: several copies of the program may probe at the same time.
 QString SnapshotFile(int snapIndex);
+
+// Removes this process's scratch files from the scratch folder; for exit.
+void RemoveOwnScratchFiles();

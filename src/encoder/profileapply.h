@@ -1,3 +1,4 @@
+// Turning a profile line into the command line's profile fields.
 #pragma once
 
 #include "encoder/convertdef.h"

@@ -5,17 +5,13 @@
 #include "controls/image.h"
 #include "encoder/commandline.h"
 #include "encoder/convertdef.h"
-#include "encoder/encoderlib.h"
 #include "encoder/statusline.h"
 #include "platform/shell.h"
 #include "skin/components.h"
 #include "skin/windowframe.h"
 
 #include <QCloseEvent>
-#include <QDir>
 #include <QEventLoop>
-#include <QFile>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -34,8 +30,8 @@ QFont labelFont()
 }
 } // namespace
 
-TProgressWindow::TProgressWindow(BatchHost *host, QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_host(host)
+TProgressWindow::TProgressWindow(BatchSource *source, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_batch(new BatchRun(source, this))
 {
     setObjectName(QStringLiteral("ProgressWindow"));
     setFixedSize(546, 346);
@@ -89,6 +85,7 @@ TProgressWindow::TProgressWindow(BatchHost *host, QWidget *parent)
     connect(TB_Close, &TImageButton::clicked, this, &TProgressWindow::CloseClick);
     connect(TB_Browse, &TImageButton::clicked, this, &TProgressWindow::BrowseClick);
 
+    wireBatch();
     ResetDisplay();
 }
 
@@ -164,7 +161,7 @@ void TProgressWindow::ShowModal()
 void TProgressWindow::closeEvent(QCloseEvent *event)
 {
     // The window manager's close goes the same way as the Close button.
-    if (b_Converting) {
+    if (m_batch->converting()) {
         event->ignore();
         CloseClick();
         return;
@@ -179,10 +176,36 @@ void TProgressWindow::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_Escape)
         CloseClick();
-    else if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && !b_Converting)
+    else if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+             !m_batch->converting())
         StartClick();
     else
         QWidget::keyPressEvent(event);
+}
+
+void TProgressWindow::wireBatch()
+{
+    connect(m_batch, &BatchRun::batchReset, this, &TProgressWindow::showReset);
+    connect(m_batch, &BatchRun::outputFolderFellBack, this, [this](const QString &folder) {
+        path_Work = folder;
+        Edit_WorkingFolder->setText(path_Work);
+    });
+    connect(m_batch, &BatchRun::outputFolderRefused, this,
+            [] { TheShell().error(QStringLiteral("Can not create output folder!")); });
+    connect(m_batch, &BatchRun::noClipToConvert, this, [] {
+        TheShell().info(
+            QStringLiteral("No clip to convert!\nPlease add clip to list, then convert it!"));
+    });
+    connect(m_batch, &BatchRun::runningChanged, this, &TProgressWindow::showRunning);
+    connect(m_batch, &BatchRun::clipStarted, this, &TProgressWindow::ShowClip);
+    connect(m_batch, &BatchRun::progressed, this, &TProgressWindow::SetPercent);
+    connect(m_batch, &BatchRun::positionReached, this,
+            [this](int second) { Label_CurrentTime->setText(TimeText(second)); });
+    connect(m_batch, &BatchRun::outputRenamed, this,
+            [this](const QString &path) { Label_DesName->setText(FileNamePart(path)); });
+    connect(m_batch, &BatchRun::stoppedByUser, this,
+            [] { TheShell().info(QStringLiteral("Stop converting process by user!")); });
+    connect(m_batch, &BatchRun::finished, this, &TProgressWindow::showEnd);
 }
 
 void TProgressWindow::showRunning(bool running)
@@ -193,29 +216,30 @@ void TProgressWindow::showRunning(bool running)
 
 void TProgressWindow::ResetDisplay()
 {
+    path_Work = WithTrailingSeparator(path_Work);
+    m_batch->setOutputFolder(path_Work);
+    m_batch->reset();
+}
+
+void TProgressWindow::showReset()
+{
     Label_SrcName->clear();
     Label_DesName->clear();
     for (QLabel *l : {Label_StartTime, Label_StopTime, Label_Length, Label_CurrentTime})
         l->setText(kZeroTime);
-    m_host->setCurrentClip(0);
-    ClipCount = m_host->batchClipCount();
-    path_Work = WithTrailingSeparator(path_Work);
+    path_Work = m_batch->outputFolder();
     Edit_WorkingFolder->setText(path_Work);
-    SetPercent(0);
     showRunning(false);
 }
 
 void TProgressWindow::ShowClip()
 {
-    ClipStart = MyConvertDef.StartTime;
-    ClipDuration = MyConvertDef.Duration;
     Label_SrcName->setText(FileNamePart(MyConvertDef.s_Input));
     Label_DesName->setText(FileNamePart(MyConvertDef.s_Output));
     Label_StartTime->setText(MyConvertDef.s_StartTime);
     Label_StopTime->setText(MyConvertDef.s_StopTime);
-    Label_Length->setText(TimeText(ClipDuration));
+    Label_Length->setText(TimeText(MyConvertDef.Duration));
     Label_CurrentTime->setText(kZeroTime);
-    m_lastError.clear();
 }
 
 void TProgressWindow::placeBar(TImage *bar, int percent)
@@ -223,128 +247,42 @@ void TProgressWindow::placeBar(TImage *bar, int percent)
     bar->move(BarLeft(percent, bar->width()), bar->y());
 }
 
-void TProgressWindow::SetPercent(int v)
+void TProgressWindow::SetPercent(int clipPercent, int batchPercent)
 {
-    v = std::clamp(v, 0, 100);
-    Label_CP->setText(QString::number(v));
-    placeBar(Img_CP, v);
-    if (ClipCount == 0) {
-        Label_TP->setText(QStringLiteral("0"));
-        Img_TP->move(-280, Img_TP->y());
-        return;
-    }
-    const int t = BatchPercent(m_host->currentClip(), v, ClipCount);
-    Label_TP->setText(QString::number(t));
-    placeBar(Img_TP, t);
+    Label_CP->setText(QString::number(clipPercent));
+    placeBar(Img_CP, clipPercent);
+    Label_TP->setText(QString::number(batchPercent));
+    placeBar(Img_TP, batchPercent);
 }
 
 void TProgressWindow::ParseStatusLine(const QString &text)
 {
-    // The engine explains a failure in a line of its own, before it ends.
-    if (!text.contains(QLatin1String("time=")) && text.startsWith(QLatin1String("error")))
-        m_lastError = text;
-    const StatusProgress p = ReadStatusLine(text, ClipStart, ClipDuration);
-    if (!p.apply)
-        return;
-    SetPercent(p.clipPercent);
-    Label_CurrentTime->setText(TimeText(p.currentSecond));
-}
-
-int TProgressWindow::OnStatusLine(const char *text)
-{
-    // Called on the engine's thread: the display is changed on the UI
-    // thread, in the order the lines came.
-    const QString line = QString::fromUtf8(text ? text : "");
-    if (ProgressWindow)
-        QMetaObject::invokeMethod(
-            ProgressWindow,
-            [line] {
-                if (ProgressWindow)
-                    ProgressWindow->ParseStatusLine(line);
-            },
-            Qt::QueuedConnection);
-    return 0;
-}
-
-int TProgressWindow::OnPercent(intptr_t)
-{
-    return 0;
+    m_batch->statusLine(text);
 }
 
 void TProgressWindow::StartClick()
 {
-    if (!QFileInfo(path_Work).isDir() && !QDir().mkdir(path_Work)) {
-        path_Work = DefaultOutputFolder();
-        if (!QFileInfo(path_Work).isDir() && !QDir().mkdir(path_Work)) {
-            TheShell().error(QStringLiteral("Can not create output folder!"));
-            return;
-        }
-        Edit_WorkingFolder->setText(path_Work);
-    }
-    DllSetInfoCallBack(&TProgressWindow::OnStatusLine);
-    DllSetPercentCallBack(&TProgressWindow::OnPercent);
-    ResetDisplay();
-    if (!m_host->ApplySelectedProfile())
-        return;
-    if (!m_host->PrepareClip(0))
-        return;
-    showRunning(true);
-    b_StopRequested = false;
-    b_Converting = true;
-    m_failures.clear();
-    m_completed = 0;
-    m_lastResult = -1;
-    m_host->RunEncoder();
+    m_batch->setOutputFolder(path_Work);
+    m_batch->start();
 }
 
-void TProgressWindow::ClipEnded(int result)
+void TProgressWindow::showEnd(const QStringList &failures, bool openFolder)
 {
-    m_lastResult = result;
-    if (result == CONVERT_DONE_COMPLETE) {
-        ++m_completed;
-    } else if (result == CONVERT_DONE_FAILED) {
-        QString reason = m_lastError;
-        if (reason.startsWith(QLatin1String("error: ")))
-            reason = reason.mid(7);
-        m_failures << FileNamePart(MyConvertDef.s_Input) +
-                          (reason.isEmpty() ? QString() : QStringLiteral(": ") + reason);
-    } else if (!b_StopRequested) {
-        m_failures << FileNamePart(MyConvertDef.s_Input) + QStringLiteral(": stopped");
-    }
-}
-
-void TProgressWindow::FinishBatch()
-{
-    b_Converting = false;
-    showRunning(false);
-    if (b_StopRequested) {
-        // A clip that completed just as Stop was pressed is kept: only an
-        // unfinished output goes.
-        if (m_lastResult != CONVERT_DONE_COMPLETE && !MyConvertDef.s_Output.isEmpty() &&
-            QFileInfo(MyConvertDef.s_Output).isFile())
-            QFile::remove(MyConvertDef.s_Output);
-        TheShell().info(QStringLiteral("Stop converting process by user!"));
-        return;
-    }
-    SetPercent(100);
-    // A failed clip is never passed off as converted.
-    if (!m_failures.isEmpty())
+    if (!failures.isEmpty())
         TheShell().info(QStringLiteral("These clips could not be converted:\n") +
-                        m_failures.join(QLatin1Char('\n')));
-    if (m_completed > 0 || m_failures.isEmpty())
+                        failures.join(QLatin1Char('\n')));
+    if (openFolder)
         TheShell().open(path_Work);
 }
 
 void TProgressWindow::StopClick()
 {
-    b_StopRequested = true;
-    if (DllStop)
-        DllStop();
+    m_batch->stop();
 }
 
 void TProgressWindow::CloseClick()
 {
-    if (b_Converting) {
+    if (m_batch->converting()) {
         TheShell().info(QStringLiteral("Converting clips now!\nPlease stop it first!"));
         return;
     }
@@ -355,7 +293,7 @@ void TProgressWindow::CloseClick()
 void TProgressWindow::BrowseClick()
 {
     // While a batch runs (Stop is the button shown) the folder stays.
-    if (b_Converting)
+    if (m_batch->converting())
         return;
     const QString folder =
         TheShell().chooseFolder(QStringLiteral("Please select \"Output Folder\" :"), QString());

@@ -1,7 +1,9 @@
+// The progress window, TProgressWindow: where a batch is shown.
 #pragma once
 
+#include "encoder/batchrun.h"
+
 #include <QString>
-#include <QStringList>
 #include <QWidget>
 
 class QLabel;
@@ -10,60 +12,36 @@ class TDynamicImageButton;
 class TImage;
 class TWindowFrame;
 
-// What the batch needs of the main window: the clip list, the chosen
-// profile, and the engine.
-class BatchHost
-{
-public:
-    virtual ~BatchHost() = default;
-    virtual int batchClipCount() const = 0;
-    virtual bool ApplySelectedProfile() = 0;
-    // Fills the command line for the clip at index; false when there is none.
-    virtual bool PrepareClip(int index) = 0;
-    virtual void RunEncoder() = 0;
-    virtual int currentClip() const = 0;
-    virtual void setCurrentClip(int index) = 0;
-};
-
 // The window a batch runs in: the clip being converted, its times, a bar
 // for the clip and one for the whole batch, the output folder, and the
 // Start, Stop, Close and Browse buttons. Shown modally by the convert button.
+// The batch itself is its BatchRun's; this window shows what the batch
+// reports and forwards its buttons to it.
 class TProgressWindow : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit TProgressWindow(BatchHost *host, QWidget *parent = nullptr);
+    explicit TProgressWindow(BatchSource *source, QWidget *parent = nullptr);
     ~TProgressWindow() override;
 
     // Shows the window and returns when it has been closed.
     void ShowModal();
 
+    // A fresh batch at clip 0, shown as such, for the output folder path_Work.
     void ResetDisplay();
+    // The figures for the clip about to run (MyConvertDef).
     void ShowClip();
-    void SetPercent(int v);
+    void SetPercent(int clipPercent, int batchPercent);
+    // A status line as if the engine had sent it.
     void ParseStatusLine(const QString &text);
-    void FinishBatch();
-    // The engine has ended the current clip with this result.
-    void ClipEnded(int result);
 
     void StartClick();
     void StopClick();
     void CloseClick();
     void BrowseClick();
 
-    // The engine's callbacks; called on the engine's thread.
-    static int OnStatusLine(const char *text);
-    static int OnPercent(intptr_t value);
-
-    bool b_StopRequested = false;
-    bool b_Converting = false;
-    int ClipStart = 0;
-    int ClipDuration = 0;
-    int ClipCount = 0;
-
-    // Clips of the last batch the engine could not convert: "name: reason".
-    const QStringList &failures() const { return m_failures; }
+    BatchRun *batch() const { return m_batch; }
 
     // Skinned components, named after their skin keys.
     TImage *Img_Background = nullptr;
@@ -99,13 +77,12 @@ private:
     QLabel *makePercent(int barTop);
     void placeBar(TImage *bar, int percent);
     void showRunning(bool running);
+    void showReset();
+    void showEnd(const QStringList &failures, bool openFolder);
+    void wireBatch();
 
-    BatchHost *m_host;
+    BatchRun *m_batch;
     TWindowFrame *m_frame = nullptr;
-    QString m_lastError;
-    QStringList m_failures;
-    int m_completed = 0;
-    int m_lastResult = -1;
 };
 
 extern TProgressWindow *ProgressWindow;

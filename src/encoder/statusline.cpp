@@ -5,6 +5,20 @@
 #include <algorithm>
 #include <cmath>
 
+StatusLineClass ClassifyStatusLine(const QString &line)
+{
+    if (line.contains(QLatin1String("time=")))
+        return {StatusLineKind::Progress, {}};
+    if (line.startsWith(QLatin1String("error"))) {
+        const QLatin1String prefix("error: ");
+        return {StatusLineKind::Failure, line.startsWith(prefix) ? line.mid(prefix.size()) : line};
+    }
+    const QLatin1String output("output: ");
+    if (line.startsWith(output) && line.size() > output.size())
+        return {StatusLineKind::OutputName, line.mid(output.size())};
+    return {};
+}
+
 float StatusLineSeconds(const QString &line)
 {
     const int b = Pos(QStringLiteral("bitrate"), line);

@@ -1,6 +1,28 @@
+// Reading the engine's status lines: what kind of line it is, and what a
+// progress line means for the display.
 #pragma once
 
 #include <QString>
+
+// The engine's lines: progress ("... time=6.00 bitrate= ..."), a failure's
+// reason ("error: ..." without "time="), the output's final name when it
+// differs from the one asked for ("output: <path>"), and anything else,
+// which the program passes over.
+enum class StatusLineKind
+{
+    Progress,
+    Failure,
+    OutputName,
+    Other,
+};
+
+struct StatusLineClass
+{
+    StatusLineKind kind = StatusLineKind::Other;
+    QString detail; // the failure's reason, or the output's path
+};
+
+StatusLineClass ClassifyStatusLine(const QString &line);
 
 // What one engine status line means for the progress display.
 struct StatusProgress

@@ -40,7 +40,7 @@ protected:
         ProgramWindows::TearDown();
         for (const char *v :
              {"ZELO_FAKE_ENGINE_PROBE", "ZELO_FAKE_ENGINE_LOG", "ZELO_FAKE_ENGINE_HOLD",
-              "ZELO_FAKE_ENGINE_RESULT", "ZELO_FAKE_ENGINE_STATUS"})
+              "ZELO_FAKE_ENGINE_RESULT", "ZELO_FAKE_ENGINE_STATUS", "ZELO_FAKE_ENGINE_REFUSE"})
             qunsetenv(v);
     }
 
@@ -69,7 +69,7 @@ protected:
     {
         QElapsedTimer t;
         t.start();
-        while (progress->b_Converting && t.elapsed() < 20000)
+        while (progress->batch()->converting() && t.elapsed() < 20000)
             QTest::qWait(5);
     }
 
@@ -98,7 +98,7 @@ TEST_F(BatchTest, ThreeClipsRunInOrderAndTheFolderOpens)
     EXPECT_EQ(v[1][37], out + "a.b.3gp");
     EXPECT_EQ(v[2][37], out + "clip.3gp");
 
-    EXPECT_FALSE(progress->b_Converting);
+    EXPECT_FALSE(progress->batch()->converting());
     EXPECT_FALSE(progress->TB_Start->isHidden());
     EXPECT_EQ(progress->Label_TP->text(), "100");
     EXPECT_EQ(progress->Label_CP->text(), "100");
@@ -120,11 +120,16 @@ TEST_F(BatchTest, StatusLinesMoveTheBarsOnTheUiThread)
     EXPECT_EQ(progress->Label_SrcName->text(), "a.avi");
     EXPECT_EQ(progress->Label_DesName->text(), "a.3gp");
 
-    // The second clip's first line: (1 x 100 + 0) / 3 = 33 for the batch.
-    window->setCurrentClip(1);
-    progress->ParseStatusLine("no markers at all");
+    // The first clip ends; the second clip's first line has no figures:
+    // (1 x 100 + 0) / 3 = 33 for the batch, and the clip's start time.
+    qputenv("ZELO_FAKE_ENGINE_STATUS", "no markers at all");
+    MessageTarget *target = progress->batch()->messageTarget();
+    target->post(target, WM_CONVERT_DONE, CONVERT_DONE_COMPLETE, 0);
+    QTest::qWait(20);
+    EXPECT_EQ(progress->Label_SrcName->text(), "b.avi");
     EXPECT_EQ(progress->Label_TP->text(), "33");
     EXPECT_EQ(progress->Label_CP->text(), "0");
+    EXPECT_EQ(progress->Label_CurrentTime->text(), "00:00:00");
     progress->StopClick();
     waitForBatch();
 }
@@ -134,7 +139,7 @@ TEST_F(BatchTest, StopEndsTheBatchDeletesTheUnfinishedFileAndSaysSo)
     addClips({"a.avi", "b.avi"});
     qputenv("ZELO_FAKE_ENGINE_HOLD", "1");
     progress->StartClick();
-    ASSERT_TRUE(progress->b_Converting);
+    ASSERT_TRUE(progress->batch()->converting());
     WriteFileBytes(MyConvertDef.s_Output, "half written");
 
     progress->CloseClick(); // refused while converting
@@ -148,12 +153,12 @@ TEST_F(BatchTest, StopEndsTheBatchDeletesTheUnfinishedFileAndSaysSo)
     EXPECT_EQ(vectors().size(), 1); // the second clip never started
     EXPECT_EQ(shell.texts().last(), "Stop converting process by user!");
     EXPECT_TRUE(shell.opened.isEmpty());
-    EXPECT_TRUE(progress->b_StopRequested);
+    EXPECT_TRUE(progress->batch()->stopRequested());
 
     // A second batch in the same showing starts afresh and completes.
     qunsetenv("ZELO_FAKE_ENGINE_HOLD");
     progress->StartClick();
-    EXPECT_FALSE(progress->b_StopRequested);
+    EXPECT_FALSE(progress->batch()->stopRequested());
     waitForBatch();
     EXPECT_EQ(vectors().size(), 3);
     EXPECT_EQ(shell.opened, QStringList{out});
@@ -165,9 +170,10 @@ TEST_F(BatchTest, AClipThatCompletesAsStopIsPressedIsKept)
     qputenv("ZELO_FAKE_ENGINE_HOLD", "1");
     progress->StartClick();
     WriteFileBytes(MyConvertDef.s_Output, "a whole clip");
-    progress->b_StopRequested = true; // Stop pressed; the engine had finished
-    MessageTarget *target = window->messageTarget();
+    // The engine has finished; Stop is pressed before its message is read.
+    MessageTarget *target = progress->batch()->messageTarget();
     target->post(target, WM_CONVERT_DONE, CONVERT_DONE_COMPLETE, 0);
+    progress->StopClick();
     waitForBatch();
     EXPECT_EQ(ReadFileBytes(out + "a.3gp"), "a whole clip");
     EXPECT_EQ(shell.texts().last(), "Stop converting process by user!");
@@ -187,7 +193,7 @@ TEST_F(BatchTest, FailedClipsAreNamedNotPassedOffAsDone)
                                    "a.avi: no video decoder for this clip\n"
                                    "b.avi: no video decoder for this clip");
     EXPECT_TRUE(shell.opened.isEmpty()); // nothing to show
-    EXPECT_EQ(progress->failures().size(), 2);
+    EXPECT_EQ(progress->batch()->failures().size(), 2);
 }
 
 TEST_F(BatchTest, AnEngineThatRefusesToStartDoesNotHangTheBatch)
@@ -197,7 +203,7 @@ TEST_F(BatchTest, AnEngineThatRefusesToStartDoesNotHangTheBatch)
     progress->StartClick();
     waitForBatch();
     qunsetenv("ZELO_FAKE_ENGINE_REFUSE");
-    EXPECT_FALSE(progress->b_Converting);
+    EXPECT_FALSE(progress->batch()->converting());
     EXPECT_EQ(vectors().size(), 2);
     EXPECT_EQ(shell.texts(), QStringList{"These clips could not be converted:\n"
                                          "a.avi: the engine refused to start\n"
@@ -210,7 +216,7 @@ TEST_F(BatchTest, RefusalsBeforeTheStart)
     progress->StartClick();
     EXPECT_EQ(shell.texts(),
               QStringList{"No clip to convert!\nPlease add clip to list, then convert it!"});
-    EXPECT_FALSE(progress->b_Converting);
+    EXPECT_FALSE(progress->batch()->converting());
 
     // "Add my profile..." is no profile.
     addClips({"a.avi"});
@@ -221,14 +227,14 @@ TEST_F(BatchTest, RefusalsBeforeTheStart)
     EXPECT_EQ(shell.texts(), QStringList{"Please select a Output Porfiles!"});
     progress->StartClick();
     EXPECT_EQ(shell.texts().size(), 2);
-    EXPECT_FALSE(progress->b_Converting);
+    EXPECT_FALSE(progress->batch()->converting());
 
     // Nothing selected: the empty text has no frame size; no word.
     list->setCurrentIndex(-1);
     shell.boxes.clear();
     progress->StartClick();
     EXPECT_TRUE(shell.boxes.isEmpty());
-    EXPECT_FALSE(progress->b_Converting);
+    EXPECT_FALSE(progress->batch()->converting());
     EXPECT_TRUE(vectors().isEmpty());
 }
 

@@ -1,6 +1,9 @@
+#include "encoder/batchrun.h"
+#include "encoder/clipadder.h"
 #include "encoder/progresswindow.h"
 #include "tests/support/programwindows.h"
 
+#include <QElapsedTimer>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QLabel>
@@ -76,22 +79,36 @@ TEST_F(ProgressLabelsTest, EveryLabelShowsItsWholeTextInTahoma)
 TEST_F(ProgressLabelsTest, EscapeClosesAndEnterStartsUnlessConverting)
 {
     progress->show();
-    progress->b_Converting = true;
-    QTest::keyClick(progress.get(), Qt::Key_Return);
-    EXPECT_TRUE(shell.boxes.isEmpty()); // Enter never stops a batch
-    QTest::keyClick(progress.get(), Qt::Key_Escape);
-    EXPECT_EQ(shell.texts(), QStringList{"Converting clips now!\nPlease stop it first!"});
-    EXPECT_TRUE(progress->isVisible());
-    progress->b_Converting = false;
-
-    shell.boxes.clear();
     QTest::keyClick(progress.get(), Qt::Key_Enter, Qt::KeypadModifier); // as Start: no clips
     EXPECT_EQ(shell.texts(),
               QStringList{"No clip to convert!\nPlease add clip to list, then convert it!"});
+
+    qputenv("ZELO_FAKE_ENGINE_PROBE", "40,mpeg4,mp3,320,240");
+    const QString clip = dir.filePath("a.avi");
+    WriteFileBytes(clip, "media");
+    window->adder()->addFiles({clip});
+    qputenv("ZELO_FAKE_ENGINE_HOLD", "1");
+    shell.boxes.clear();
+    QTest::keyClick(progress.get(), Qt::Key_Return);
+    ASSERT_TRUE(progress->batch()->converting());
+    QTest::keyClick(progress.get(), Qt::Key_Return); // Enter never stops a batch
+    EXPECT_TRUE(progress->batch()->converting());
+    EXPECT_TRUE(shell.boxes.isEmpty());
+    QTest::keyClick(progress.get(), Qt::Key_Escape);
+    EXPECT_EQ(shell.texts(), QStringList{"Converting clips now!\nPlease stop it first!"});
+    EXPECT_TRUE(progress->isVisible());
+
+    progress->StopClick();
+    QElapsedTimer t;
+    t.start();
+    while (progress->batch()->converting() && t.elapsed() < 20000)
+        QTest::qWait(5);
     QSignalSpy closed(progress.get(), &TProgressWindow::closed);
     QTest::keyClick(progress.get(), Qt::Key_Escape);
     EXPECT_EQ(closed.size(), 1);
     EXPECT_FALSE(progress->isVisible());
+    for (const char *v : {"ZELO_FAKE_ENGINE_PROBE", "ZELO_FAKE_ENGINE_HOLD"})
+        qunsetenv(v);
 }
 
 } // namespace

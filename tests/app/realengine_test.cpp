@@ -87,9 +87,9 @@ TEST_F(RealEngineTest, ABatchConvertsEveryClipReadableAfterwards)
     progress->StartClick();
     QElapsedTimer t;
     t.start();
-    while (progress->b_Converting && t.elapsed() < 120000)
+    while (progress->batch()->converting() && t.elapsed() < 120000)
         QTest::qWait(20);
-    ASSERT_FALSE(progress->b_Converting);
+    ASSERT_FALSE(progress->batch()->converting());
     EXPECT_TRUE(shell.boxes.isEmpty()) << shell.texts().join('\n').toStdString();
     ASSERT_EQ(shell.opened, QStringList{path_Work});
     EXPECT_EQ(progress->Label_TP->text(), "100");

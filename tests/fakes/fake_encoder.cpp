@@ -3,11 +3,12 @@
 // conversion, posts the end message with the wParam in ZELO_FAKE_ENGINE_RESULT
 // (default 0). With ZELO_FAKE_ENGINE_HOLD=1 a conversion runs until
 // Mydll_Stop, which ends it with wParam 1. A conversion first sends the
-// status line in ZELO_FAKE_ENGINE_STATUS, when set; ZELO_FAKE_ENGINE_REFUSE=1
+// status lines in ZELO_FAKE_ENGINE_STATUS (one per "\n"), when set; ZELO_FAKE_ENGINE_REFUSE=1
 // makes it refuse to start (non-zero, no end message). Probes fail unless
 // ZELO_FAKE_ENGINE_PROBE is "duration,videoformat,audioformat,width,height":
 // then every existing regular file probes so and gets a 2 KiB picture,
-// each probe taking ZELO_FAKE_ENGINE_PROBE_DELAY_MS.
+// each probe taking ZELO_FAKE_ENGINE_PROBE_DELAY_MS. With
+// ZELO_FAKE_ENGINE_PICTURE=garbage the "picture" is 2 KiB that is no JPEG.
 // Built in variants that leave out one export (FAKE_OMIT_<export>) to test
 // binding failures.
 #include "engine/encoder.h"
@@ -84,6 +85,16 @@ ENCODER_EXPORT int Mydll_GetPicure(const char *path, int, const char *, const ch
     record(std::string("Mydll_GetPicure ") + path);
     if (!std::getenv("ZELO_FAKE_ENGINE_PROBE"))
         return 1;
+    if (const char *kind = std::getenv("ZELO_FAKE_ENGINE_PICTURE");
+        kind && std::string(kind) == "garbage") {
+        FILE *f = std::fopen(target, "wb");
+        if (!f)
+            return 1;
+        std::string bytes(2048, 'x');
+        std::fwrite(bytes.data(), 1, bytes.size(), f);
+        std::fclose(f);
+        return 0;
+    }
     // A real 80x60 JPEG in mid grey, padded past 1 KiB with a comment.
     std::vector<unsigned char> pixels(80 * 60 * 3, 0x80);
     tjhandle tj = tjInitCompress();
@@ -140,8 +151,14 @@ ENCODER_EXPORT int _X(MessageTarget *window, int argc, char **argv)
             std::lock_guard lock(g_lock);
             cb = g_status;
         }
-        if (cb)
-            cb(status);
+        std::string lines = status;
+        for (size_t from = 0; cb && from <= lines.size();) {
+            size_t to = lines.find('\n', from);
+            if (to == std::string::npos)
+                to = lines.size();
+            cb(lines.substr(from, to - from).c_str());
+            from = to + 1;
+        }
     }
     if (envInt("ZELO_FAKE_ENGINE_HOLD", 0)) {
         std::lock_guard lock(g_lock);

@@ -1,0 +1,219 @@
+#include "encoder/batchrun.h"
+
+#include "app/pubfunction.h"
+#include "encoder/commandline.h"
+#include "encoder/convertdef.h"
+#include "encoder/encoderlib.h"
+#include "encoder/statusline.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <algorithm>
+#include <mutex>
+
+namespace {
+// The engine's callback carries no context: the batch that registered it.
+std::mutex g_activeLock;
+BatchRun *g_active = nullptr;
+} // namespace
+
+BatchRun::BatchRun(BatchSource *source, QObject *parent)
+    : QObject(parent), m_source(source), m_target(this)
+{}
+
+BatchRun::~BatchRun()
+{
+    m_target.detach();
+    std::lock_guard guard(g_activeLock);
+    if (g_active == this)
+        g_active = nullptr;
+}
+
+void BatchRun::setOutputFolder(const QString &folder)
+{
+    m_folder = WithTrailingSeparator(folder);
+}
+
+int BatchRun::OnStatusLine(const char *text)
+{
+    const QString line = QString::fromUtf8(text ? text : "");
+    std::lock_guard guard(g_activeLock);
+    // Queued with the batch as context: dropped if it is gone by then.
+    if (BatchRun *batch = g_active)
+        QMetaObject::invokeMethod(
+            batch, [batch, line] { batch->statusLine(line); }, Qt::QueuedConnection);
+    return 0;
+}
+
+int BatchRun::OnPercent(intptr_t)
+{
+    return 0;
+}
+
+bool BatchRun::event(QEvent *event)
+{
+    if (event->type() != WindowMessageEvent::eventType())
+        return QObject::event(event);
+    const auto *message = static_cast<WindowMessageEvent *>(event);
+    if (message->msg == WM_CONVERT_DONE)
+        convertDone(int(message->wParam));
+    return true;
+}
+
+void BatchRun::reset()
+{
+    m_current = 0;
+    m_clipCount = m_source->clipCount();
+    setPercent(0);
+    emit batchReset();
+}
+
+void BatchRun::setPercent(int clipPercent)
+{
+    const int v = std::clamp(clipPercent, 0, 100);
+    emit progressed(v, BatchPercent(m_current, v, m_clipCount));
+}
+
+bool BatchRun::start()
+{
+    QString folder = m_folder;
+    if (!MakeOutputFolder(folder)) {
+        emit outputFolderRefused();
+        return false;
+    }
+    if (folder != m_folder) {
+        m_folder = folder;
+        emit outputFolderFellBack(folder);
+    }
+    {
+        std::lock_guard guard(g_activeLock);
+        g_active = this;
+    }
+    if (DllSetInfoCallBack)
+        DllSetInfoCallBack(&BatchRun::OnStatusLine);
+    if (DllSetPercentCallBack)
+        DllSetPercentCallBack(&BatchRun::OnPercent);
+    reset();
+    if (!m_source->applyProfile())
+        return false;
+    if (!prepareClip(0))
+        return false;
+    b_StopRequested = false;
+    b_Converting = true;
+    m_failures.clear();
+    m_completed = 0;
+    m_lastResult = -1;
+    emit runningChanged(true);
+    runEncoder();
+    return true;
+}
+
+bool BatchRun::prepareClip(int index)
+{
+    const std::optional<ClipToConvert> clip = m_source->clipAt(index);
+    if (!clip) {
+        if (index == 0)
+            emit noClipToConvert();
+        return false;
+    }
+    OutputTarget target = m_source->outputTarget();
+    target.folder = m_folder;
+    PrepareClipDef(MyConvertDef, *clip, target);
+    m_current = index;
+    return true;
+}
+
+void BatchRun::runEncoder()
+{
+    EncoderArgv vector(EncoderArguments(MyConvertDef));
+    // Written before the engine starts: its lines are read against these.
+    m_clipStart = MyConvertDef.StartTime;
+    m_clipDuration = MyConvertDef.Duration;
+    m_output = MyConvertDef.s_Output;
+    m_lastError.clear();
+    emit clipStarted(m_current);
+    if (DllConvert && DllConvert(&m_target, vector.argc(), vector.argv()) == 0)
+        return;
+    // An engine that refuses to start sends no end message: the batch would
+    // wait for it for ever. The clip counts as failed and the batch goes on.
+    statusLine(QStringLiteral("error: the engine refused to start"));
+    m_target.post(&m_target, WM_CONVERT_DONE, CONVERT_DONE_FAILED, 0);
+}
+
+void BatchRun::statusLine(const QString &line)
+{
+    const StatusLineClass kind = ClassifyStatusLine(line);
+    if (kind.kind == StatusLineKind::OutputName) {
+        m_output = kind.detail;
+        emit outputRenamed(kind.detail);
+        return;
+    }
+    // The engine explains a failure in a line of its own, before it ends.
+    if (kind.kind == StatusLineKind::Failure)
+        m_lastError = kind.detail;
+    const StatusProgress p = ReadStatusLine(line, m_clipStart, m_clipDuration);
+    if (!p.apply)
+        return;
+    setPercent(p.clipPercent);
+    emit positionReached(p.currentSecond);
+}
+
+void BatchRun::stop()
+{
+    b_StopRequested = true;
+    if (DllStop)
+        DllStop();
+}
+
+void BatchRun::convertDone(int result)
+{
+    // An end message outside a batch (a stray or late one) starts nothing.
+    if (!b_Converting)
+        return;
+    clipEnded(result);
+    // The stop flag comes first: a stopped batch prepares no other clip.
+    if (!b_StopRequested && prepareClip(m_current + 1))
+        runEncoder();
+    else
+        finish();
+}
+
+void BatchRun::clipEnded(int result)
+{
+    m_lastResult = result;
+    const QString input = MyConvertDef.s_Input;
+    if (result == CONVERT_DONE_COMPLETE) {
+        ++m_completed;
+        emit clipCompleted(input, m_output);
+        return;
+    }
+    QString reason;
+    if (result == CONVERT_DONE_FAILED)
+        reason = m_lastError;
+    else if (!b_StopRequested)
+        reason = QStringLiteral("stopped"); // not by this program's Stop
+    else
+        return;
+    m_failures << FileNamePart(input) +
+                      (reason.isEmpty() ? QString() : QStringLiteral(": ") + reason);
+    emit clipFailed(input, reason);
+}
+
+void BatchRun::finish()
+{
+    b_Converting = false;
+    emit runningChanged(false);
+    if (b_StopRequested) {
+        // A clip that completed just as Stop was pressed is kept: only an
+        // unfinished output goes.
+        if (m_lastResult != CONVERT_DONE_COMPLETE && !MyConvertDef.s_Output.isEmpty() &&
+            QFileInfo(MyConvertDef.s_Output).isFile())
+            QFile::remove(MyConvertDef.s_Output);
+        emit stoppedByUser();
+        return;
+    }
+    setPercent(100);
+    // A failed clip is never passed off as converted; a batch with nothing
+    // converted has nothing to show in the folder.
+    emit finished(m_failures, m_completed > 0 || m_failures.isEmpty());
+}
