@@ -96,8 +96,13 @@ ENCODER_EXPORT int Mydll_GetPicure(const char *path, int second, const char *siz
  * Where the status lines of later conversions go. Each line looks like
  *   frame=   90 q=2.0 size=     120kB time=6.00 bitrate= 163.8kbits/s
  * and comes about twice a second and once at the end. A failure sends one
- * line "error: <reason>" (without "time=") before the end message. Lines
- * of other forms may come; a receiver passes over what it does not know.
+ * line "error: <reason>" (without "time=") before the end message. When the
+ * output's name was taken by the time the conversion completed, the file
+ * gets the next free numbered name (holiday.3gp -> holiday1.3gp, as the
+ * program numbers its names) and a last line
+ *   output: <the full path it got>
+ * comes after the closing status line, before the end message. Lines of
+ * other forms may come; a receiver passes over what it does not know.
  *
  * The callback is called on the engine's conversion thread (once, when the
  * thread cannot be started, on the thread that called _X), never while the
@@ -115,8 +120,12 @@ ENCODER_EXPORT void SetGetPercentCallBackFun(PercentCallback cb);
  * Starts converting one clip as the 38-entry vector describes and returns at
  * once with 0. The vector is the program's fixed option list ("-ss", "-t",
  * "-i", "-vol", ... "-f") with the output path last; every value is taken
- * as given, even one that starts with "-". The output is written under a
- * temporary name in its folder and renamed when complete.
+ * as given, even one that starts with "-". The output is written to a
+ * working file in its folder (unnamed where the file system allows it, so
+ * that even a killed process leaves nothing) and named when complete. An
+ * existing file is never replaced: without "-y" an output name taken at the
+ * start is refused; with it, and whenever the name is taken by the end, the
+ * output gets the next free numbered name (see the "output:" line).
  *
  * Every call made while no conversion runs ends with exactly one
  * WM_CONVERT_DONE posted to window, also when the vector is refused (then

@@ -19,7 +19,28 @@ bool EncodeTrack::attach(OutputFile &out, std::string &error)
     return m_stream != nullptr;
 }
 
+namespace {
+// Enough to smooth out uneven decoding; a 4K picture takes 12 MB.
+constexpr size_t kQueuedPictures = 4;
+} // namespace
+
 bool EncodeTrack::push(AVFrame *frame, std::string &error)
+{
+    if (m_encoder->codec_type != AVMEDIA_TYPE_VIDEO)
+        return filterAndEncode(frame, error);
+    if (!m_pictureThread) {
+        m_pictureThread = std::make_unique<HandOff<AVFrame>>(
+            [this](AVFrame *f, std::string &e) { return !f || filterAndEncode(f, e); }, nullptr,
+            kQueuedPictures);
+    }
+    if (m_pictureThread->push(frame))
+        return true;
+    // The picture thread gave up: its reason is the one to give.
+    m_pictureThread->finish(error);
+    return false;
+}
+
+bool EncodeTrack::filterAndEncode(AVFrame *frame, std::string &error)
 {
     if (!m_filtersOpen) {
         const bool audio = m_encoder->codec_type == AVMEDIA_TYPE_AUDIO;
@@ -36,6 +57,8 @@ bool EncodeTrack::push(AVFrame *frame, std::string &error)
 
 bool EncodeTrack::finish(int64_t endUs, std::string &error)
 {
+    if (m_pictureThread && !m_pictureThread->finish(error))
+        return false;
     if (m_filtersOpen && (!m_filters.close(endUs, error) || !pump(error)))
         return false;
     return encode(nullptr, error);

@@ -4,7 +4,10 @@
 
 #include "engine/avptr.h"
 #include "engine/filterchain.h"
+#include "engine/handoff.h"
 
+#include <atomic>
+#include <memory>
 #include <string>
 
 namespace zelo {
@@ -23,17 +26,19 @@ public:
 
     // Takes over the frame's data; its pts is microseconds from the trim
     // start. The filters are built on the first frame, whose shape they then
-    // expect.
+    // expect. Pictures are filtered and encoded on a thread of the track's
+    // own while the caller decodes the next ones; a failure there is given
+    // by a later push or by finish.
     bool push(AVFrame *frame, std::string &error);
     // No more input; endUs is where the input ends. Writes out everything
     // still held by the filters and the encoder.
     bool finish(int64_t endUs, std::string &error);
 
-    bool received() const { return m_filtersOpen; }
     int64_t packetsWritten() const { return m_packets; }
     double lastQuality() const { return m_quality; }
 
 private:
+    bool filterAndEncode(AVFrame *frame, std::string &error);
     bool pump(std::string &error);
     bool encode(AVFrame *frame, std::string &error);
 
@@ -45,9 +50,10 @@ private:
     AVStream *m_stream = nullptr;
     FramePtr m_filtered = makeFrame();
     PacketPtr m_packet = makePacket();
-    bool m_filtersOpen = false;
-    int64_t m_packets = 0;
-    double m_quality = 0;
+    std::atomic<bool> m_filtersOpen{false};
+    std::atomic<int64_t> m_packets{0}; // read by the progress reports
+    std::atomic<double> m_quality{0};
+    std::unique_ptr<HandOff<AVFrame>> m_pictureThread; // last: stops first
 };
 
 } // namespace zelo

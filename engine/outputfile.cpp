@@ -3,49 +3,9 @@
 #include "engine/mediainput.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <fstream>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace zelo {
-
-namespace {
-
-std::string folderOf(const std::string &path)
-{
-    size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string nameOf(const std::string &path)
-{
-    size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-// mkstemp makes the file private; the finished file should carry the mode
-// any other new file of this user gets.
-mode_t userFileMode()
-{
-    mode_t mask = 022;
-    std::ifstream status("/proc/self/status");
-    std::string key;
-    while (status >> key) {
-        if (key == "Umask:") {
-            status >> std::oct >> mask;
-            break;
-        }
-    }
-    return 0666 & ~mask;
-}
-
-} // namespace
 
 OutputFile::~OutputFile()
 {
@@ -56,19 +16,16 @@ bool OutputFile::create(const std::string &finalPath, const std::string &format,
                         const Interrupter *interrupter, std::string &error)
 {
     m_finalPath = finalPath;
-    // Hidden, so that a file browser open on the folder does not show it.
-    std::string pattern = folderOf(finalPath) + "/." + nameOf(finalPath) + ".XXXXXX.part";
-    int fd = mkstemps(pattern.data(), 5);
-    if (fd < 0) {
-        error =
-            "cannot write into the folder '" + folderOf(finalPath) + "': " + std::strerror(errno);
+    m_finishedPath.clear();
+    struct stat st;
+    if (::stat(finalPath.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+        error = "cannot write the output '" + finalPath + "': it is a folder";
         return false;
     }
-    m_tempPath = pattern;
-    fchmod(fd, userFileMode());
-    ::close(fd);
+    if (!m_work.create(folderOf(finalPath), error))
+        return false;
 
-    const std::string url = "file:" + m_tempPath;
+    const std::string url = "file:" + m_work.path();
     int err = avformat_alloc_output_context2(&m_ctx, nullptr, format.c_str(), url.c_str());
     if (err < 0 || !m_ctx) {
         error = "cannot write the " + format + " format: " + avErrorText(err);
@@ -123,6 +80,10 @@ bool OutputFile::writeHeader(std::string &error)
 bool OutputFile::write(AVPacket *pkt, std::string &error)
 {
     std::lock_guard lock(m_lock);
+    if (!m_ctx) {
+        error = "the output '" + m_finalPath + "' was given up";
+        return false;
+    }
     const AVStream *st = m_ctx->streams[pkt->stream_index];
     if (pkt->pts != AV_NOPTS_VALUE) {
         double end = (pkt->pts + pkt->duration) * av_q2d(st->time_base);
@@ -145,11 +106,8 @@ bool OutputFile::finish(std::string &error)
         err = closeErr;
     if (err < 0)
         return ioFailed("finish", err, error);
-    if (std::rename(m_tempPath.c_str(), m_finalPath.c_str()) != 0) {
-        error = "cannot name the output '" + m_finalPath + "': " + std::strerror(errno);
+    if (!m_work.publish(m_finalPath, m_finishedPath, error))
         return false;
-    }
-    m_tempPath.clear();
     avformat_free_context(m_ctx);
     m_ctx = nullptr;
     return true;
@@ -157,15 +115,14 @@ bool OutputFile::finish(std::string &error)
 
 void OutputFile::abandon()
 {
+    // A track's picture thread may still be writing.
+    std::lock_guard lock(m_lock);
     if (m_ctx) {
         avio_closep(&m_ctx->pb);
         avformat_free_context(m_ctx);
         m_ctx = nullptr;
     }
-    if (!m_tempPath.empty()) {
-        std::remove(m_tempPath.c_str());
-        m_tempPath.clear();
-    }
+    m_work.discard();
 }
 
 int64_t OutputFile::bytesWritten() const

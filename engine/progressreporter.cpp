@@ -28,6 +28,11 @@ void ProgressReporter::error(const std::string &reason)
     m_sink("error: " + reason);
 }
 
+void ProgressReporter::outputNamed(const std::string &path)
+{
+    m_sink("output: " + path);
+}
+
 namespace {
 
 // Always a decimal point, whatever locale the host program set.

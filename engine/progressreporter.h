@@ -29,6 +29,8 @@ public:
     // Sends a line now (the closing one).
     void finalLine(const Progress &p);
     void error(const std::string &reason);
+    // "output: <path>", when the output got another name than the one asked.
+    void outputNamed(const std::string &path);
 
     // frame=   90 q=2.0 size=     120kB time=6.00 bitrate= 163.8kbits/s
     static std::string format(const Progress &p);

@@ -27,8 +27,9 @@ int evenAtLeast2(double v)
 }
 
 // Decodes from the current read position until the frame on screen at
-// targetUs (the last frame when the clip ends first).
-bool grabFrame(MediaInput &input, StreamDecoder &decoder, int64_t targetUs,
+// targetUs (the last frame when the clip ends first). With firstKey, the
+// first key picture is taken wherever it lies.
+bool grabFrame(MediaInput &input, StreamDecoder &decoder, int64_t targetUs, bool firstKey,
                const Interrupter &deadline, AVFrame *out)
 {
     PacketPtr pkt = makePacket();
@@ -45,6 +46,12 @@ bool grabFrame(MediaInput &input, StreamDecoder &decoder, int64_t targetUs,
                 decoder.send(nullptr);
             } else if (pkt->stream_index == decoder.streamIndex()) {
                 decoder.send(pkt.get());
+                // Draining gets the picture out at once, rather than after
+                // the decoder's reordering delay of more packets.
+                if (firstKey && (pkt->flags & AV_PKT_FLAG_KEY)) {
+                    eof = true;
+                    decoder.send(nullptr);
+                }
             }
             av_packet_unref(pkt.get());
         }
@@ -52,7 +59,7 @@ bool grabFrame(MediaInput &input, StreamDecoder &decoder, int64_t targetUs,
             av_frame_unref(out);
             av_frame_move_ref(out, frame.get());
             have = true;
-            if (decoder.frameEndUs() > targetUs)
+            if (firstKey || decoder.frameEndUs() > targetUs)
                 return true;
         }
         if (eof && !decoder.drained())
@@ -76,22 +83,24 @@ bool decodeFrameAt(const std::string &path, int64_t wantedUs, bool allowSeek,
     CodecContextPtr ctx = input.openDecoder(video, 0, error);
     if (!ctx)
         return false;
-    // Pictures nothing refers to are only on the way to the wanted second:
-    // the nearest one that counts is as good a thumbnail, at half the work.
-    if (allowSeek && wantedUs > 0)
-        ctx->skip_frame = AVDISCARD_NONREF;
-    StreamDecoder decoder(std::move(ctx), video, input.originUs());
     int64_t targetUs = 0;
     if (allowSeek) {
         int64_t duration = input.durationUs();
         targetUs = wantedUs;
         if (duration != AV_NOPTS_VALUE && targetUs >= duration)
             targetUs = duration / 2;
+        // A thumbnail this small shows the key picture nearest the wanted
+        // second as well as the exact one: only that picture is decoded,
+        // instead of every picture since the key picture before it.
         int64_t ts = input.originUs() + targetUs;
-        if (targetUs > 0 && avformat_seek_file(input.format(), -1, INT64_MIN, ts, ts, 0) < 0)
+        if (targetUs > 0 && avformat_seek_file(input.format(), -1, INT64_MIN, ts, INT64_MAX, 0) < 0)
             targetUs = 0;
     }
-    if (!grabFrame(input, decoder, targetUs, deadline, out)) {
+    const bool firstKey = targetUs > 0;
+    if (firstKey)
+        ctx->skip_frame = AVDISCARD_NONKEY;
+    StreamDecoder decoder(std::move(ctx), video, input.originUs());
+    if (!grabFrame(input, decoder, targetUs, firstKey, deadline, out)) {
         error = deadline.expired() ? "decoding '" + path + "' took too long"
                                    : "no picture could be decoded from '" + path + "'";
         return false;

@@ -12,6 +12,8 @@
 
 #include <QCloseEvent>
 #include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -170,19 +172,6 @@ void TProgressWindow::closeEvent(QCloseEvent *event)
     emit closed();
 }
 
-// Esc is the Close button, refusal included; Enter is Start, and does
-// nothing while a batch runs (stopping takes the Stop button itself).
-void TProgressWindow::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() == Qt::Key_Escape)
-        CloseClick();
-    else if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
-             !m_batch->converting())
-        StartClick();
-    else
-        QWidget::keyPressEvent(event);
-}
-
 void TProgressWindow::wireBatch()
 {
     connect(m_batch, &BatchRun::batchReset, this, &TProgressWindow::showReset);
@@ -206,6 +195,19 @@ void TProgressWindow::wireBatch()
     connect(m_batch, &BatchRun::stoppedByUser, this,
             [] { TheShell().info(QStringLiteral("Stop converting process by user!")); });
     connect(m_batch, &BatchRun::finished, this, &TProgressWindow::showEnd);
+}
+
+// Esc is the Close button, refusal included; Enter is Start, and does
+// nothing while a batch runs (stopping takes the Stop button itself).
+void TProgressWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape)
+        CloseClick();
+    else if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+             !m_batch->converting())
+        StartClick();
+    else
+        QWidget::keyPressEvent(event);
 }
 
 void TProgressWindow::showRunning(bool running)

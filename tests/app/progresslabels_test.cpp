@@ -1,4 +1,5 @@
-#include "encoder/batchrun.h"
+#include "app/pubfunction.h"
+#include "controls/listpanel.h"
 #include "encoder/clipadder.h"
 #include "encoder/progresswindow.h"
 #include "tests/support/programwindows.h"
@@ -78,37 +79,39 @@ TEST_F(ProgressLabelsTest, EveryLabelShowsItsWholeTextInTahoma)
 // Keys as users expect of a dialog, the refusals kept.
 TEST_F(ProgressLabelsTest, EscapeClosesAndEnterStartsUnlessConverting)
 {
-    progress->show();
-    QTest::keyClick(progress.get(), Qt::Key_Enter, Qt::KeypadModifier); // as Start: no clips
-    EXPECT_EQ(shell.texts(),
-              QStringList{"No clip to convert!\nPlease add clip to list, then convert it!"});
-
+    // A batch the fake engine holds until it is stopped.
     qputenv("ZELO_FAKE_ENGINE_PROBE", "40,mpeg4,mp3,320,240");
+    qputenv("ZELO_FAKE_ENGINE_HOLD", "1");
     const QString clip = dir.filePath("a.avi");
     WriteFileBytes(clip, "media");
     window->adder()->addFiles({clip});
-    qputenv("ZELO_FAKE_ENGINE_HOLD", "1");
-    shell.boxes.clear();
-    QTest::keyClick(progress.get(), Qt::Key_Return);
+    progress->show();
+    progress->StartClick();
     ASSERT_TRUE(progress->batch()->converting());
-    QTest::keyClick(progress.get(), Qt::Key_Return); // Enter never stops a batch
+    QTest::keyClick(progress.get(), Qt::Key_Return);
+    EXPECT_TRUE(shell.boxes.isEmpty()); // Enter never stops a batch
     EXPECT_TRUE(progress->batch()->converting());
-    EXPECT_TRUE(shell.boxes.isEmpty());
     QTest::keyClick(progress.get(), Qt::Key_Escape);
     EXPECT_EQ(shell.texts(), QStringList{"Converting clips now!\nPlease stop it first!"});
     EXPECT_TRUE(progress->isVisible());
-
     progress->StopClick();
     QElapsedTimer t;
     t.start();
     while (progress->batch()->converting() && t.elapsed() < 20000)
-        QTest::qWait(5);
+        QTest::qWait(10);
+    ASSERT_FALSE(progress->batch()->converting());
+    qunsetenv("ZELO_FAKE_ENGINE_HOLD");
+    qunsetenv("ZELO_FAKE_ENGINE_PROBE");
+    window->TP_ImageList->ClearItems();
+
+    shell.boxes.clear();
+    QTest::keyClick(progress.get(), Qt::Key_Enter, Qt::KeypadModifier); // as Start: no clips
+    EXPECT_EQ(shell.texts(),
+              QStringList{"No clip to convert!\nPlease add clip to list, then convert it!"});
     QSignalSpy closed(progress.get(), &TProgressWindow::closed);
     QTest::keyClick(progress.get(), Qt::Key_Escape);
     EXPECT_EQ(closed.size(), 1);
     EXPECT_FALSE(progress->isVisible());
-    for (const char *v : {"ZELO_FAKE_ENGINE_PROBE", "ZELO_FAKE_ENGINE_HOLD"})
-        qunsetenv(v);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "tests/engine/fixturecatalog.h"
 
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <regex>
@@ -130,16 +131,43 @@ TEST_F(Driver, AnUnwritableOutputFolderFailsWithAReason)
     EXPECT_TRUE(std::filesystem::is_empty(locked));
 }
 
-TEST_F(Driver, TerminatingItStopsTheConversionCleanly)
+TEST_F(Driver, TerminatedOrKilledMidWayItLeavesNothingBehind)
 {
     ConvertRequest r = request("long.avi");
     r.length = "60";
-    DriverRun run = runDriver(kDriver, r.toVector(), false, [&](pid_t pid) {
-        waitUntilWriting();
-        kill(pid, SIGTERM);
-    });
-    EXPECT_EQ(run.exitCode, 1) << run.text();
-    EXPECT_TRUE(scratch.entries().empty());
+    // SIGTERM stops the conversion as Stop does; SIGKILL leaves the
+    // engine no chance to tidy up, so nothing may need tidying.
+    for (const auto &[signal, exitCode] : {std::pair{SIGTERM, 1}, {SIGKILL, 128 + SIGKILL}}) {
+        SCOPED_TRACE(strsignal(signal));
+        bool writing = false;
+        DriverRun run = runDriver(kDriver, r.toVector(), false, [&](pid_t pid) {
+            writing = waitUntilWriting(pid);
+            kill(pid, signal);
+        });
+        EXPECT_TRUE(writing);
+        EXPECT_EQ(run.exitCode, exitCode) << run.text();
+        EXPECT_TRUE(scratch.entries().empty());
+    }
+}
+
+TEST_F(Driver, TwoConversionsRacingToOneNameKeepBothResults)
+{
+    ConvertRequest r = request("mpeg4_mp3.avi");
+    r.length = "3";
+    DriverRun second;
+    DriverRun first = runDriver(kDriver, r.toVector(), false,
+                                [&](pid_t) { second = runDriver(kDriver, r.toVector()); });
+    ASSERT_EQ(first.exitCode, 0) << first.text();
+    ASSERT_EQ(second.exitCode, 0) << second.text();
+    const std::string renamed = "output: " + scratch.file("out1.3gp");
+    EXPECT_NE(first.lines.back() == renamed, second.lines.back() == renamed)
+        << first.text() << second.text();
+    EXPECT_EQ(scratch.entries().size(), 2u);
+    for (const char *name : {"out.3gp", "out1.3gp"}) {
+        MediaReport m = inspect(scratch.file(name));
+        ASSERT_TRUE(m.video()) << name;
+        EXPECT_NEAR(m.video()->duration, 3.0, 0.1) << name;
+    }
 }
 
 TEST_F(Driver, LoadsOnlyTheEngineBesideItself)

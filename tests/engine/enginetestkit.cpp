@@ -15,6 +15,7 @@ extern "C" {
 #include <iterator>
 #include <mutex>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -335,13 +336,19 @@ ConvertRequest ConversionTest::request(const std::string &source, const std::str
     return r;
 }
 
-bool ConversionTest::waitUntilWriting() const
+bool ConversionTest::waitUntilWriting(pid_t writer) const
 {
+    // The working file may have no name at all: look for it among the
+    // writer's open files instead.
+    const std::filesystem::path fds = "/proc/" + std::to_string(writer) + "/fd";
+    const std::string folder = scratch.path() + "/";
     for (int i = 0; i < 10000; ++i) {
-        for (const std::string &name : scratch.entries()) {
-            std::error_code ec;
-            if (name.find(".part") != std::string::npos &&
-                std::filesystem::file_size(scratch.file(name), ec) > 0)
+        std::error_code ec;
+        for (const auto &fd : std::filesystem::directory_iterator(fds, ec)) {
+            std::error_code gone;
+            const std::string target = std::filesystem::read_symlink(fd.path(), gone).string();
+            if (!gone && target.rfind(folder, 0) == 0 &&
+                std::filesystem::file_size(fd.path(), gone) > 0 && !gone)
                 return true;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(1));

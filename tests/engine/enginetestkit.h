@@ -9,6 +9,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 // One conversion request, in the program's terms; toVector() lays it out as
@@ -109,8 +110,8 @@ class ConversionTest : public ::testing::Test
 protected:
     // The fixture `source` into scratch/name, with the 3gp kind's defaults.
     ConvertRequest request(const std::string &source, const std::string &name = "out.3gp") const;
-    // Waits (up to ten seconds) until a conversion is writing its
-    // temporary file in the scratch folder.
-    bool waitUntilWriting() const;
+    // Waits (up to ten seconds) until the process `writer` is writing its
+    // working file in the scratch folder.
+    bool waitUntilWriting(pid_t writer = getpid()) const;
     ScratchFolder scratch;
 };

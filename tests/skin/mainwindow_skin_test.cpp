@@ -48,11 +48,18 @@ protected:
 TEST_F(MainWindowSkin, DesignedComponentsThenSkinnedControlsInOrder)
 {
     TMainWindow window;
-    EXPECT_EQ(componentNames(window),
-              (QStringList{"Panel_Preview", "ComboBox_OutputSetting", "TP_ImageList",
-                           "Img_Background", "TB_Play", "TB_Stop", "TB_Pause", "TB_Next",
-                           "TB_Previous", "TB_Close", "TB_AS_Keep", "TB_Min", "TB_Help",
-                           "TB_AddFile", "TB_DelFile", "TB_Edit", "TB_Convert", "Img_VideoPic"}));
+    EXPECT_EQ(componentNames(window), (QStringList{"Panel_Preview", "ComboBox_OutputSetting",
+                                                   "TP_ImageList",  "Img_Background",
+                                                   "TB_Play",       "TB_Stop",
+                                                   "TB_Pause",      "TB_Next",
+                                                   "TB_Previous",   "TB_Close",
+                                                   "TB_AS_Keep",    "TB_Min",
+                                                   "TB_Help",       "TB_AddFile",
+                                                   "TB_DelFile",    "TB_Edit",
+                                                   "TB_Convert",    "Img_VideoPic",
+                                                   "TB_3GP",        "TB_PSP",
+                                                   "TB_iPod",       "TB_PDA",
+                                                   "TB_MP4"}));
     EXPECT_EQ(window.objectName(), "MainWindow");
     EXPECT_EQ(window.size(), QSize(792, 566));
     EXPECT_EQ(window.Panel_Preview->geometry(), QRect(421, 68, 300, 224));

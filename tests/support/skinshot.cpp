@@ -18,6 +18,7 @@
 #include "encoder/clipadder.h"
 #include "encoder/progresswindow.h"
 #include "platform/inifile.h"
+#include "profiles/profilewindow.h"
 #include "skin/components.h"
 #include "skin/skin.h"
 #include "skin/windowframe.h"
@@ -119,6 +120,15 @@ int main(int argc, char **argv)
         }
         progress->ResetDisplay();
         window = std::move(progress);
+    } else if (section == "ProfileWindow") { // the real editor on a new 3GP profile
+        host = std::make_unique<TMainWindow>();
+        auto profile = std::make_unique<TProfileWindow>();
+        if (!host->InitMainWindow()) {
+            std::fprintf(stderr, "skinshot: the windows could not be skinned\n");
+            return 1;
+        }
+        profile->LoadNewProfileDefaults(0);
+        window = std::move(profile);
     } else if (section == "MainWindow") {
         auto main = std::make_unique<TMainWindow>();
         if (!main->InitMainWindow()) {

@@ -154,6 +154,15 @@ void WriteProfileWindow(SkinFile &ini, const QString &folder)
         Smooth(p);
         label(p, QRectF(40, 34, 90, 19), "Profile name");
         well(p, QRectF(133.5, 31.5, 230, 24));
+        // The window's two group boxes (video at 64, audio at 200) fill
+        // their own light blue; a frame a pixel outside sets them off.
+        for (int top : {64, 200}) {
+            p.setPen(QPen(Theme::SurfaceLine, 1));
+            p.setBrush(QColor(234, 243, 250));
+            p.drawPath(Rounded(QRectF(38.5, top - 1.5, 404, 124), 4));
+        }
+        Text(p, QRectF(40, 330, 210, 24), "Saved with the profiles of the\ndevice kind shown now.",
+             10, false, Theme::InkMuted);
     }
     ButtonArt ok =
         lightButton("TB_Ok", "profile_ok", {258, 328, 88, 28}, Icon::Ok, "OK", "Save this profile");

@@ -161,5 +161,30 @@ void WriteMainWindow(SkinFile &ini, const QString &folder)
                                              {},
                                              "Keep the aspect ratio"},
                                             bg, folder));
+
+    // The device kinds as a row of toggles in the title bar, right above the
+    // device picture; the one on is the kind whose profiles are listed.
+    struct Kind
+    {
+        const char *key, *file, *label, *tip;
+    };
+    const Kind kinds[] = {
+        {"TB_3GP", "main_kind_3gp", "3GP", "Mobile phones (3GP)"},
+        {"TB_PSP", "main_kind_psp", "PSP", "Handheld console (MP4)"},
+        {"TB_iPod", "main_kind_ipod", "iPod", "Music and video player (MP4)"},
+        {"TB_PDA", "main_kind_pda", "PDA", "Pocket PC (MP4)"},
+        {"TB_MP4", "main_kind_mp4", "MP4", "Any MP4 player"},
+    };
+    int x = kPreview.x();
+    for (const Kind &k : kinds) {
+        const QRect r(x, 8, 36, 28);
+        x += 39;
+        ButtonArt off{k.key, QString(k.file) + "_off", r, Look::Ghost, Icon::None, k.label, k.tip};
+        off.textPixels = 11;
+        ButtonArt on = off;
+        on.file = QString(k.file) + "_on";
+        on.look = Look::Selected;
+        ini.add(k.key, WriteToggleButton(off, on, bg, folder));
+    }
     ini.add("MaskBmp", mask);
 }

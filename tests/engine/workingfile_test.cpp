@@ -1,0 +1,151 @@
+// The working file a conversion writes: named without replacing anything,
+// and nothing left of a writer that was killed.
+#include "engine/workingfile.h"
+#include "tests/engine/enginetestkit.h"
+
+#include <algorithm>
+#include <csignal>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+using zelo::WorkingFile;
+
+const WorkingFile::Kind kBothKinds[] = {WorkingFile::Kind::Unnamed, WorkingFile::Kind::Hidden};
+
+std::string kindName(WorkingFile::Kind kind)
+{
+    return kind == WorkingFile::Kind::Unnamed ? "unnamed" : "hidden";
+}
+
+// Writes text into a new working file of the given kind in folder.
+bool makeWritten(WorkingFile &file, const std::string &folder, const std::string &text,
+                 WorkingFile::Kind kind)
+{
+    std::string error;
+    if (!file.create(folder, error, kind)) {
+        ADD_FAILURE() << error;
+        return false;
+    }
+    std::ofstream(file.path(), std::ios::binary) << text;
+    return true;
+}
+
+TEST(NumberedName, PutsTheNumberBeforeTheExtensionOfTheFileName)
+{
+    EXPECT_EQ(zelo::numberedName("/out/holiday.3gp", 2), "/out/holiday2.3gp");
+    EXPECT_EQ(zelo::numberedName("/out/a.b.mp4", 1), "/out/a.b1.mp4");
+    EXPECT_EQ(zelo::numberedName("/out.d/clip", 3), "/out.d/clip3");
+    EXPECT_EQ(zelo::numberedName("clip.3gp", 10), "clip10.3gp");
+}
+
+TEST(WorkingFileTest, PublishingNeverReplacesAFile)
+{
+    for (WorkingFile::Kind kind : kBothKinds) {
+        SCOPED_TRACE(kindName(kind));
+        ScratchFolder scratch;
+        const std::string wanted = scratch.file("holiday.3gp");
+        std::ofstream(wanted) << "first";
+        std::ofstream(scratch.file("holiday1.3gp")) << "second";
+
+        WorkingFile file;
+        ASSERT_TRUE(makeWritten(file, scratch.path(), "third", kind));
+        std::string got, error;
+        ASSERT_TRUE(file.publish(wanted, got, error)) << error;
+        EXPECT_EQ(got, scratch.file("holiday2.3gp"));
+        EXPECT_EQ(readBytes(got), "third");
+        EXPECT_EQ(readBytes(wanted), "first");
+        EXPECT_EQ(readBytes(scratch.file("holiday1.3gp")), "second");
+        EXPECT_EQ(scratch.entries().size(), 3u);
+    }
+}
+
+TEST(WorkingFileTest, TwoWritersOfOneNameBothKeepTheirResult)
+{
+    ScratchFolder scratch;
+    const std::string wanted = scratch.file("clip.3gp");
+    WorkingFile early, late;
+    ASSERT_TRUE(makeWritten(early, scratch.path(), "early", WorkingFile::Kind::Unnamed));
+    ASSERT_TRUE(makeWritten(late, scratch.path(), "late", WorkingFile::Kind::Hidden));
+    std::string earlyGot, lateGot, error;
+    ASSERT_TRUE(early.publish(wanted, earlyGot, error)) << error;
+    ASSERT_TRUE(late.publish(wanted, lateGot, error)) << error;
+    EXPECT_EQ(earlyGot, wanted);
+    EXPECT_EQ(lateGot, scratch.file("clip1.3gp"));
+    EXPECT_EQ(readBytes(wanted), "early");
+    EXPECT_EQ(readBytes(lateGot), "late");
+}
+
+TEST(WorkingFileTest, FitsBesideTheLongestLegalName)
+{
+    for (WorkingFile::Kind kind : kBothKinds) {
+        SCOPED_TRACE(kindName(kind));
+        ScratchFolder scratch;
+        const std::string wanted = scratch.file(std::string(251, 'n') + ".3gp");
+        WorkingFile file;
+        ASSERT_TRUE(makeWritten(file, scratch.path(), "data", kind));
+        std::string got, error;
+        ASSERT_TRUE(file.publish(wanted, got, error)) << error;
+        EXPECT_EQ(readBytes(wanted), "data");
+        // Taken, and one byte more is too long: a reason, and nothing lost.
+        WorkingFile second;
+        ASSERT_TRUE(makeWritten(second, scratch.path(), "more", kind));
+        EXPECT_FALSE(second.publish(wanted, got, error));
+        EXPECT_NE(error.find("too long"), std::string::npos) << error;
+        second.discard();
+        EXPECT_EQ(scratch.entries().size(), 1u);
+    }
+}
+
+// A child process opens a working file, writes into it and is killed.
+void killWriterOf(const std::string &folder, WorkingFile::Kind kind)
+{
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    pid_t pid = fork();
+    if (pid == 0) {
+        WorkingFile file;
+        std::string error;
+        if (file.create(folder, error, kind))
+            std::ofstream(file.path()) << "half a clip";
+        char done = 'x';
+        if (write(ready[1], &done, 1) != 1)
+            _exit(1);
+        pause();
+        _exit(0);
+    }
+    close(ready[1]);
+    char done;
+    ASSERT_EQ(read(ready[0], &done, 1), 1);
+    close(ready[0]);
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+}
+
+TEST(WorkingFileTest, AKilledWriterLeavesNothingForLong)
+{
+    ScratchFolder scratch;
+    killWriterOf(scratch.path(), WorkingFile::Kind::Unnamed);
+    EXPECT_TRUE(scratch.entries().empty());
+
+    // Where a working file needs a name, the next writer in the folder
+    // removes the dead one's, but not a live one's.
+    killWriterOf(scratch.path(), WorkingFile::Kind::Hidden);
+    ASSERT_EQ(scratch.entries().size(), 1u);
+    const std::string stale = scratch.entries().front();
+    WorkingFile live, next;
+    ASSERT_TRUE(makeWritten(live, scratch.path(), "live", WorkingFile::Kind::Hidden));
+    ASSERT_TRUE(makeWritten(next, scratch.path(), "next", WorkingFile::Kind::Hidden));
+    std::vector<std::string> left = scratch.entries();
+    EXPECT_EQ(left.size(), 2u);
+    EXPECT_EQ(std::count(left.begin(), left.end(), stale), 0);
+    EXPECT_EQ(readBytes(live.path()), "live");
+    live.discard();
+    next.discard();
+    EXPECT_TRUE(scratch.entries().empty());
+}
+
+} // namespace
