@@ -14,6 +14,7 @@
 #include "controls/picture.h"
 #include "encoder/clipadder.h"
 #include "encoder/progresswindow.h"
+#include "profiles/profilewindow.h"
 #include "skin/skin.h"
 #include "tests/support/recordingshell.h"
 
@@ -89,6 +90,7 @@ int main(int argc, char **argv)
     QDir().mkpath(out);
 
     auto main = std::make_unique<TMainWindow>();
+    auto profile = std::make_unique<TProfileWindow>();
     auto progress = std::make_unique<TProgressWindow>(main.get());
     if (!main->InitMainWindow()) {
         std::fprintf(stderr, "helpshots: the windows could not be skinned\n");
@@ -116,6 +118,13 @@ int main(int argc, char **argv)
     settle(50);
     ok = save(shot(progress.get()), out + QStringLiteral("progress-window.png")) && ok;
     progress->hide();
+
+    profile->LoadNewProfileDefaults(0);
+    profile->LoadProfileForEdit(0);
+    profile->show();
+    settle(50);
+    ok = save(shot(profile.get()), out + QStringLiteral("profile-window.png")) && ok;
+    profile->hide();
 
     TAboutWindow about(main.get());
     LoadSkin(&about, path_Skin);
