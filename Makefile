@@ -3,19 +3,23 @@
 #   make test   install what is missing, build, run every test
 #   make build  install what is missing, configure and build
 #   make bench  build, then time the engine against the ffmpeg command-line tool
+#   make install  build, then install under PREFIX (default /usr/local), honouring DESTDIR
+#   make package  build, then make the Debian package (build/zelo-converter_*.deb)
 
 MAKEFLAGS += --no-print-directory
 
 BUILD_DIR ?= build
 JOBS ?= 2
+PREFIX ?= /usr/local
 
 PACKAGES := build-essential cmake pkg-config \
 	qt6-base-dev qt6-base-dev-tools libgl-dev \
 	libavformat-dev libavcodec-dev libavfilter-dev libswscale-dev libswresample-dev libavutil-dev \
 	libmpv-dev libturbojpeg0-dev libgtest-dev libgmock-dev \
-	fonts-wine xvfb xauth ffmpeg
+	fonts-wine fonts-wqy-microhei xvfb xauth ffmpeg \
+	desktop-file-utils appstream dpkg-dev file
 
-.PHONY: all deps configure build run test test-sanitize bench clean
+.PHONY: all deps configure build run test test-sanitize bench install package clean
 
 all: build
 
@@ -62,6 +66,12 @@ test-sanitize: deps
 # The engine side by side with the ffmpeg command-line tool (a few minutes).
 bench: build
 	@bench/run-bench.sh $(BUILD_DIR)
+
+install: build
+	@DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --prefix "$(PREFIX)"
+
+package: build
+	@cd $(BUILD_DIR) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD_DIR)

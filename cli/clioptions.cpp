@@ -155,5 +155,5 @@ QString CliHelpText()
         "An existing file is never overwritten: the new one gets a number (clip1.3gp).\n"
         "On a terminal each clip shows a progress bar; otherwise plain lines.\n"
         "Exit status: 0 when every clip converted, 1 when any failed or was refused,\n"
-        "2 for a usage error, 130 when interrupted.\n");
+        "2 for a usage error, 130 when interrupted (Ctrl+C, SIGTERM or a hang-up).\n");
 }

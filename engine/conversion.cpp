@@ -1,7 +1,9 @@
 #include "engine/conversion.h"
 
+#include "engine/cliplength.h"
 #include "engine/encodersetup.h"
 
+#include <algorithm>
 #include <sys/stat.h>
 
 namespace zelo {
@@ -55,6 +57,10 @@ ConversionResult Conversion::fail(const std::string &reason)
 bool Conversion::prepare(std::string &error)
 {
     const ConvertOptions &o = m_options;
+    if (o.lengthUs <= 0) {
+        error = "nothing to convert: the range is empty";
+        return false;
+    }
     struct stat st;
     if (!o.overwrite && ::stat(o.output.c_str(), &st) == 0) {
         error = "'" + o.output + "' already exists";
@@ -73,8 +79,7 @@ bool Conversion::prepare(std::string &error)
             return false;
         const DisplayGeometry g = m_input.videoGeometry();
         m_video.decoder.emplace(std::move(decoder), video, origin);
-        m_video.track = std::make_unique<EncodeTrack>(
-            std::move(encoder), videoChain(o, g.rotation, g.width, g.height), g.sar);
+        m_video.track = std::make_unique<EncodeTrack>(std::move(encoder), videoChain(o, g), g.sar);
         if (!m_video.track->attach(m_output, error))
             return false;
     }
@@ -88,6 +93,16 @@ bool Conversion::prepare(std::string &error)
             std::make_unique<EncodeTrack>(std::move(encoder), audioChain(o), AVRational{1, 1});
         if (!m_audio.track->attach(m_output, error))
             return false;
+    } else if (m_video.track && o.format == "psp") {
+        // The PSP container wants a sound track: silence for the whole range.
+        CodecContextPtr encoder = openAudioEncoder(o, globalHeaders, error);
+        if (!encoder)
+            return false;
+        m_audio.track =
+            std::make_unique<EncodeTrack>(std::move(encoder), audioChain(o), AVRational{1, 1});
+        if (!m_audio.track->attach(m_output, error))
+            return false;
+        m_silence.emplace(o.sampleRate, o.channels);
     }
     return m_output.writeHeader(error);
 }
@@ -146,8 +161,6 @@ bool Conversion::readPacket(AVPacket *pkt)
 
 bool Conversion::transcode(std::string &error)
 {
-    if (m_options.lengthUs == 0)
-        return true;
     seekToStart();
     PacketPtr pkt = makePacket();
     if (!pkt || !m_video.frame || !m_audio.frame) {
@@ -171,8 +184,10 @@ bool Conversion::transcode(std::string &error)
             break;
         }
         for (Lane *lane : {&m_video, &m_audio}) {
-            if (lane->decoder && pkt->stream_index == lane->decoder->streamIndex() &&
-                !feed(*lane, pkt.get(), lane == &m_audio ? &*sound : nullptr, error))
+            if (!lane->decoder || pkt->stream_index != lane->decoder->streamIndex())
+                continue;
+            notePacketEnd(*lane, pkt.get());
+            if (!feed(*lane, pkt.get(), lane == &m_audio ? &*sound : nullptr, error))
                 return false;
         }
         av_packet_unref(pkt.get());
@@ -222,37 +237,94 @@ bool Conversion::pass(Lane &lane, std::string &error)
         return true;
     }
     frame->pts = start - m_options.startUs;
+    lane.startUs = start;
     lane.endUs = lane.decoder->frameEndUs();
+    if (m_silence && &lane == &m_video && !m_silence->fillTo(frame->pts, *m_audio.track, error))
+        return false;
     return lane.track->push(frame, error);
+}
+
+void Conversion::notePacketEnd(Lane &lane, const AVPacket *pkt) const
+{
+    const int64_t ts = pkt->pts != AV_NOPTS_VALUE ? pkt->pts : pkt->dts;
+    if (ts == AV_NOPTS_VALUE)
+        return;
+    const AVRational timeBase = m_input.format()->streams[pkt->stream_index]->time_base;
+    const int64_t end =
+        av_rescale_q(ts + std::max<int64_t>(pkt->duration, 0), timeBase, AV_TIME_BASE_Q) -
+        m_input.originUs();
+    if (lane.packetEndUs == AV_NOPTS_VALUE || end > lane.packetEndUs)
+        lane.packetEndUs = end;
+}
+
+int64_t Conversion::pictureEndUs() const
+{
+    const ConvertOptions &o = m_options;
+    if (m_video.done)
+        return o.lengthUs; // the source goes on past the stop
+    if (m_video.endUs == AV_NOPTS_VALUE)
+        return 0;
+    // The last picture shows for at least one output frame (a lone picture
+    // may claim to last no time at all), and as long as the clip goes on: a
+    // recorder that dropped the last pictures before the stop still played
+    // its sound there, and a player holds the last picture meanwhile.
+    const int64_t frameUs = av_rescale_q(1, av_inv_q(o.frameRate), AV_TIME_BASE_Q);
+    int64_t end = std::max(m_video.endUs, m_video.startUs + frameUs);
+    for (const Lane *lane : {&m_video, &m_audio}) {
+        if (lane->packetEndUs != AV_NOPTS_VALUE)
+            end = std::max(end, lane->packetEndUs);
+    }
+    return std::clamp<int64_t>(end - o.startUs, 0, o.lengthUs);
 }
 
 bool Conversion::finishTracks(std::string &error)
 {
     const int64_t start = m_options.startUs;
-    for (Lane *lane : {&m_video, &m_audio}) {
-        if (!lane->track)
-            continue;
-        int64_t end = lane->endUs == AV_NOPTS_VALUE ? start : std::min(lane->endUs, m_endUs);
-        if (!lane->track->finish(end - start, error))
+    const int64_t pictureEnd = pictureEndUs();
+    if (m_video.track && !m_video.track->finish(pictureEnd, error))
+        return false;
+    if (m_silence) {
+        if (!m_silence->fillTo(pictureEnd, *m_audio.track, error) ||
+            !m_audio.track->finish(pictureEnd, error))
+            return false;
+    } else if (m_audio.track) {
+        const int64_t end =
+            m_audio.endUs == AV_NOPTS_VALUE ? start : std::min(m_audio.endUs, m_endUs);
+        if (!m_audio.track->finish(end - start, error))
             return false;
     }
-    // An empty file for a non-empty request would be a failure passed off
-    // as success: say why instead.
-    Lane &main = m_video.track ? m_video : m_audio;
-    const int64_t clipUs = m_input.durationUs();
-    if (m_options.lengthUs > 0 && !main.track->received() && clipUs != AV_NOPTS_VALUE &&
-        start >= clipUs) {
-        error = "the start (" + seconds(start) + " s) lies after the end of '" + m_options.input +
-                "' (" + seconds(clipUs) + " s)";
+    return checkNotEmpty(error);
+}
+
+bool Conversion::checkNotEmpty(std::string &error)
+{
+    // A file without pictures (or, from a source without any, without sound)
+    // is no conversion, whatever went wrong on the way: say why instead of
+    // passing it off as done.
+    const Lane &main = m_video.track ? m_video : m_audio;
+    if (main.track->packetsWritten() > 0)
+        return true;
+    const int64_t start = m_options.startUs;
+    // The header's length may be wrong; the packets tell. A second reader
+    // leaves this one where it is.
+    int64_t clipUs = AV_NOPTS_VALUE;
+    const Interrupter deadline = Interrupter::withDeadline(std::chrono::seconds(5));
+    MediaInput again;
+    std::string ignored;
+    if (again.open(m_options.input, &deadline, ignored))
+        clipUs = measureExtent(again, deadline).endUs;
+    if (clipUs == AV_NOPTS_VALUE)
+        clipUs = m_input.durationUs();
+    if (clipUs != AV_NOPTS_VALUE && start >= clipUs) {
+        error = "nothing to convert: the range is empty (the start, " + seconds(start) +
+                " s, lies at or after the end of '" + m_options.input + "', " + seconds(clipUs) +
+                " s)";
         return false;
     }
-    if (m_options.lengthUs > 0 && !main.track->received()) {
-        error = std::string("no ") + (&main == &m_video ? "picture" : "sound") +
-                " could be decoded between " + seconds(start) + " s and " + seconds(m_endUs) +
-                " s of '" + m_options.input + "'";
-        return false;
-    }
-    return true;
+    error = std::string("no ") + (&main == &m_video ? "picture" : "sound") +
+            " could be decoded between " + seconds(start) + " s and " + seconds(m_endUs) +
+            " s of '" + m_options.input + "'";
+    return false;
 }
 
 Progress Conversion::progress() const

@@ -9,6 +9,7 @@
 #include "engine/mediainput.h"
 #include "engine/outputfile.h"
 #include "engine/progressreporter.h"
+#include "engine/silencesource.h"
 #include "engine/streamdecoder.h"
 
 #include <atomic>
@@ -43,8 +44,10 @@ private:
         std::optional<StreamDecoder> decoder;
         std::unique_ptr<EncodeTrack> track;
         FramePtr frame = makeFrame();
-        int64_t endUs = AV_NOPTS_VALUE; // end of the last frame passed on
-        std::atomic<bool> done{false};  // read by the demuxing thread
+        int64_t startUs = AV_NOPTS_VALUE;     // start of the last frame passed on
+        int64_t endUs = AV_NOPTS_VALUE;       // end of the last frame passed on
+        int64_t packetEndUs = AV_NOPTS_VALUE; // end of the last packet read
+        std::atomic<bool> done{false};        // read by the demuxing thread
     };
 
     bool prepare(std::string &error);
@@ -55,6 +58,9 @@ private:
     bool feed(Lane &lane, AVPacket *pkt, LaneWorker *worker, std::string &error);
     bool transcode(std::string &error);
     bool finishTracks(std::string &error);
+    int64_t pictureEndUs() const;
+    bool checkNotEmpty(std::string &error);
+    void notePacketEnd(Lane &lane, const AVPacket *pkt) const;
     ConversionResult fail(const std::string &reason);
     bool stopRequested() const { return m_stop.load(std::memory_order_relaxed); }
     Progress progress() const;
@@ -67,8 +73,9 @@ private:
     OutputFile m_output;
     Lane m_video;
     Lane m_audio;
-    std::deque<PacketPtr> m_pending; // read while checking the seek
-    int64_t m_endUs = 0;             // trim end on the file's timeline
+    std::optional<SilenceSource> m_silence; // sound for a source without any
+    std::deque<PacketPtr> m_pending;        // read while checking the seek
+    int64_t m_endUs = 0;                    // trim end on the file's timeline
 };
 
 } // namespace zelo

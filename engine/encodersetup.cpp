@@ -105,13 +105,13 @@ CodecContextPtr openAudioEncoder(const ConvertOptions &o, bool globalHeader, std
     return ctx;
 }
 
-std::string videoChain(const ConvertOptions &o, int rotation, int sourceWidth, int sourceHeight)
+std::string videoChain(const ConvertOptions &o, const DisplayGeometry &source)
 {
     // The rate change comes first so that dropped frames are never scaled;
     // start_time 0 repeats the first picture should it start late.
     std::string chain = "fps=fps=" + rational(o.frameRate) + ":start_time=0:round=near,";
-    chain += FilterChain::scaledUpright(rotation, sourceWidth, sourceHeight, o.pictureWidth(),
-                                        o.pictureHeight());
+    chain += FilterChain::scaledUpright(source.rotation, source.width, source.height,
+                                        o.pictureWidth(), o.pictureHeight(), source.mirrored);
     if (o.pictureWidth() != o.width || o.pictureHeight() != o.height)
         chain += ",pad=" + std::to_string(o.width) + ":" + std::to_string(o.height) + ":" +
                  std::to_string(o.padLeft) + ":" + std::to_string(o.padTop) + ":black";
@@ -133,6 +133,11 @@ std::string audioChain(const ConvertOptions &o)
         chain += ",volume=" + std::to_string(o.volumePercent) + "/100:precision=float";
     chain += ",aformat=sample_fmts=fltp:sample_rates=" + std::to_string(o.sampleRate) +
              ":channel_layouts=" + name;
+    // Counted once more in output samples: the resampler may stretch or pad
+    // sound whose packets and timestamps disagree, and nothing may sound
+    // past the stop.
+    chain +=
+        ",atrim=end_sample=" + std::to_string(av_rescale(o.lengthUs, o.sampleRate, AV_TIME_BASE));
     return chain;
 }
 

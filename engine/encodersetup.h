@@ -4,6 +4,7 @@
 
 #include "engine/avptr.h"
 #include "engine/convertoptions.h"
+#include "engine/mediainput.h"
 
 #include <string>
 
@@ -15,9 +16,8 @@ CodecContextPtr openVideoEncoder(const ConvertOptions &o, bool globalHeader, std
 CodecContextPtr openAudioEncoder(const ConvertOptions &o, bool globalHeader, std::string &error);
 
 // Frames arrive timed in microseconds from the trim start; out come upright
-// pictures at the output rate, scaled into the frame inside the bands. The
-// source size is the upright one.
-std::string videoChain(const ConvertOptions &o, int rotation, int sourceWidth, int sourceHeight);
+// pictures at the output rate, scaled into the frame inside the bands.
+std::string videoChain(const ConvertOptions &o, const DisplayGeometry &source);
 // Sound arrives timed in microseconds from the trim start; out comes the
 // trimmed length at the output rate, layout and loudness.
 std::string audioChain(const ConvertOptions &o);

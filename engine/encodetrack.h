@@ -34,7 +34,6 @@ public:
     // still held by the filters and the encoder.
     bool finish(int64_t endUs, std::string &error);
 
-    bool received() const { return m_filtersOpen; }
     int64_t packetsWritten() const { return m_packets; }
     double lastQuality() const { return m_quality; }
 

@@ -176,12 +176,14 @@ const char *FilterChain::scalerFor(int fromWidth, int fromHeight, int toWidth, i
 }
 
 std::string FilterChain::scaledUpright(int rotation, int fromWidth, int fromHeight, int width,
-                                       int height)
+                                       int height, bool mirrored)
 {
     const bool quarter = rotation == 90 || rotation == 270;
     std::string chain = "scale=" + std::to_string(quarter ? height : width) + ":" +
                         std::to_string(quarter ? width : height) +
                         ":flags=" + scalerFor(fromWidth, fromHeight, width, height);
+    if (mirrored)
+        chain += ",hflip";
     switch (rotation) {
     case 90:
         return chain + ",transpose=clock";

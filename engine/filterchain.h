@@ -41,11 +41,11 @@ public:
     AVRational outputFrameRate() const;
 
     // Filters that scale a picture stored with the given clockwise rotation
-    // to width x height as displayed, upright. The turn comes after the
-    // scaling, on the smaller picture. fromWidth/fromHeight: the upright
-    // size before scaling.
+    // (after a mirror image, when mirrored) to width x height as displayed,
+    // upright. The turn comes after the scaling, on the smaller picture.
+    // fromWidth/fromHeight: the upright size before scaling.
     static std::string scaledUpright(int rotation, int fromWidth, int fromHeight, int width,
-                                     int height);
+                                     int height, bool mirrored = false);
 
     // The swscale method for a picture of one size to another.
     static const char *scalerFor(int fromWidth, int fromHeight, int toWidth, int toHeight);

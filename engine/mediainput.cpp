@@ -57,18 +57,30 @@ bool usable(const AVStream *st)
     return false;
 }
 
-int rotationOf(const AVStream *st)
+// The display matrix may turn and mirror at once (a transpose, say): read it
+// as a mirror image of the stored picture (left for right), then a turn.
+void orientationOf(const AVStream *st, DisplayGeometry &g)
 {
     size_t size = 0;
-    const uint8_t *matrix = av_stream_get_side_data(st, AV_PKT_DATA_DISPLAYMATRIX, &size);
-    if (!matrix || size < 9 * sizeof(int32_t))
-        return 0;
-    double ccw = av_display_rotation_get(reinterpret_cast<const int32_t *>(matrix));
+    const uint8_t *data = av_stream_get_side_data(st, AV_PKT_DATA_DISPLAYMATRIX, &size);
+    if (!data || size < 9 * sizeof(int32_t))
+        return;
+    int32_t matrix[9];
+    std::memcpy(matrix, data, sizeof matrix);
+    const double det = double(matrix[0]) * matrix[4] - double(matrix[1]) * matrix[3];
+    if (det < 0) {
+        // Mirroring the stored picture first leaves a plain turn.
+        g.mirrored = true;
+        matrix[0] = -matrix[0];
+        matrix[1] = -matrix[1];
+        matrix[2] = -matrix[2];
+    }
+    double ccw = av_display_rotation_get(matrix);
     if (std::isnan(ccw))
-        return 0;
+        return;
     // Only quarter turns are real-world (phones); round anything else to one.
     long turns = std::lround(-ccw / 90.0);
-    return static_cast<int>(((turns % 4) + 4) % 4) * 90;
+    g.rotation = static_cast<int>(((turns % 4) + 4) % 4) * 90;
 }
 
 } // namespace
@@ -185,7 +197,7 @@ DisplayGeometry MediaInput::videoGeometry() const
     AVRational sar = av_guess_sample_aspect_ratio(m_format.get(), st, nullptr);
     if (sar.num > 0 && sar.den > 0)
         g.sar = sar;
-    g.rotation = rotationOf(st);
+    orientationOf(st, g);
     // Non-square pixels widen or narrow the picture; the line count stays.
     int w = static_cast<int>(std::lround(st->codecpar->width * av_q2d(g.sar)));
     int h = st->codecpar->height;

@@ -33,8 +33,9 @@ struct DisplayGeometry
 {
     int width = 0; // as displayed: rotation and pixel aspect applied
     int height = 0;
-    int rotation = 0;     // clockwise quarter turns needed: 0, 90, 180 or 270
-    AVRational sar{1, 1}; // the stored pixels' aspect
+    int rotation = 0;      // clockwise quarter turns needed: 0, 90, 180 or 270
+    bool mirrored = false; // left and right swapped before the turn
+    AVRational sar{1, 1};  // the stored pixels' aspect
 };
 
 class MediaInput

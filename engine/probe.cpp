@@ -1,5 +1,6 @@
 #include "engine/probe.h"
 
+#include "engine/cliplength.h"
 #include "engine/mediainput.h"
 
 #include <chrono>
@@ -17,6 +18,8 @@ int64_t lengthByReading(MediaInput &input, const Interrupter &deadline)
 {
     const AVStream *ref = input.videoStream() ? input.videoStream() : input.audioStream();
     const AVRational rate = ref->avg_frame_rate.num > 0 ? ref->avg_frame_rate : AVRational{25, 1};
+    if (avformat_seek_file(input.format(), -1, 0, 0, 0, AVSEEK_FLAG_BYTE) < 0)
+        return AV_NOPTS_VALUE;
     PacketPtr pkt = makePacket();
     int64_t total = 0;
     while (pkt && !deadline.expired() && av_read_frame(input.format(), pkt.get()) >= 0) {
@@ -28,19 +31,15 @@ int64_t lengthByReading(MediaInput &input, const Interrupter &deadline)
     return total > 0 ? total : AV_NOPTS_VALUE;
 }
 
-// Where there is a picture, its end tells the clip's length: sound encoders
-// pad their last frame, and that padding must not make a converted clip of
-// whole seconds read as a second longer.
+// What the header says the picture lasts, from its own start: a picture
+// that starts late (a B-frame delay kept without an edit list) does not
+// last longer for it.
 int64_t pictureLengthUs(const MediaInput &input)
 {
     const AVStream *video = input.videoStream();
     if (!video || video->duration == AV_NOPTS_VALUE || video->duration <= 0)
         return AV_NOPTS_VALUE;
-    const int64_t start = video->start_time == AV_NOPTS_VALUE ? 0 : video->start_time;
-    const int64_t end = av_rescale_q(start + video->duration, video->time_base, AV_TIME_BASE_Q);
-    const int64_t origin = input.originUs();
-    const int64_t length = end - (origin == AV_NOPTS_VALUE ? 0 : origin);
-    return length > 0 ? length : AV_NOPTS_VALUE;
+    return av_rescale_q(video->duration, video->time_base, AV_TIME_BASE_Q);
 }
 
 } // namespace
@@ -64,7 +63,12 @@ bool probeClip(const std::string &path, ClipFacts &facts, std::string &error)
     if (!input.open(path, &deadline, error))
         return false;
     ClipFacts f;
-    int64_t duration = pictureLengthUs(input);
+    // Where there is a picture, its packets tell the clip's length: sound
+    // encoders pad their last frame, and that padding must not make a
+    // converted clip of whole seconds read as a second longer.
+    int64_t duration = measureExtent(input, deadline).lengthUs();
+    if (duration == AV_NOPTS_VALUE)
+        duration = pictureLengthUs(input);
     if (duration == AV_NOPTS_VALUE)
         duration = input.durationUs();
     if (duration == AV_NOPTS_VALUE)

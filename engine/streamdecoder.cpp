@@ -10,6 +10,10 @@ StreamDecoder::StreamDecoder(CodecContextPtr ctx, const AVStream *stream, int64_
 
 void StreamDecoder::send(const AVPacket *pkt)
 {
+    // An empty packet (a dropped frame's place in an AVI index) would read
+    // as the end of input and drain the decoder for good.
+    if (pkt && pkt->size == 0)
+        return;
     // Errors are the damaged packet's own; the decoder carries on after it.
     if (!m_drained)
         avcodec_send_packet(m_ctx.get(), pkt);

@@ -1,14 +1,20 @@
 #include "app/entrysequence.h"
 
 #include "app/application.h"
+#include "app/commandfiles.h"
 #include "app/mainwindow.h"
 #include "app/pubfunction.h"
+#include "app/splash.h"
+#include "encoder/clipadder.h"
 #include "platform/quitsignals.h"
 #include "platform/singleinstance.h"
+#include "profiles/profilewindow.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFontDatabase>
 #include <QMessageBox>
+#include <QTimer>
 #include <exception>
 #include <memory>
 
@@ -30,11 +36,19 @@ void RegisterSkinFonts()
 int RunEntrySequence(int argc, char **argv)
 {
     InitGlobals(ProgramFolder());
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const QStringList files = CommandLineFiles(arguments, QDir::currentPath());
 
-    // A second copy ends at once, silently; the first is not disturbed.
+    // A second copy ends at once, silently, handing its files (if any) to
+    // the first; the first is not otherwise disturbed.
     SingleInstance instance(TMainWindow::Caption);
-    if (!instance.acquire())
+    if (!instance.acquire()) {
+        QCoreApplication handing(argc, argv);
+        instance.handOver(files);
         return -1;
+    }
 
     ZeloApplication app(argc, argv);
     try {
@@ -43,19 +57,27 @@ int RunEntrySequence(int argc, char **argv)
         RegisterSkinFonts();
         HandleQuitSignals([] { RequestTermination(); });
 
-        // The splash fades in here once it exists.
+        auto splash = std::make_unique<TStartUp>(StartupImagePath());
+        splash->ShowSplash();
         auto main = std::make_unique<TMainWindow>();
-        // The profile window is created here, before the progress window.
+        auto profile = std::make_unique<TProfileWindow>();
         auto progress = std::make_unique<TProgressWindow>(main.get());
-        main->setWindowTitle(TMainWindow::Caption);
         if (!main->InitMainWindow())
             app.requestTermination();
-        // The splash fades out here.
-        if (!app.terminationRequested())
+        splash->HideSplash();
+        splash.reset();
+        if (!app.terminationRequested()) {
             main->show();
+            // Files from the command line, and later from copies started with
+            // files, go in as if dropped on the list.
+            ClipAdder *adder = main->adder();
+            instance.listen([adder](const QStringList &more) { AddFilesWhenFree(adder, more); });
+            QTimer::singleShot(0, adder, [adder, files] { AddFilesWhenFree(adder, files); });
+        }
         app.run();
         main->FormDestroy();
         progress.reset();
+        profile.reset();
         main.reset();
     } catch (const std::exception &e) {
         QMessageBox::critical(nullptr, ZeloApplication::applicationDisplayName(),

@@ -1,14 +1,21 @@
 #include "app/mainwindow.h"
 
+#include "app/links.h"
 #include "app/pubfunction.h"
 #include "controls/checkimagebutton.h"
+#include "controls/listpanel.h"
 #include "encoder/clipadder.h"
 #include "encoder/encoderlib.h"
 #include "encoder/probe.h"
+#include "encoder/progresswindow.h"
+#include "platform/inifile.h"
 #include "platform/shell.h"
 #include "profiles/profilechooser.h"
+#include "profiles/profilewindow.h"
 #include "skin/skin.h"
+#include "skin/skincolours.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <cfenv>
 
@@ -60,8 +67,7 @@ void TMainWindow::FormCreate()
     WireSkinControls();
 
     if (ZeloApplication *app = ZeloApplication::instance())
-        m_previousHandler =
-            app->setExceptionHandler([](const QString &message) { TheShell().error(message); });
+        m_previousHandler = app->setExceptionHandler(ShowErrorReport);
 
     b_Adding = false;
     m_adder->SnapIndex = 0;
@@ -77,12 +83,24 @@ bool TMainWindow::InitMainWindow()
         return false;
     if (ProgressWindow && !LoadSkin(ProgressWindow, path_Skin))
         return false;
-    // The profile window is skinned here once it exists.
+    if (ProfileWindow && !LoadSkin(ProfileWindow, path_Skin))
+        return false;
+    const QPalette colours =
+        SkinPalette(IniFile(path_Skin + QStringLiteral("Skin.ini")), QApplication::palette());
+    ApplySkinColours(colours);
+    DressProfileList(ComboBox_OutputSetting, colours);
+    // The progress window's labels and folder field sit on the skin's face.
+    if (ProgressWindow)
+        ProgressWindow->setPalette(colours);
     g_s_Version = kVersion;
     TB_AS_Keep->SetChecked(b_KeepRatio);
     m_chooser->SelectDeviceKind(0);
+    TP_ImageList->setFocus(); // keys act on the clips from the start
     if (ZeloApplication *app = ZeloApplication::instance())
         app->setApplicationDisplayName(QStringLiteral("Zelo 3GP Converter"));
+    // The task bar shows the application title; the caption stays the
+    // single-instance key.
+    setWindowTitle(QStringLiteral("Zelo 3GP Converter"));
     return true;
 }
 
@@ -114,7 +132,7 @@ void TMainWindow::FormDestroy()
         app->setExceptionHandler(std::move(m_previousHandler));
     if (TheShell().dialogParent() == this)
         TheShell().setDialogParent(nullptr);
-    ClearFolder(path_Snapshot, false);
+    ClearSnapshotFolder(path_Snapshot);
     RemoveOwnScratchFiles(); // in the cache folder when the program's is read-only
 }
 

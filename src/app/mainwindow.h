@@ -3,12 +3,15 @@
 #include "app/application.h"
 #include "encoder/progresswindow.h"
 #include "platform/messagetarget.h"
+#include "profiles/devicekind.h"
 
 #include <QString>
 #include <QWidget>
+#include <array>
 
 class QComboBox;
 class ClipAdder;
+class HelpMenu;
 class ProfileChooser;
 class TCheckImageButton;
 class TListPanel;
@@ -44,6 +47,7 @@ public:
     void AddFilesClick();
     void ConvertClick();
     void KeepRatioClick();
+    void DeviceKindClick(int kind);
 
     // What a batch converts: the clip list and the chosen profile.
     int clipCount() const override;
@@ -53,6 +57,7 @@ public:
 
     ProfileChooser *chooser() const { return m_chooser; }
     ClipAdder *adder() const { return m_adder; }
+    HelpMenu *helpMenu() const { return m_help; }
 
     // Designed components; the skin leaves them where they are.
     QWidget *Panel_Preview = nullptr;
@@ -68,6 +73,9 @@ public:
     TDynamicImageButton *TB_Min = nullptr, *TB_Help = nullptr, *TB_AddFile = nullptr,
                         *TB_DelFile = nullptr, *TB_Edit = nullptr, *TB_Convert = nullptr;
     TImage *Img_VideoPic = nullptr;
+    // The device kinds, in kind order (TB_3GP ... TB_MP4): the checked one is
+    // the kind whose profiles are listed.
+    std::array<TCheckImageButton *, DeviceKindCount> TB_Kinds{};
 
     TWindowFrame *frame() const { return m_frame; }
 
@@ -95,6 +103,7 @@ private:
     TWindowFrame *m_frame = nullptr;
     ClipAdder *m_adder = nullptr;
     ProfileChooser *m_chooser = nullptr;
+    HelpMenu *m_help = nullptr;
     bool m_destroyed = false;
     ZeloApplication::ExceptionHandler m_previousHandler;
 };

@@ -2,8 +2,10 @@
 // controls it creates at start, in the order the skin visits them.
 #include "app/mainwindow.h"
 
+#include "app/helpmenu.h"
 #include "app/messages.h"
 #include "controls/checkimagebutton.h"
+#include "controls/comboelider.h"
 #include "controls/dynamicimagebutton.h"
 #include "controls/image.h"
 #include "controls/imageitem.h"
@@ -14,6 +16,7 @@
 #include "skin/windowframe.h"
 
 #include <QComboBox>
+#include <QCursor>
 #include <QHBoxLayout>
 
 namespace {
@@ -67,6 +70,7 @@ void TMainWindow::CreateDesignedComponents()
     QFont tahoma(QStringLiteral("Tahoma"));
     tahoma.setPixelSize(11);
     ComboBox_OutputSetting->setFont(tahoma);
+    new ComboElider(ComboBox_OutputSetting);
     // The file dialog of adding files is the Shell's, not a component here.
 }
 
@@ -96,6 +100,11 @@ void TMainWindow::CreateSkinControls()
     fill->setContentsMargins(0, 0, 0, 0);
     fill->addWidget(Img_VideoPic);
     Img_VideoPic->lower();
+
+    // The device kinds come after the controls every skin has always had.
+    const char *const kinds[] = {"TB_3GP", "TB_PSP", "TB_iPod", "TB_PDA", "TB_MP4"};
+    for (size_t kind = 0; kind < TB_Kinds.size(); ++kind)
+        TB_Kinds[kind] = CreateComponent<TCheckImageButton>(this, this, QLatin1String(kinds[kind]));
     // The preview's poll timer is created here, with the preview.
 }
 
@@ -127,8 +136,16 @@ void TMainWindow::WireSkinControls()
     connect(TB_AS_Keep, &TImageButton::clicked, this, &TMainWindow::KeepRatioClick);
     connect(TB_Edit, &TImageButton::clicked, m_chooser, &ProfileChooser::EditSelectedProfile);
     connect(TB_Convert, &TImageButton::clicked, this, &TMainWindow::ConvertClick);
-    // Play, stop, pause, the trim buttons and help are attached with the
-    // preview and the help menu.
+    for (size_t kind = 0; kind < TB_Kinds.size(); ++kind)
+        connect(TB_Kinds[kind], &TImageButton::clicked, this,
+                [this, kind] { DeviceKindClick(int(kind)); });
+    connect(m_chooser, &ProfileChooser::deviceKindSelected, this, [this](int current) {
+        for (size_t kind = 0; kind < TB_Kinds.size(); ++kind)
+            TB_Kinds[kind]->SetChecked(int(kind) == current);
+    });
+    m_help = new HelpMenu(this);
+    connect(TB_Help, &TImageButton::clicked, this, [this] { m_help->Popup(QCursor::pos()); });
+    // Play, stop, pause and the trim buttons are attached with the preview.
 }
 
 void TMainWindow::FreeSkinControls()
@@ -148,4 +165,12 @@ void TMainWindow::FreeSkinControls()
     release(TP_ImageList);
     release(TB_Min);
     release(TB_Help);
+    for (TCheckImageButton *&kind : TB_Kinds)
+        release(kind);
+    release(m_help);
+}
+
+void TMainWindow::DeviceKindClick(int kind)
+{
+    m_chooser->SelectDeviceKind(kind);
 }

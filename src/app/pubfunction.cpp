@@ -5,6 +5,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <climits>
 #include <filesystem>
 
@@ -19,6 +20,7 @@ std::atomic<bool> b_Adding{false};
 namespace {
 const QString kOutputFolderKey = QStringLiteral("OutputFolder");
 const QString kKeepRatioKey = QStringLiteral("KeepRatio");
+const QString kAddFolderKey = QStringLiteral("AddFolder");
 
 // One level deep, as the program has always done: a folder whose parent is
 // missing is not made.
@@ -98,6 +100,21 @@ bool MakeOutputFolder(QString &folder, bool fallBack)
         return false;
     folder = DefaultOutputFolder();
     return existsOrCreate(folder);
+}
+
+QString AddFilesFolder(const SettingsStore &store)
+{
+    if (auto folder = store.readText(kAddFolderKey); folder && QFileInfo(*folder).isDir())
+        return *folder;
+    const QString videos = QStandardPaths::writableLocation(QStandardPaths::MoviesLocation);
+    if (!videos.isEmpty() && QFileInfo(videos).isDir())
+        return videos;
+    return QDir::homePath();
+}
+
+void RememberAddFilesFolder(const QString &chosenFile, const SettingsStore &store)
+{
+    store.write(kAddFolderKey, QFileInfo(chosenFile).absolutePath());
 }
 
 void ClearFolder(const QString &folder, bool recurse)

@@ -40,6 +40,13 @@ bool EnsureFolders();
 // is missing; when that fails and fallBack is set, folder becomes the default
 // output folder, made the same way. False when no folder could be had.
 bool MakeOutputFolder(QString &folder, bool fallBack = true);
+// Where the add-files dialog opens: the folder files were last added from,
+// while it exists; the first time the user's Videos folder, else the home
+// folder (never the program folder).
+QString AddFilesFolder(const SettingsStore &store = SettingsStore::standard());
+// Remembers the folder of the files just chosen for the next dialog.
+void RememberAddFilesFolder(const QString &chosenFile,
+                            const SettingsStore &store = SettingsStore::standard());
 
 // Deletes the files in folder; with recurse, also those in every subfolder.
 // Never removes a folder. Failures are passed over.

@@ -10,11 +10,14 @@
 #include <QCoreApplication>
 #include <QCursor>
 #include <QDragEnterEvent>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QTimer>
 #include <QUrl>
+#include <QWheelEvent>
+#include <algorithm>
 
 using namespace listmath;
 
@@ -22,7 +25,9 @@ TListPanel::TListPanel(QWidget *parent)
     : QWidget(parent), m_listArea(new QWidget(this)), m_scrollbar(new QWidget(this))
 {
     setAcceptDrops(true);
+    setFocusPolicy(Qt::StrongFocus);
     m_listArea->setAutoFillBackground(true);
+    m_listArea->installEventFilter(this);
 }
 
 TListPanel::~TListPanel()
@@ -162,11 +167,24 @@ void TListPanel::resizeEvent(QResizeEvent *)
 
 // ---- scrolling -----------------------------------------------------------
 
+int TListPanel::viewHeight() const
+{
+    // A floor taller than the list would leave no room; then the rows use
+    // the whole height.
+    const int floor = m_bottom ? m_bottom->height() : 0;
+    return floor < height() ? height() - floor : height();
+}
+
+int TListPanel::scrolledRows() const
+{
+    return -m_listArea->y() / RowStep;
+}
+
 void TListPanel::ScrollToThumb(int top)
 {
     const int listHeight = height();
     const int listWidth = width() - (m_skinned ? m_scrollbar->width() : 0);
-    const int rows = ScrolledRows(HiddenRows(m_contentHeight, listHeight),
+    const int rows = ScrolledRows(HiddenRows(m_contentHeight, viewHeight()),
                                   ScrollFraction(top, m_thumbMin, m_thumbMax));
     m_listArea->setGeometry(0, -(rows * RowStep), listWidth, rows * RowStep + listHeight);
     if (m_bottom)
@@ -176,7 +194,7 @@ void TListPanel::ScrollToThumb(int top)
 
 void TListPanel::stepThumb()
 {
-    const int step = ButtonStep(m_contentHeight, height(), m_thumbMin, m_thumbMax);
+    const int step = ButtonStep(m_contentHeight, viewHeight(), m_thumbMin, m_thumbMax);
     const int top = m_thumb->y() + (m_repeatUpward ? -step : step);
     m_thumb->move(m_thumb->x(), ClampThumb(top, m_thumbMin, m_thumbMax));
     ScrollToThumb(m_thumb->y());
@@ -184,7 +202,7 @@ void TListPanel::stepThumb()
 
 void TListPanel::scrollButtonPressed(bool upward)
 {
-    if (ScrollPositions(m_contentHeight, height()) < 1)
+    if (ScrollPositions(m_contentHeight, viewHeight()) < 1)
         return;
     m_repeatUpward = upward;
     stepThumb();
@@ -199,16 +217,68 @@ void TListPanel::scrollButtonPressed(bool upward)
 void TListPanel::repeatTick()
 {
     m_repeat->setInterval(500);
-    if (ScrollPositions(m_contentHeight, height()) < 1) {
+    if (ScrollPositions(m_contentHeight, viewHeight()) < 1) {
         m_repeat->stop();
         return;
     }
     stepThumb();
 }
 
+void TListPanel::scrollToRows(int rows)
+{
+    if (!m_skinned)
+        return;
+    const int hidden = HiddenRows(m_contentHeight, viewHeight());
+    m_thumb->move(m_thumb->x(), ThumbTopForRows(rows, hidden, m_thumbMin, m_thumbMax));
+    ScrollToThumb(m_thumb->y());
+}
+
+void TListPanel::ScrollRowIntoView(int index)
+{
+    if (index < 0 || index >= m_items.size())
+        return;
+    const int rows = scrolledRows();
+    const int visibleRows = std::max(1, (viewHeight() - TopMargin) / RowStep);
+    if (index < rows)
+        scrollToRows(index);
+    else if (index >= rows + visibleRows)
+        scrollToRows(index - visibleRows + 1);
+}
+
+void TListPanel::wheelEvent(QWheelEvent *event)
+{
+    // 120 eighths of a degree make one notch; fine-grained wheels add up.
+    m_wheelEighths += event->angleDelta().y();
+    const int notches = m_wheelEighths / 120;
+    m_wheelEighths -= notches * 120;
+    if (notches != 0)
+        scrollToRows(scrolledRows() - notches);
+    event->accept();
+}
+
+void TListPanel::keyPressEvent(QKeyEvent *event)
+{
+    if (event->matches(QKeySequence::SelectAll)) {
+        SelectAll();
+    } else if (event->key() == Qt::Key_Delete) {
+        RemoveSelected(); // as the TB_DelFile button
+    } else if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        emit clipPreview();
+    } else if (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down) {
+        moveSelection(event->key() == Qt::Key_Up ? -1 : 1);
+    } else {
+        QWidget::keyPressEvent(event);
+    }
+}
+
 bool TListPanel::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
+    // The wheel over a clip scrolls the list, whoever is under the pointer.
+    if (type == QEvent::Wheel && (watched == m_listArea || qobject_cast<Image_Item *>(watched))) {
+        wheelEvent(static_cast<QWheelEvent *>(event));
+        return true;
+    }
     const bool mouse = type == QEvent::MouseButtonPress || type == QEvent::MouseMove ||
                        type == QEvent::MouseButtonRelease;
     if (!mouse)
@@ -248,6 +318,7 @@ void TListPanel::AddItem(Image_Item *item)
     connect(item, &Image_Item::released, this, &TListPanel::itemReleased);
     connect(item, &Image_Item::doubleClicked, this, [this] { emit clipPreview(); });
     item->setParent(m_listArea);
+    item->installEventFilter(this);
     item->move(2, item->y());
     if (m_items.size() == 1) {
         item->Select();
@@ -278,6 +349,8 @@ void TListPanel::LayoutItems()
             item->show();
     }
     m_contentHeight = int(m_items.size()) * RowStep;
+    if (m_bottom)
+        m_bottom->raise(); // the floor covers the top of the row below the last whole one
     ScrollToThumb(m_thumb ? m_thumb->y() : 0);
 }
 
@@ -399,6 +472,34 @@ Image_Item *TListPanel::GetPreviewItem()
         return nullptr;
     m_items.first()->Select();
     return m_items.first();
+}
+
+void TListPanel::SelectAll()
+{
+    for (Image_Item *item : m_items)
+        if (!item->Selected)
+            item->Select();
+    if (!m_items.isEmpty())
+        emit clipSelect(m_items.first());
+}
+
+// Up and Down act as a plain left press on the neighbouring clip, so the
+// selection, the anchor and the announcement follow the mouse's rules.
+void TListPanel::moveSelection(int delta)
+{
+    if (m_items.isEmpty())
+        return;
+    int current = -1;
+    for (int i = 0; i < m_items.size(); ++i)
+        if (m_items[i]->y() == m_anchor)
+            current = i;
+    if (current < 0) {
+        const QList<Image_Item *> selected = selection();
+        current = selected.isEmpty() ? -1 : int(m_items.indexOf(selected.first()));
+    }
+    const int next = current < 0 ? 0 : std::clamp(current + delta, 0, int(m_items.size()) - 1);
+    itemPressed(m_items[next], Qt::LeftButton, {});
+    ScrollRowIntoView(next);
 }
 
 // ---- files from the desktop ----------------------------------------------

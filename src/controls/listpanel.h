@@ -15,6 +15,9 @@ class QTimer;
 // bitmap scrollbar that scrolls by whole rows, mouse selection (single,
 // Ctrl toggle, Shift range), a context menu, and files dropped from the
 // desktop. It tells the main window about selections and preview requests.
+// The wheel scrolls a row per notch; with focus, Delete removes the selected
+// clips, Ctrl+A selects them all, Enter asks for a preview and the arrow
+// keys move the selection, scrolling it into full view.
 class TListPanel : public QWidget
 {
     Q_OBJECT
@@ -46,6 +49,13 @@ public:
     // The clip a preview should play: the first selected one (the others are
     // deselected), else the first clip, which gets selected.
     Image_Item *GetPreviewItem();
+    void SelectAll();
+
+    // Scrolls by whole rows so that the row shows whole; the thumb follows.
+    void ScrollRowIntoView(int index);
+    int scrolledRows() const;
+    // The height the rows may use: the list's, less the floor image.
+    int viewHeight() const;
 
     // For tests and the skin: the parts as they stand.
     int anchor() const { return m_anchor; }
@@ -72,6 +82,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void itemPressed(Image_Item *item, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
@@ -81,6 +93,8 @@ private:
     void scrollButtonPressed(bool upward);
     void repeatTick();
     void stepThumb();
+    void scrollToRows(int rows);
+    void moveSelection(int delta);
     void placeScrollbar();
     TImageButton *makeStripButton(TImageButton *&slot);
     QList<Image_Item *> selection() const;
@@ -101,6 +115,7 @@ private:
     int m_thumbMin = 0;
     int m_thumbMax = 0;
     int m_anchor = -1;
+    int m_wheelEighths = 0; // wheel travel not yet turned into rows
     QList<Image_Item *> m_items;
     QMenu *m_menu = nullptr;
     bool m_skinned = false;

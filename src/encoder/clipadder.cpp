@@ -20,7 +20,7 @@ QList<QPair<QString, QString>> ClipAdder::dialogFilters()
 {
     return {{QStringLiteral("Support Media File"),
              QStringLiteral("*.mpg;*.avi;*.wmv;*.asf;*.divx;*.xvid;*.swf;*.mov;*.vob;*.mp4;*.3gp;"
-                            "*.3g2")},
+                            "*.3g2;*.flv;*.webm;*.mkv;*.ts;*.mts;*.m2ts;*.m4v;*.mpeg;*.ogv")},
             {QStringLiteral("All File (*.*)"), QStringLiteral("*.*")}};
 }
 
@@ -31,9 +31,10 @@ void ClipAdder::AddFilesClick()
     QList<Shell::FileFilter> filters;
     for (const auto &[title, patterns] : dialogFilters())
         filters.push_back({title, patterns});
-    const QStringList files = TheShell().chooseFiles(filters);
+    const QStringList files = TheShell().chooseFiles(filters, AddFilesFolder());
     if (files.isEmpty())
         return;
+    RememberAddFilesFolder(files.first());
     addFiles(files);
 }
 

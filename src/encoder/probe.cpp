@@ -7,7 +7,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QStandardPaths>
+#include <cerrno>
+#include <climits>
+#include <csignal>
 #include <unistd.h>
 
 namespace {
@@ -143,4 +147,24 @@ void RemoveOwnScratchFiles()
     for (const QString &name :
          folder.entryList({QStringLiteral("snap*") + ownScratchSuffix()}, QDir::Files))
         folder.remove(name);
+}
+
+qint64 ScratchFileOwner(const QString &fileName)
+{
+    static const QRegularExpression pattern(QStringLiteral("^snap\\d+-(\\d+)\\.pic$"));
+    const QRegularExpressionMatch m = pattern.match(fileName);
+    return m.hasMatch() ? m.captured(1).toLongLong() : 0;
+}
+
+void ClearSnapshotFolder(const QString &folder)
+{
+    QDir dir(folder);
+    for (const QFileInfo &entry : dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::System)) {
+        const qint64 owner = ScratchFileOwner(entry.fileName());
+        // kill(pid, 0) only asks whether the process is there.
+        if (owner > 0 && owner != ::getpid() && owner <= INT_MAX &&
+            (::kill(pid_t(owner), 0) == 0 || errno == EPERM))
+            continue;
+        QFile::remove(entry.filePath());
+    }
 }

@@ -87,3 +87,10 @@ QString SnapshotFile(int snapIndex);
 
 // Removes this process's scratch files from the scratch folder; for exit.
 void RemoveOwnScratchFiles();
+
+// Empties the program's snapshot folder at exit, as ClearFolder does, but
+// leaves the scratch files of other running copies, which are mid-probe.
+void ClearSnapshotFolder(const QString &folder);
+
+// The process a scratch file name belongs to; 0 for any other name.
+qint64 ScratchFileOwner(const QString &fileName);

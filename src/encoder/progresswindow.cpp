@@ -12,8 +12,12 @@
 
 #include <QCloseEvent>
 #include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <algorithm>
 
 TProgressWindow *ProgressWindow = nullptr;
 
@@ -39,18 +43,17 @@ TProgressWindow::TProgressWindow(BatchSource *source, QWidget *parent)
     Img_Background = CreateSkinBackground(this);
     m_frame = new TWindowFrame(this);
 
-    makeLabel(this, 32, 88, QStringLiteral("Current Clip :"));
-    Label_SrcName = makeLabel(this, 128, 88, QString(), 345);
-    makeLabel(this, 32, 120, QStringLiteral("Destination Name :"));
-    Label_DesName = makeLabel(this, 128, 120, QString(), 345);
-    makeLabel(this, 32, 160, QStringLiteral("Start Time :"));
-    Label_StartTime = makeLabel(this, 120, 160, kZeroTime);
-    makeLabel(this, 216, 160, QStringLiteral("Stop Time :"));
-    Label_StopTime = makeLabel(this, 304, 160, kZeroTime);
-    makeLabel(this, 32, 184, QStringLiteral("Total Length :"));
-    Label_Length = makeLabel(this, 120, 184, kZeroTime);
-    makeLabel(this, 216, 184, QStringLiteral("Current Time :"));
-    Label_CurrentTime = makeLabel(this, 304, 184, kZeroTime);
+    auto pair = [this](int x, int y, const char *caption, int valueX, const QString &value,
+                       int width = -1) {
+        QLabel *label = makeLabel(this, x, y, QString::fromLatin1(caption));
+        return placeAfter(label, makeLabel(this, valueX, y, value, width));
+    };
+    Label_SrcName = pair(32, 88, "Current Clip :", 128, QString(), 345);
+    Label_DesName = pair(32, 120, "Destination Name :", 128, QString(), 345);
+    Label_StartTime = pair(32, 160, "Start Time :", 120, kZeroTime);
+    Label_StopTime = pair(216, 160, "Stop Time :", 304, kZeroTime);
+    Label_Length = pair(32, 184, "Total Length :", 120, kZeroTime);
+    Label_CurrentTime = pair(216, 184, "Current Time :", 304, kZeroTime);
 
     Edit_WorkingFolder = new QLineEdit(this);
     Edit_WorkingFolder->setObjectName(QStringLiteral("Edit_WorkingFolder"));
@@ -72,14 +75,8 @@ TProgressWindow::TProgressWindow(BatchSource *source, QWidget *parent)
     Img_CP->SetTransparent(true);
     Img_TP->SetTransparent(true);
 
-    Label_CP = makeLabel(Panel_Progress, 122, -2, QStringLiteral("0"), 18);
-    Label_CP->setAlignment(Qt::AlignRight | Qt::AlignTop);
-    makeLabel(Panel_Progress, 141, -2, QStringLiteral("%"))->raise();
-    Label_TP = makeLabel(Panel_Progress, 122, 20, QStringLiteral("0"), 18);
-    Label_TP->setAlignment(Qt::AlignRight | Qt::AlignTop);
-    makeLabel(Panel_Progress, 141, 20, QStringLiteral("%"))->raise();
-    Label_CP->raise();
-    Label_TP->raise();
+    Label_CP = makePercent(1);
+    Label_TP = makePercent(20);
 
     TB_Start = CreateComponent<TDynamicImageButton>(this, this, QStringLiteral("TB_Start"));
     TB_Stop = CreateComponent<TDynamicImageButton>(this, this, QStringLiteral("TB_Stop"));
@@ -100,16 +97,56 @@ TProgressWindow::~TProgressWindow()
         ProgressWindow = nullptr;
 }
 
+// Sized for the font as installed, never for the text it starts with: an
+// empty label would be cut to nothing under the underscores and descenders
+// of the names it shows later.
 QLabel *TProgressWindow::makeLabel(QWidget *parent, int x, int y, const QString &text, int width)
 {
     auto *label = new QLabel(text, parent);
     label->setFont(labelFont());
     label->setAttribute(Qt::WA_TransparentForMouseEvents);
-    label->adjustSize();
-    label->move(x, y);
-    if (width > 0)
-        label->resize(width, label->height());
+    const QFontMetrics metrics(label->font());
+    const int textWidth = metrics.horizontalAdvance(text) + 1;
+    label->setGeometry(x, y, std::max(width, textWidth), metrics.height() + 1);
     return label;
+}
+
+// A value starts a little after its caption, even when the installed face is
+// wider than the designed one; a value with a designed width keeps its right
+// edge.
+QLabel *TProgressWindow::placeAfter(QLabel *caption, QLabel *value)
+{
+    const int left =
+        caption->geometry().right() + 1 + QFontMetrics(caption->font()).averageCharWidth();
+    if (value->x() < left) {
+        const int right = value->geometry().right();
+        value->move(left, value->y());
+        if (value->width() > value->sizeHint().width() &&
+            right - left + 1 >= value->sizeHint().width())
+            value->resize(right - left + 1, value->height());
+    }
+    return value;
+}
+
+// A percentage, right-aligned against its "%" sign, both centred on the bar
+// whose top is barTop and kept inside the panel: room for "100" whatever the
+// face.
+QLabel *TProgressWindow::makePercent(int barTop)
+{
+    const int barHeight = 12, signLeft = 141;
+    QLabel *sign = makeLabel(Panel_Progress, signLeft, 0, QStringLiteral("%"));
+    const int height = sign->height();
+    const int top =
+        std::clamp(barTop + (barHeight - height) / 2, 0, Panel_Progress->height() - height);
+    sign->move(signLeft, top);
+    const int width =
+        std::max(18, QFontMetrics(sign->font()).horizontalAdvance(QStringLiteral("100")) + 1);
+    QLabel *value =
+        makeLabel(Panel_Progress, signLeft - 1 - width, top, QStringLiteral("0"), width);
+    value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    sign->raise();
+    value->raise();
+    return value;
 }
 
 void TProgressWindow::ShowModal()
@@ -158,6 +195,19 @@ void TProgressWindow::wireBatch()
     connect(m_batch, &BatchRun::stoppedByUser, this,
             [] { TheShell().info(QStringLiteral("Stop converting process by user!")); });
     connect(m_batch, &BatchRun::finished, this, &TProgressWindow::showEnd);
+}
+
+// Esc is the Close button, refusal included; Enter is Start, and does
+// nothing while a batch runs (stopping takes the Stop button itself).
+void TProgressWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape)
+        CloseClick();
+    else if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+             !m_batch->converting())
+        StartClick();
+    else
+        QWidget::keyPressEvent(event);
 }
 
 void TProgressWindow::showRunning(bool running)

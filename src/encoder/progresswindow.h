@@ -68,10 +68,13 @@ signals:
     void closed();
 
 protected:
+    void keyPressEvent(QKeyEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
     QLabel *makeLabel(QWidget *parent, int x, int y, const QString &text, int width = -1);
+    QLabel *placeAfter(QLabel *caption, QLabel *value);
+    QLabel *makePercent(int barTop);
     void placeBar(TImage *bar, int percent);
     void showRunning(bool running);
     void showReset();

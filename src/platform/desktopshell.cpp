@@ -44,7 +44,7 @@ bool DesktopShell::confirm(const QString &text)
                                  QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
-QStringList DesktopShell::chooseFiles(const QList<FileFilter> &filters)
+QStringList DesktopShell::chooseFiles(const QList<FileFilter> &filters, const QString &startFolder)
 {
     QStringList entries;
     for (const FileFilter &f : filters) {
@@ -63,6 +63,9 @@ QStringList DesktopShell::chooseFiles(const QList<FileFilter> &filters)
     dialog.setOption(QFileDialog::ReadOnly, false);
     dialog.setNameFilters(entries);
     dialog.setSizeGripEnabled(true);
+    // The toolkit's own dialog, so that it wears the skin's colours.
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setDirectory(startFolder);
     if (dialog.exec() != QDialog::Accepted)
         return {};
     return dialog.selectedFiles();
@@ -70,7 +73,9 @@ QStringList DesktopShell::chooseFiles(const QList<FileFilter> &filters)
 
 QString DesktopShell::chooseFolder(const QString &prompt, const QString &start)
 {
-    return QFileDialog::getExistingDirectory(dialogParent(), prompt, start);
+    return QFileDialog::getExistingDirectory(dialogParent(), prompt, start,
+                                             QFileDialog::ShowDirsOnly |
+                                                 QFileDialog::DontUseNativeDialog);
 }
 
 void DesktopShell::open(const QString &pathOrUrl)

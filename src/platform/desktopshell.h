@@ -9,7 +9,7 @@ public:
     void info(const QString &text) override;
     void error(const QString &text) override;
     bool confirm(const QString &text) override;
-    QStringList chooseFiles(const QList<FileFilter> &filters) override;
+    QStringList chooseFiles(const QList<FileFilter> &filters, const QString &startFolder) override;
     QString chooseFolder(const QString &prompt, const QString &start) override;
     void open(const QString &pathOrUrl) override;
 };

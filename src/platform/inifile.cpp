@@ -1,5 +1,7 @@
 #include "platform/inifile.h"
 
+#include "platform/initext.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -12,12 +14,14 @@ IniWriteError::IniWriteError(const QString &path)
 
 namespace {
 
+// What the platform trims around names and values: blanks, the other ASCII
+// white space and the DOS end-of-file mark that old editors leave behind.
 bool isBlank(char c)
 {
-    return c == ' ' || c == '\t' || c == '\v';
+    return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r' || c == '\n' || c == '\x1a';
 }
 
-QByteArray trimBlanks(QByteArray s)
+QByteArray trimBlanks(const QByteArray &s)
 {
     qsizetype b = 0, e = s.size();
     while (b < e && isBlank(s[b]))
@@ -29,20 +33,14 @@ QByteArray trimBlanks(QByteArray s)
 
 // Names given by a caller lose their spaces only (tabs stay, as with the
 // platform functions).
-QByteArray trimSpaces(const QString &name)
+QString trimSpaces(const QString &name)
 {
-    QByteArray s = name.toUtf8();
-    qsizetype b = 0, e = s.size();
-    while (b < e && s[b] == ' ')
+    qsizetype b = 0, e = name.size();
+    while (b < e && name[b] == QLatin1Char(' '))
         ++b;
-    while (e > b && s[e - 1] == ' ')
+    while (e > b && name[e - 1] == QLatin1Char(' '))
         --e;
-    return s.mid(b, e - b);
-}
-
-bool sameName(const QByteArray &a, const QByteArray &b)
-{
-    return a.size() == b.size() && qstrnicmp(a.constData(), b.constData(), a.size()) == 0;
+    return name.mid(b, e - b);
 }
 
 // One physical line of the file, its terminator kept apart so that a rewrite
@@ -51,6 +49,17 @@ struct Line
 {
     QByteArray text;
     QByteArray eol;
+};
+
+// The file as read: its lines in the file's own encoding, and whether it
+// started with a UTF-8 byte-order mark (kept when the file is written back).
+struct Document
+{
+    bool bom = false;
+    IniEncoding encoding = IniEncoding::Utf8;
+    std::vector<Line> lines;
+
+    QString decode(const QByteArray &bytes) const { return DecodeIniBytes(bytes, encoding); }
 };
 
 enum class Kind
@@ -67,47 +76,83 @@ struct Parsed
     QByteArray value; // raw text after '=', for keys
 };
 
+// A section name runs to the last ']' of its line; a '[' line without one is
+// no header at all, so the keys after it stay in the section before. A line
+// without '=' is no key (a lookup of its text gives the default).
 Parsed parseLine(const QByteArray &text)
 {
     Parsed p;
     qsizetype i = 0;
-    while (i < text.size() && (isBlank(text[i]) || text[i] == '\r'))
+    while (i < text.size() && isBlank(text[i]))
         ++i;
     if (i >= text.size() || text[i] == ';')
         return p;
     if (text[i] == '[') {
-        qsizetype close = text.indexOf(']', i + 1);
-        qsizetype end = close < 0 ? text.size() : close;
-        p.kind = Kind::Section;
-        p.name = trimBlanks(text.mid(i + 1, end - i - 1));
+        qsizetype close = text.lastIndexOf(']');
+        if (close > i) {
+            p.kind = Kind::Section;
+            p.name = trimBlanks(text.mid(i + 1, close - i - 1));
+        }
         return p;
     }
     qsizetype eq = text.indexOf('=', i);
+    if (eq < 0)
+        return p;
     p.kind = Kind::Key;
-    if (eq < 0) {
-        p.name = trimBlanks(text.mid(i));
-    } else {
-        p.name = trimBlanks(text.mid(i, eq - i));
-        p.value = text.mid(eq + 1);
-    }
+    p.name = trimBlanks(text.mid(i, eq - i));
+    p.value = text.mid(eq + 1);
     return p;
 }
 
-std::vector<Line> splitLines(const QByteArray &data)
+// "\r\n", "\n" and a lone "\r" all end a line.
+std::vector<Line> splitLines(const QByteArray &data, qsizetype from)
 {
     std::vector<Line> lines;
-    qsizetype pos = 0;
+    qsizetype pos = from;
     while (pos < data.size()) {
-        qsizetype nl = data.indexOf('\n', pos);
-        if (nl < 0) {
+        qsizetype end = pos;
+        while (end < data.size() && data[end] != '\r' && data[end] != '\n')
+            ++end;
+        if (end == data.size()) {
             lines.push_back({data.mid(pos), {}});
             break;
         }
-        qsizetype textEnd = (nl > pos && data[nl - 1] == '\r') ? nl - 1 : nl;
-        lines.push_back({data.mid(pos, textEnd - pos), data.mid(textEnd, nl + 1 - textEnd)});
-        pos = nl + 1;
+        qsizetype next = end + 1;
+        if (data[end] == '\r' && next < data.size() && data[next] == '\n')
+            ++next;
+        lines.push_back({data.mid(pos, end - pos), data.mid(end, next - end)});
+        pos = next;
     }
     return lines;
+}
+
+Document parseDocument(const QByteArray &data)
+{
+    Document doc;
+    doc.bom = data.startsWith("\xEF\xBB\xBF");
+    const qsizetype from = doc.bom ? 3 : 0;
+    doc.encoding = doc.bom ? IniEncoding::Utf8 : DetectIniEncoding(data);
+    doc.lines = splitLines(data, from);
+    return doc;
+}
+
+QByteArray serialise(const Document &doc)
+{
+    QByteArray out;
+    if (doc.bom)
+        out += "\xEF\xBB\xBF";
+    for (const Line &l : doc.lines)
+        out += l.text + l.eol;
+    return out;
+}
+
+// A Windows-1252 file that must take a character it has no code for becomes
+// UTF-8 as a whole: the text of every line stays, only its bytes change.
+void convertToUtf8(Document &doc)
+{
+    for (Line &l : doc.lines)
+        l.text = doc.decode(l.text).toUtf8();
+    doc.encoding = IniEncoding::Utf8;
 }
 
 std::optional<QByteArray> readAll(const QString &path)
@@ -118,6 +163,19 @@ std::optional<QByteArray> readAll(const QString &path)
     return f.readAll();
 }
 
+std::optional<Document> readDocument(const QString &path)
+{
+    std::optional<QByteArray> data = readAll(path);
+    if (!data)
+        return std::nullopt;
+    return parseDocument(*data);
+}
+
+bool sameName(const Document &doc, const QByteArray &inFile, const QString &wanted)
+{
+    return doc.decode(inFile).compare(wanted, Qt::CaseInsensitive) == 0;
+}
+
 // Where a key stands: the index of its section header and of its own line.
 struct Location
 {
@@ -126,13 +184,14 @@ struct Location
     int sectionEnd = -1; // one past the section's last line
 };
 
-Location locate(const std::vector<Line> &lines, const QByteArray &section, const QByteArray &key)
+Location locate(const Document &doc, const QString &section, const QString &key)
 {
     Location loc;
+    const std::vector<Line> &lines = doc.lines;
     for (int i = 0; i < int(lines.size()); ++i) {
         Parsed p = parseLine(lines[i].text);
         if (loc.section < 0) {
-            if (p.kind == Kind::Section && sameName(p.name, section))
+            if (p.kind == Kind::Section && sameName(doc, p.name, section))
                 loc.section = i;
             continue;
         }
@@ -140,7 +199,7 @@ Location locate(const std::vector<Line> &lines, const QByteArray &section, const
             loc.sectionEnd = i;
             return loc;
         }
-        if (loc.key < 0 && p.kind == Kind::Key && sameName(p.name, key))
+        if (loc.key < 0 && p.kind == Kind::Key && sameName(doc, p.name, key))
             loc.key = i;
     }
     if (loc.section >= 0)
@@ -148,24 +207,24 @@ Location locate(const std::vector<Line> &lines, const QByteArray &section, const
     return loc;
 }
 
-QByteArray cleanValue(QByteArray v)
+QString cleanValue(const Document &doc, const QByteArray &raw)
 {
-    v = trimBlanks(v);
+    QByteArray v = trimBlanks(raw);
     if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
         v = v.mid(1, v.size() - 2);
     if (v.size() > IniFile::MaxValueLength) {
         v.truncate(IniFile::MaxValueLength);
         // Do not leave half of a multi-byte character at the end.
         qsizetype cut = v.size();
-        while (cut > 0 && (uchar(v[cut - 1]) & 0xC0) == 0x80)
+        while (doc.encoding == IniEncoding::Utf8 && cut > 0 && (uchar(v[cut - 1]) & 0xC0) == 0x80)
             --cut;
-        if (cut > 0 && uchar(v[cut - 1]) >= 0xC0) {
+        if (doc.encoding == IniEncoding::Utf8 && cut > 0 && uchar(v[cut - 1]) >= 0xC0) {
             int need = uchar(v[cut - 1]) >= 0xF0 ? 4 : uchar(v[cut - 1]) >= 0xE0 ? 3 : 2;
             if (v.size() - (cut - 1) < need)
                 v.truncate(cut - 1);
         }
     }
-    return v;
+    return doc.decode(v);
 }
 
 QByteArray preferredEol(const std::vector<Line> &lines)
@@ -178,7 +237,7 @@ QByteArray preferredEol(const std::vector<Line> &lines)
 
 bool isBlankLine(const QByteArray &text)
 {
-    return trimBlanks(text).trimmed().isEmpty();
+    return trimBlanks(text).isEmpty();
 }
 
 } // namespace
@@ -236,34 +295,33 @@ QString IniFile::readString(const QString &section, const QString &key, const QS
     QString fallback = def;
     while (fallback.endsWith(QLatin1Char(' ')))
         fallback.chop(1);
-    std::optional<QByteArray> data = readAll(m_path);
-    if (!data)
+    std::optional<Document> doc = readDocument(m_path);
+    if (!doc)
         return fallback;
-    std::vector<Line> lines = splitLines(*data);
-    Location loc = locate(lines, trimSpaces(section), trimSpaces(key));
+    Location loc = locate(*doc, trimSpaces(section), trimSpaces(key));
     if (loc.key < 0)
         return fallback;
-    return QString::fromUtf8(cleanValue(parseLine(lines[loc.key].text).value));
+    return cleanValue(*doc, parseLine(doc->lines[loc.key].text).value);
 }
 
 QHash<QString, QString> IniFile::readSection(const QString &section) const
 {
     QHash<QString, QString> values;
-    std::optional<QByteArray> data = readAll(m_path);
-    if (!data)
+    std::optional<Document> doc = readDocument(m_path);
+    if (!doc)
         return values;
-    const QByteArray wanted = trimSpaces(section);
+    const QString wanted = trimSpaces(section);
     bool inside = false;
-    for (const Line &line : splitLines(*data)) {
+    for (const Line &line : doc->lines) {
         Parsed p = parseLine(line.text);
         if (p.kind == Kind::Section) {
             if (inside)
                 break; // only the first of duplicate sections counts
-            inside = sameName(p.name, wanted);
+            inside = sameName(*doc, p.name, wanted);
         } else if (inside && p.kind == Kind::Key) {
-            QString key = QString::fromUtf8(p.name).toLower();
+            QString key = doc->decode(p.name).toLower();
             if (!values.contains(key))
-                values.insert(key, QString::fromUtf8(cleanValue(p.value)));
+                values.insert(key, cleanValue(*doc, p.value));
         }
     }
     return values;
@@ -279,23 +337,33 @@ int IniFile::readInteger(const QString &section, const QString &key, int def) co
 
 void IniFile::writeString(const QString &section, const QString &key, const QString &value) const
 {
-    QByteArray data;
+    Document doc;
     if (QFileInfo::exists(m_path)) {
-        std::optional<QByteArray> existing = readAll(m_path);
+        std::optional<Document> existing = readDocument(m_path);
         if (!existing)
             throw IniWriteError(QFileInfo(m_path).absoluteFilePath());
-        data = *existing;
+        doc = std::move(*existing);
     }
-    std::vector<Line> lines = splitLines(data);
-    const QByteArray sec = trimSpaces(section);
-    const QByteArray k = trimSpaces(key);
+    const QString sec = trimSpaces(section);
+    const QString k = trimSpaces(key);
+    QByteArray secBytes, keyBytes, valueBytes;
+    auto encodeAll = [&] {
+        return EncodeIniText(sec, doc.encoding, secBytes) &&
+               EncodeIniText(k, doc.encoding, keyBytes) &&
+               EncodeIniText(value, doc.encoding, valueBytes);
+    };
+    if (!encodeAll()) {
+        convertToUtf8(doc);
+        encodeAll();
+    }
+    std::vector<Line> &lines = doc.lines;
     const QByteArray eol = preferredEol(lines);
-    Location loc = locate(lines, sec, k);
+    Location loc = locate(doc, sec, k);
 
     if (loc.key >= 0) {
         // Keep the key as the file spells it; only the value changes.
         Parsed p = parseLine(lines[loc.key].text);
-        lines[loc.key].text = p.name + '=' + value.toUtf8();
+        lines[loc.key].text = p.name + '=' + valueBytes;
     } else if (loc.section >= 0) {
         // After the section's last key: blank lines and comments that lead
         // into the next section stay where they are.
@@ -305,7 +373,7 @@ void IniFile::writeString(const QString &section, const QString &key, const QStr
                 after = i;
         if (lines[after].eol.isEmpty())
             lines[after].eol = eol;
-        lines.insert(lines.begin() + after + 1, Line{k + '=' + value.toUtf8(), eol});
+        lines.insert(lines.begin() + after + 1, Line{keyBytes + '=' + valueBytes, eol});
     } else {
         if (!lines.empty()) {
             if (lines.back().eol.isEmpty())
@@ -313,15 +381,11 @@ void IniFile::writeString(const QString &section, const QString &key, const QStr
             if (!isBlankLine(lines.back().text))
                 lines.push_back({{}, eol});
         }
-        lines.push_back({'[' + sec + ']', eol});
-        lines.push_back({k + '=' + value.toUtf8(), eol});
+        lines.push_back({'[' + secBytes + ']', eol});
+        lines.push_back({keyBytes + '=' + valueBytes, eol});
     }
 
-    QByteArray out;
-    out.reserve(data.size() + k.size() + value.size() + 16);
-    for (const Line &l : lines)
-        out += l.text + l.eol;
-
+    const QByteArray out = serialise(doc);
     QSaveFile file(m_path);
     if (!file.open(QIODevice::WriteOnly) || file.write(out) != out.size() || !file.commit())
         throw IniWriteError(QFileInfo(m_path).absoluteFilePath());

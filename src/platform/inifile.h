@@ -1,5 +1,7 @@
 #pragma once
 
+// The private-profile (INI) reader and writer behind Output.dll and Skin.ini.
+
 #include <QByteArray>
 #include <QHash>
 #include <QString>
@@ -21,12 +23,20 @@ public:
 //  - a missing file, section or key gives the default; only the first of
 //    duplicate sections, and the first of duplicate keys, is seen;
 //  - a value loses the blanks around it and one pair of matching outer
-//    quotes, and is cut at 2047 bytes;
+//    quotes, and is cut at 2047 bytes; "blanks" in the file are the ASCII
+//    white space and the DOS end-of-file mark 0x1A;
 //  - lines starting with ';' are comments; keys before the first section
-//    belong to no section.
+//    belong to no section; a line without '=' is no key;
+//  - a section name runs to the last ']' of its line; a '[' line without
+//    any ']' is no header, its following keys stay in the section before;
+//  - "\r\n", "\n" and a lone "\r" each end a line;
+//  - the file is UTF-8 when it is valid UTF-8 and Windows-1252 otherwise; a
+//    UTF-8 byte-order mark is skipped when reading and kept when writing.
 // The file is opened for each call and closed right after it; nothing is
 // cached. A write changes only the line of its key (or adds one) and keeps
-// every other byte; it replaces the file atomically, so a crash mid-write
+// every other byte, in the encoding the file was read in (a Windows-1252
+// file given a character it cannot hold becomes UTF-8 as a whole, so no
+// text is lost); it replaces the file atomically, so a crash mid-write
 // leaves the old file or the new one, never a truncated one.
 class IniFile
 {

@@ -25,8 +25,9 @@ public:
         QString title;
         QString patterns; // ";"-separated, e.g. "*.avi;*.mpg"
     };
-    // Empty when the user cancelled.
-    virtual QStringList chooseFiles(const QList<FileFilter> &filters) = 0;
+    // Empty when the user cancelled. The dialog opens in startFolder.
+    virtual QStringList chooseFiles(const QList<FileFilter> &filters,
+                                    const QString &startFolder) = 0;
     // Empty when the user cancelled.
     virtual QString chooseFolder(const QString &prompt, const QString &start) = 0;
 

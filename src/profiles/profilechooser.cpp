@@ -7,6 +7,7 @@
 #include "platform/shell.h"
 #include "profiles/devicekind.h"
 #include "profiles/profilefile.h"
+#include "profiles/profilewindow.h"
 
 #include <QComboBox>
 #include <QFileInfo>
@@ -36,9 +37,14 @@ void ProfileChooser::LoadProfileList(int kind)
     m_list->clear();
     const QString section = sectionOf(kind);
     ProfileFile file = ProfileFile::standard();
+    // Each line keeps the entry number it was read from: the list skips
+    // empty slots, so its positions are no entry numbers.
     if (!section.isEmpty())
-        m_list->addItems(file.readProfileLines(section));
-    m_list->addItem(AddMyProfileText);
+        for (const ProfileEntry &entry : file.readProfileEntries(section))
+            m_list->addItem(entry.line, entry.number);
+    // Editing the last entry edits the slot a new profile would take.
+    m_list->addItem(AddMyProfileText,
+                    section.isEmpty() ? m_list->count() : file.readProfileCount(section));
     const int index = section.isEmpty() ? 0 : file.readDefaultIndex(section);
     m_list->setCurrentIndex(index >= 0 && index < m_list->count() ? index : -1);
 }
@@ -53,25 +59,39 @@ void ProfileChooser::SelectDeviceKind(int kind)
         s_OutputFormat = info->format;
     }
     const QString picture = path_Skin + (info ? info->picture : QString());
-    if (!m_picture)
-        return;
-    if (!QFileInfo(picture).isFile() || !m_picture->LoadPicture(picture))
+    if (m_picture && (!QFileInfo(picture).isFile() || !m_picture->LoadPicture(picture)))
         m_picture->ClearPicture();
+    emit deviceKindSelected(kind);
 }
 
 void ProfileChooser::ComboBox_OutputSettingChange()
 {
     if (m_list->currentIndex() + 1 != m_list->count())
         return;
-    // The profile editor opens here once it exists; until then the list
-    // goes back to the last profile, as after a cancelled editor.
+    if (ProfileWindow) {
+        ProfileWindow->LoadNewProfileDefaults(CurrentKind);
+        ProfileWindow->ShowModal();
+        if (ProfileWindow->b_Saved)
+            LoadProfileList(CurrentKind);
+    }
+    // After a save the last profile is the new one; after a cancel the list
+    // at least leaves the entry that would open the editor again.
     if (m_list->count() >= 2)
         m_list->setCurrentIndex(m_list->count() - 2);
 }
 
 void ProfileChooser::EditSelectedProfile()
 {
-    // The profile editor opens here once it exists.
+    // With nothing selected there is no entry to edit: writing one under
+    // the number -1 would only leave a line no list ever shows.
+    const int position = m_list->currentIndex();
+    if (!ProfileWindow || position < 0)
+        return;
+    ProfileWindow->LoadNewProfileDefaults(CurrentKind);
+    ProfileWindow->LoadProfileForEdit(m_list->itemData(position).toInt());
+    ProfileWindow->ShowModal();
+    if (ProfileWindow->b_Saved)
+        LoadProfileList(CurrentKind);
 }
 
 bool ProfileChooser::RefuseAddEntry()

@@ -34,6 +34,10 @@ public:
     int OutputWidth = 0;
     int OutputHeight = 0;
 
+signals:
+    // SelectDeviceKind has made kind the current one.
+    void deviceKindSelected(int kind);
+
 private:
     QComboBox *m_list;
     TImage *m_picture;

@@ -1,6 +1,6 @@
 #include "profiles/profilefile.h"
 
-#include "app/pubfunction.h"
+#include "profiles/profilestore.h"
 
 #include <algorithm>
 
@@ -10,15 +10,21 @@ ProfileFile::ProfileFile(const QString &path) : m_ini(path) {}
 
 ProfileFile ProfileFile::standard()
 {
-    return ProfileFile(path_Config + QStringLiteral("Output.dll"));
+    return ProfileFile(ProfileFilePath(ProfileAccess::Read));
+}
+
+ProfileFile ProfileFile::forWriting()
+{
+    return ProfileFile(ProfileFilePath(ProfileAccess::Write));
 }
 
 namespace {
-// The non-empty values of keyword0 .. keyword<count-1>, from one reading of
-// the section. A count far beyond the entries present (a hand-edited file)
-// costs nothing: the walk stops after the highest numbered key there is.
-QStringList numberedValues(const QHash<QString, QString> &section, const QString &keyword,
-                           int count)
+// The non-empty values of keyword0 .. keyword<count-1> with their numbers,
+// from one reading of the section. A count far beyond the entries present (a
+// hand-edited file) costs nothing: the walk stops after the highest numbered
+// key there is.
+QList<ProfileEntry> numberedEntries(const QHash<QString, QString> &section, const QString &keyword,
+                                    int count)
 {
     const QString prefix = keyword.toLower();
     int highest = -1;
@@ -30,13 +36,22 @@ QStringList numberedValues(const QHash<QString, QString> &section, const QString
         if (ok && n > highest && it.key() == prefix + QString::number(n))
             highest = n;
     }
-    QStringList values;
+    QList<ProfileEntry> entries;
     const int last = std::min(count - 1, highest);
     for (int i = 0; i <= last; ++i) {
         QString v = section.value(prefix + QString::number(i), ProfileFile::NoData);
         if (v != ProfileFile::NoData)
-            values << v;
+            entries.append({i, v});
     }
+    return entries;
+}
+
+QStringList numberedValues(const QHash<QString, QString> &section, const QString &keyword,
+                           int count)
+{
+    QStringList values;
+    for (const ProfileEntry &e : numberedEntries(section, keyword, count))
+        values << e.line;
     return values;
 }
 } // namespace
@@ -45,6 +60,12 @@ QStringList ProfileFile::readProfileLines(const QString &section) const
 {
     return numberedValues(m_ini.readSection(section), QStringLiteral("Profile"),
                           readProfileCount(section));
+}
+
+QList<ProfileEntry> ProfileFile::readProfileEntries(const QString &section) const
+{
+    return numberedEntries(m_ini.readSection(section), QStringLiteral("Profile"),
+                           readProfileCount(section));
 }
 
 QString ProfileFile::readProfileLine(const QString &section, int i) const

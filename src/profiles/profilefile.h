@@ -2,6 +2,7 @@
 
 #include "platform/inifile.h"
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -13,6 +14,14 @@ struct OptionList
     int index = 0;
 };
 
+// One listed profile: its line and the entry number it was read from. The
+// list skips empty slots, so positions and entry numbers can differ.
+struct ProfileEntry
+{
+    int number = 0;
+    QString line;
+};
+
 // The profile file Output.dll: one section per device kind holding its
 // profile lines and the editor's option lists. Opened for each call.
 class ProfileFile
@@ -21,13 +30,18 @@ public:
     static const QString NoData; // "NoData": an empty slot
 
     explicit ProfileFile(const QString &path);
-    // Output.dll in the program folder.
+    // The Output.dll the program reads (see profilestore.h).
     static ProfileFile standard();
+    // The Output.dll a save goes to; may make the per-user copy first, and
+    // throws IniWriteError when that cannot be made.
+    static ProfileFile forWriting();
 
     const QString &path() const { return m_ini.path(); }
 
     // The section's profile lines in entry order, empty slots left out.
     QStringList readProfileLines(const QString &section) const;
+    // The same, each with its entry number.
+    QList<ProfileEntry> readProfileEntries(const QString &section) const;
     // The line of entry number i, or NoData.
     QString readProfileLine(const QString &section, int i) const;
     int readProfileCount(const QString &section) const;

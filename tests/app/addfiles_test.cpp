@@ -61,8 +61,11 @@ TEST_F(AddFilesTest, OneFileIsProbedAtOnceAndSelected)
     ASSERT_EQ(shell.fileDialogs, 1);
     ASSERT_EQ(shell.lastFilters.size(), 2);
     EXPECT_EQ(shell.lastFilters[0].title, "Support Media File");
-    EXPECT_EQ(shell.lastFilters[0].patterns,
-              "*.mpg;*.avi;*.wmv;*.asf;*.divx;*.xvid;*.swf;*.mov;*.vob;*.mp4;*.3gp;*.3g2");
+    // Every container the engine reads, so a multi-selection drops none.
+    const QStringList patterns = shell.lastFilters[0].patterns.split(';');
+    for (const char *kind : {"*.mpg", "*.avi", "*.wmv", "*.asf", "*.mov", "*.vob", "*.mp4", "*.3gp",
+                             "*.3g2", "*.flv", "*.webm", "*.mkv", "*.ts", "*.m4v"})
+        EXPECT_TRUE(patterns.contains(kind)) << kind;
     EXPECT_EQ(shell.lastFilters[1].title, "All File (*.*)");
     EXPECT_EQ(shell.lastFilters[1].patterns, "*.*");
 
@@ -74,6 +77,30 @@ TEST_F(AddFilesTest, OneFileIsProbedAtOnceAndSelected)
     EXPECT_TRUE(item->Selected);
     EXPECT_TRUE(shell.boxes.isEmpty());
     EXPECT_FALSE(QFile::exists(path_Snapshot + "snap0.pic"));
+}
+
+TEST_F(AddFilesTest, DialogOpensWhereFilesWereLastAdded)
+{
+    // The first time: the home folder (the test's home has no Videos).
+    SettingsStore::standard().write("AddFolder", QString());
+    window->AddFilesClick();
+    ASSERT_EQ(shell.fileDialogFolders.size(), 1) << shell.fileDialogs << " " << b_Adding;
+    EXPECT_EQ(shell.fileDialogFolders[0], QDir::homePath());
+    QDir(QDir::homePath()).mkdir("Videos");
+    window->AddFilesClick();
+    EXPECT_EQ(shell.fileDialogFolders[1], QDir::homePath() + "/Videos");
+
+    QDir(dir.path()).mkdir("sub dir");
+    shell.nextFiles = {media("sub dir/a.avi")};
+    window->AddFilesClick();
+    shell.nextFiles.clear();
+    window->AddFilesClick();
+    EXPECT_EQ(shell.fileDialogFolders[3], dir.filePath("sub dir"));
+    // Kept in the settings for the next run.
+    EXPECT_EQ(AddFilesFolder(), dir.filePath("sub dir"));
+    QDir(dir.filePath("sub dir")).removeRecursively();
+    EXPECT_EQ(AddFilesFolder(), QDir::homePath() + "/Videos"); // gone: the first-time rule
+    QDir(QDir::homePath()).rmdir("Videos");
 }
 
 TEST_F(AddFilesTest, CancelledDialogAddsNothing)

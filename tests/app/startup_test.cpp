@@ -11,6 +11,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QUrl>
+#include <algorithm>
 #include <csignal>
 #include <gtest/gtest.h>
 
@@ -138,12 +140,28 @@ protected:
         QDir().mkpath(dir.filePath("home"));
     }
 
-    void start(QProcess &p)
+    void start(QProcess &p, const QStringList &args = {})
     {
         p.setProcessEnvironment(env);
         p.setWorkingDirectory(dir.path());
-        p.start(prog + "zelo-converter", {});
+        p.start(prog + "zelo-converter", args);
         ASSERT_TRUE(p.waitForStarted());
+    }
+
+    // Waits until the engine log holds every one of lines.
+    bool logged(const QString &log, const QStringList &lines)
+    {
+        QElapsedTimer t;
+        t.start();
+        for (;;) {
+            const QString text = QString::fromUtf8(ReadFileBytes(log));
+            if (std::all_of(lines.begin(), lines.end(),
+                            [&](const QString &l) { return text.contains(l + "\n"); }))
+                return true;
+            if (t.elapsed() > 20000)
+                return false;
+            QThread::msleep(50);
+        }
     }
 
     QTemporaryDir dir;
@@ -194,6 +212,38 @@ TEST_F(ProgramRun, SecondCopyExitsSilentlyAndFirstEndsInOrder)
     ::kill(pid_t(third.processId()), SIGTERM);
     ASSERT_TRUE(third.waitForFinished(20000));
     EXPECT_EQ(third.exitCode(), 0);
+}
+
+TEST_F(ProgramRun, FilesOnTheCommandLineAreAddedAlsoThroughASecondCopy)
+{
+    // A splash picture that does not decode holds nothing up.
+    WriteFileBytes(prog + "Skin/startup.jpg", "not a picture");
+    const QString log = dir.filePath("engine.log");
+    env.insert("ZELO_FAKE_ENGINE_LOG", log);
+    env.insert("ZELO_FAKE_ENGINE_PROBE", "5,mpeg4,mp3,320,240");
+    const QStringList names = {"first clip.avi", "b & c.avi", "line\nbreak.avi"};
+    for (const QString &name : names)
+        WriteFileBytes(dir.filePath(name), "media");
+
+    QProcess first;
+    start(first, {names[0]}); // relative to its working folder
+    EXPECT_TRUE(logged(log, {"Mydll_GetFileinfo " + dir.filePath(names[0])}))
+        << ReadFileBytes(log).toStdString();
+
+    QProcess second;
+    const QString url =
+        "file://" + QString::fromLatin1(QUrl::toPercentEncoding(dir.filePath(names[2]), "/"));
+    start(second, {dir.filePath(names[1]), url});
+    ASSERT_TRUE(second.waitForFinished(20000));
+    EXPECT_EQ(second.exitCode(), 255);
+    EXPECT_TRUE(logged(log, {"Mydll_GetFileinfo " + dir.filePath(names[1]),
+                             "Mydll_GetFileinfo " + dir.filePath(names[2])}))
+        << ReadFileBytes(log).toStdString();
+    EXPECT_EQ(first.state(), QProcess::Running);
+
+    ::kill(pid_t(first.processId()), SIGTERM);
+    ASSERT_TRUE(first.waitForFinished(20000));
+    EXPECT_EQ(first.exitCode(), 0);
 }
 
 } // namespace

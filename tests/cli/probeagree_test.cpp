@@ -85,6 +85,13 @@ TEST_F(SameProbeDecision, RealAndDamagedFilesWithTheRealEngine)
     expectSame(MediaFile("rv10_ra144.rm"), Answer::Refused);  // RealVideo
     expectSame(MediaFile("audio_only.mp3"), Answer::Refused); // no picture format at all
 
+    // Every generated clip, the damaged ones included, gets one answer.
+    const QDir media(QFileInfo(MediaFile("mpeg4_mp3.avi")).path());
+    for (const QString &file : media.entryList(QDir::Files)) {
+        const QString path = media.filePath(file);
+        EXPECT_EQ(name(window(path)), std::string(name(cli(path)))) << file.toStdString();
+    }
+
     const QByteArray whole = ReadFileBytes(MediaFile("mpeg4_mp3.avi"));
     const QString cut = dir.filePath("cut.avi");
     WriteFileBytes(cut, whole.left(whole.size() / 40)); // a download that broke off

@@ -15,7 +15,11 @@ TEST(ListMath, ScrollingByWholeRows)
     EXPECT_FLOAT_EQ(ScrollFraction(115, 15, 115), 1.0f);
     EXPECT_FLOAT_EQ(ScrollFraction(40, 40, 40), 0.0f); // no travel
 
-    EXPECT_EQ(HiddenRows(10 * RowStep, 300), (660 + 2 - 300) / 66);
+    // Enough rows hide for the last one to end within the view: 10 rows end
+    // at 660, so 6 must go (5 would leave it ending at 330 in 300).
+    EXPECT_EQ(HiddenRows(10 * RowStep, 300), 6);
+    EXPECT_EQ(HiddenRows(4 * RowStep, 224), 1); // the fourth clip of a 224 list
+    EXPECT_EQ(HiddenRows(4 * RowStep, 264), 0); // ends exactly at the bottom
     EXPECT_EQ(HiddenRows(2 * RowStep, 300), 0);
     EXPECT_EQ(HiddenRows(0, 300), 0);
     EXPECT_EQ(ScrolledRows(5, 0.5f), 2);
@@ -39,7 +43,34 @@ TEST(ListMath, ScrollButtonStep)
     EXPECT_EQ(ButtonStep(66, 300, 15, 115), 0);
     EXPECT_EQ(ButtonStep(300 - 66, 300, 15, 115), 0);   // a whole row shorter
     EXPECT_EQ(ButtonStep(300 - 65, 300, 15, 115), 100); // one position
-    EXPECT_EQ(ButtonStep(20 * 66, 300, 15, 115), 100 / ((1320 - 300) / 66 + 1));
+    EXPECT_EQ(ButtonStep(20 * 66, 300, 15, 115), 100 / (16 + 1));
+}
+
+// The wheel and the keys put the thumb where exactly the wanted rows are
+// scrolled away, whatever the travel and the number of hidden rows.
+TEST(ListMath, ThumbTopForEveryRow)
+{
+    for (int hidden : {1, 2, 3, 7, 46, 997}) {
+        for (auto [min, max] :
+             {std::pair{16, 178}, std::pair{0, 1}, std::pair{16, 17}, std::pair{0, 5000}}) {
+            int previous = min - 1;
+            for (int rows = 0; rows <= hidden; ++rows) {
+                const int top = ThumbTopForRows(rows, hidden, min, max);
+                const int shown = ScrolledRows(hidden, ScrollFraction(top, min, max));
+                ASSERT_GE(top, min);
+                ASSERT_LE(top, max);
+                ASSERT_GE(top, previous) << hidden << " rows, travel " << max - min;
+                previous = top;
+                // A short travel cannot reach every row; the last always shows.
+                if (max - min >= hidden || rows == 0 || rows == hidden) {
+                    ASSERT_EQ(shown, rows) << hidden << " hidden, travel " << max - min;
+                }
+            }
+        }
+    }
+    EXPECT_EQ(ThumbTopForRows(-3, 5, 16, 178), 16);
+    EXPECT_EQ(ThumbTopForRows(9, 5, 16, 178), 178);
+    EXPECT_EQ(ThumbTopForRows(2, 0, 16, 178), 16);
 }
 
 SelectionState threeAt(QList<bool> selected, int anchor)

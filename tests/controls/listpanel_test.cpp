@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 namespace {
@@ -268,7 +269,7 @@ TEST_F(ListPanelTest, ScrollsByWholeRows)
 {
     for (int i = 0; i < 10; ++i)
         add();
-    // 10 rows of 66 in 224 pixels: (660 + 2 - 224) / 66 = 6 rows hidden.
+    // 10 rows of 66 in 224 pixels: 7 rows hidden, so the tenth ends at 198.
     TImageButton *thumb = list->thumb();
     const int min = list->thumbMinimum(), max = list->thumbMaximum();
     EXPECT_EQ(list->listArea()->y(), 0);
@@ -280,20 +281,20 @@ TEST_F(ListPanelTest, ScrollsByWholeRows)
     QApplication::sendEvent(thumb, &move);
     QTest::mouseRelease(thumb, Qt::LeftButton, {}, QPoint(5, 505));
     EXPECT_EQ(thumb->y(), max);
-    EXPECT_EQ(list->listArea()->y(), -6 * 66);
-    EXPECT_EQ(list->listArea()->height(), 6 * 66 + 224); // ends at the list's bottom
+    EXPECT_EQ(list->listArea()->y(), -7 * 66);
+    EXPECT_EQ(list->listArea()->height(), 7 * 66 + 224); // ends at the list's bottom
 
     // A click high on the track brings the thumb near the top.
     QTest::mousePress(list->trackImage(), Qt::LeftButton, {}, QPoint(5, 20));
     EXPECT_EQ(thumb->y(), std::clamp(20 - 15, 0, max - min) + min);
     const float fraction = float(thumb->y() - min) / float(max - min);
-    EXPECT_EQ(list->listArea()->y(), -int(6 * fraction) * 66);
+    EXPECT_EQ(list->listArea()->y(), -int(7 * fraction) * 66);
 
     // The down button steps, then repeats every 500 ms after a 1000 ms wait.
     list->ScrollToThumb(min);
     thumb->move(thumb->x(), min);
     QTest::mousePress(list->downButton(), Qt::LeftButton, {}, QPoint(3, 3));
-    const int step = (max - min) / ((660 - 224) / 66 + 1);
+    const int step = (max - min) / (7 + 1);
     EXPECT_EQ(thumb->y(), min + step);
     ASSERT_NE(list->repeatTimer(), nullptr);
     EXPECT_EQ(list->repeatTimer()->interval(), 1000);
@@ -324,6 +325,112 @@ TEST_F(ListPanelTest, ShortListsNeverMove)
     list->resize(404, 120);
     EXPECT_LE(thumb->y(), list->thumbMaximum());
     EXPECT_EQ(list->thumbMaximum(), 120 - 30 - 16);
+}
+
+// Where an item stands within the list, in the list's own coordinates.
+QRect placeIn(TListPanel *list, Image_Item *item)
+{
+    return QRect(item->mapTo(list, QPoint(0, 0)), item->size());
+}
+
+void wheel(QWidget *target, int delta)
+{
+    const QPointF at(10, 10);
+    QWheelEvent event(at, target->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, {},
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(target, &event);
+}
+
+// The list of the default skin is not a whole number of rows high and has a
+// floor over its bottom: whatever the count, scrolling to the end shows the
+// last clip whole above the floor, by the thumb and by the wheel.
+TEST_F(ListPanelTest, LastRowShowsWholeAtTheEnd)
+{
+    QImage floor(388, 6, QImage::Format_RGB32);
+    floor.fill(Qt::black);
+    ASSERT_TRUE(list->SetBottomImage(floor));
+    ASSERT_TRUE(list->FinishSkin());
+    ASSERT_EQ(list->viewHeight(), 224 - 6);
+    int added = 0;
+    for (int clips : {4, 5, 50}) {
+        while (added < clips) {
+            add();
+            ++added;
+        }
+        Image_Item *last = list->GetItem(clips - 1);
+        // The thumb dragged to the end.
+        list->thumb()->move(list->thumb()->x(), list->thumbMaximum());
+        list->ScrollToThumb(list->thumbMaximum());
+        QRect r = placeIn(list, last);
+        EXPECT_GE(r.top(), 0) << clips << " clips";
+        EXPECT_LE(r.bottom() + 1, list->viewHeight()) << clips << " clips";
+
+        // Back to the top by the wheel, on an item as a user would; then
+        // down again a notch at a time.
+        wheel(list->GetItem(clips - 2), 120 * clips);
+        EXPECT_EQ(list->listArea()->y(), 0);
+        EXPECT_EQ(list->thumb()->y(), list->thumbMinimum());
+        int notches = 0;
+        while (placeIn(list, last).bottom() + 1 > list->viewHeight() && notches <= clips) {
+            const int before = list->listArea()->y();
+            wheel(list->GetItem(0), -120);
+            EXPECT_EQ(list->listArea()->y(), before - 66) << "one row per notch";
+            ++notches;
+        }
+        EXPECT_EQ(notches, clips - 3) << clips << " clips";
+        EXPECT_EQ(list->thumb()->y(), list->thumbMaximum()); // the thumb follows
+        wheel(list, -120);                                   // nothing further
+        EXPECT_LE(placeIn(list, last).bottom() + 1, list->viewHeight());
+        EXPECT_GE(placeIn(list, last).top(), 0);
+    }
+    // Half notches add up to one row.
+    wheel(list, 60);
+    const int y = list->listArea()->y();
+    wheel(list, 60);
+    EXPECT_EQ(list->listArea()->y(), y + 66);
+}
+
+TEST_F(ListPanelTest, KeysRemoveSelectAllPreviewAndMove)
+{
+    for (int i = 0; i < 6; ++i)
+        add();
+    QSignalSpy previews(list, &TListPanel::clipPreview);
+    list->setFocus();
+    press(1);
+    press(2, Qt::LeftButton, Qt::ControlModifier);
+    QTest::keyClick(list, Qt::Key_Delete);
+    EXPECT_EQ(list->count(), 4);
+    EXPECT_EQ(lastSelected(), nullptr); // announced as the button's remove is
+
+    QTest::keyClick(list, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(selected(), (QList<bool>{true, true, true, true}));
+
+    press(0);
+    QTest::keyClick(list, Qt::Key_Down);
+    QTest::keyClick(list, Qt::Key_Down);
+    EXPECT_EQ(selected(), (QList<bool>{false, false, true, false}));
+    EXPECT_EQ(lastSelected(), list->GetItem(2));
+    QTest::keyClick(list, Qt::Key_Down);
+    QTest::keyClick(list, Qt::Key_Down); // stays on the last
+    EXPECT_EQ(selected(), (QList<bool>{false, false, false, true}));
+    // The fourth row of a three-row list was brought into full view.
+    QRect r = placeIn(list, list->GetItem(3));
+    EXPECT_GE(r.top(), 0);
+    EXPECT_LE(r.bottom() + 1, list->viewHeight());
+    QTest::keyClick(list, Qt::Key_Up);
+    QTest::keyClick(list, Qt::Key_Up);
+    QTest::keyClick(list, Qt::Key_Up);
+    EXPECT_EQ(selected(), (QList<bool>{true, false, false, false}));
+    EXPECT_GE(placeIn(list, list->GetItem(0)).top(), 0);
+
+    QTest::keyClick(list, Qt::Key_Return);
+    QTest::keyClick(list, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(previews.size(), 2);
+
+    // A click on a clip gives the list the keyboard.
+    list->clearFocus();
+    press(1);
+    EXPECT_EQ(window.focusWidget(), list);
 }
 
 TEST_F(ListPanelTest, DroppedFilesAreHandedOn)

@@ -7,8 +7,10 @@
 #include "encoder/profileapply.h"
 #include "tests/support/testpaths.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -257,6 +259,22 @@ TEST_F(BatchRunTest, AMissingFolderFallsBackToTheDefaultOne)
     EXPECT_EQ(fellBack, DefaultOutputFolder());
     EXPECT_EQ(batch.outputFolder(), DefaultOutputFolder());
     EXPECT_EQ(MyConvertDef.s_Output, DefaultOutputFolder() + "a.3gp");
+}
+
+// zelo-convert must run where no display library is installed; so must the
+// code these tests run.
+TEST(NonGuiCode, LinksNoDisplayLibrary)
+{
+    for (const QString &binary :
+         {BuildBinDir() + "/zelo-convert", QCoreApplication::applicationFilePath()}) {
+        QProcess ldd;
+        ldd.start("ldd", {binary});
+        ASSERT_TRUE(ldd.waitForFinished(30000));
+        const QString libraries = QString::fromUtf8(ldd.readAllStandardOutput());
+        EXPECT_TRUE(libraries.contains("libQt6Core")) << libraries.toStdString();
+        for (const char *gui : {"libQt6Gui", "libQt6Widgets", "libX11", "libEGL", "libGL."})
+            EXPECT_FALSE(libraries.contains(gui)) << binary.toStdString() << ": " << gui;
+    }
 }
 
 } // namespace

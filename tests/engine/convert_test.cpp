@@ -51,8 +51,9 @@ double meanDifference(const Picture &a, const Picture &b)
     return sum / a.luma.size();
 }
 
-// The picture turned a quarter clockwise.
-Picture turnedClockwise(const Picture &p)
+// The picture with its rows as columns; mirrored as well, turned a quarter
+// clockwise.
+Picture transposed(const Picture &p, bool mirrored = false)
 {
     Picture t;
     t.width = p.height;
@@ -60,8 +61,14 @@ Picture turnedClockwise(const Picture &p)
     t.luma.resize(p.luma.size());
     for (int y = 0; y < p.height; ++y)
         for (int x = 0; x < p.width; ++x)
-            t.luma[size_t(x) * t.width + (p.height - 1 - y)] = p.luma[size_t(y) * p.width + x];
+            t.luma[size_t(x) * t.width + (mirrored ? p.height - 1 - y : y)] =
+                p.luma[size_t(y) * p.width + x];
     return t;
+}
+
+Picture turnedClockwise(const Picture &p)
+{
+    return transposed(p, true);
 }
 
 class Convert : public ConversionTest
@@ -230,39 +237,90 @@ TEST_F(Convert, BandsAreBlackAndThePictureFillsTheRest)
     EXPECT_GT(p[0].meanLuma(26, 0, 124, 144), 40);
 }
 
-TEST_F(Convert, APhoneClipIsTurnedUpright)
+TEST_F(Convert, APhoneClipIsShownAsItsDisplayMatrixSays)
 {
-    // Same pattern, once stored turned (and flagged so), once plain.
-    ConvertRequest phone = request("phone_upright.mp4", "phone.mp4");
-    phone.size = "120x160";
-    phone.rate = "25";
-    phone.videoKbits = "2000";
-    phone.format = "mp4";
-    ConvertRequest plain = phone;
-    plain.input = fixturePath("video_only.avi");
-    plain.output = scratch.file("plain.mp4");
+    // Same pattern, once plain and once stored turned (and flagged so), or
+    // turned and mirrored (so that, as a whole, rows become columns).
+    ConvertRequest plain = request("video_only.avi", "plain.mp4");
     plain.size = "160x120";
-    ASSERT_EQ(run(phone).code, uintptr_t(CONVERT_DONE_COMPLETE));
+    plain.rate = "25";
+    plain.videoKbits = "2000";
+    plain.format = "mp4";
     ASSERT_EQ(run(plain).code, uintptr_t(CONVERT_DONE_COMPLETE));
-    std::vector<Picture> turned = decodePictures(phone.output, 1);
     std::vector<Picture> reference = decodePictures(plain.output, 1);
-    ASSERT_FALSE(turned.empty() || reference.empty());
-    ASSERT_EQ(turned[0].width, 120);
-    Picture expected = turnedClockwise(reference[0]);
-    Picture wrongWay = turnedClockwise(turnedClockwise(expected));
-    EXPECT_LT(meanDifference(turned[0], expected), meanDifference(turned[0], wrongWay) / 2);
+    ASSERT_FALSE(reference.empty());
+    const Picture clockwise = turnedClockwise(reference[0]);
+    const Picture anticlockwise = turnedClockwise(turnedClockwise(clockwise));
+    const Picture diagonal = transposed(reference[0]);
+    struct Case
+    {
+        const char *source;
+        const Picture &expected, &wrong;
+    };
+    for (const Case &c : {Case{"phone_upright.mp4", clockwise, anticlockwise},
+                          Case{"phone_mirrored.mp4", diagonal, clockwise}}) {
+        SCOPED_TRACE(c.source);
+        ConvertRequest phone = plain;
+        phone.input = fixturePath(c.source);
+        phone.output = scratch.file("phone.mp4");
+        phone.size = "120x160";
+        ASSERT_EQ(run(phone).code, uintptr_t(CONVERT_DONE_COMPLETE));
+        std::vector<Picture> shown = decodePictures(phone.output, 1);
+        ASSERT_FALSE(shown.empty());
+        ASSERT_EQ(shown[0].width, 120);
+        EXPECT_LT(meanDifference(shown[0], c.expected), meanDifference(shown[0], c.wrong) / 2);
+    }
 }
 
-TEST_F(Convert, ZeroLengthGivesAnEmptyButValidFile)
+TEST_F(Convert, PspGetsSilenceForTheWholeRangeOfAClipWithoutSound)
 {
-    ConvertRequest r = request("h264_aac.mp4");
-    r.length = "0";
+    ConvertRequest r = request("video_only.avi", "out.psp");
+    r.format = "psp";
+    r.size = "320x240";
+    r.rate = "29.97";
+    r.channels = "2";
+    r.sampleRate = "24000";
+    r.audioKbits = "64";
     RunResult result = run(r);
-    EXPECT_EQ(result.code, uintptr_t(CONVERT_DONE_COMPLETE)) << result.text();
+    ASSERT_EQ(result.code, uintptr_t(CONVERT_DONE_COMPLETE)) << result.text();
     MediaReport m = inspect(r.output);
-    ASSERT_TRUE(m.opened);
-    for (const StreamReport &s : m.streams)
-        EXPECT_EQ(s.packets, 0);
+    ASSERT_TRUE(m.video() && m.audio());
+    EXPECT_EQ(m.audio()->codec, "aac");
+    EXPECT_EQ(m.audio()->sampleRate, 24000);
+    EXPECT_EQ(m.audio()->channels, 2);
+    EXPECT_NEAR(m.audio()->duration, 2.0, 0.05);
+    EXPECT_NEAR(m.video()->duration, 2.0, 0.05);
+    EXPECT_LT(soundLevel(r.output), 0.001);
+}
+
+TEST_F(Convert, OutputsEndAtTheStopWhateverTheSourcesPackets)
+{
+    // Sound in 0.37 s packets is cut at the stop, not at the end of the
+    // packet across it.
+    ConvertRequest sound = request("big_sound_packets.mkv", "sound.3gp");
+    sound.length = "1";
+    ASSERT_EQ(run(sound).code, uintptr_t(CONVERT_DONE_COMPLETE));
+    MediaReport cut = inspect(sound.output);
+    ASSERT_TRUE(cut.audio() && cut.video());
+    EXPECT_NEAR(cut.audio()->duration, 1.0, 0.05);
+    EXPECT_NEAR(cut.video()->duration, 1.0, 1.0 / 15 + 1e-6);
+
+    // The last picture before the stop was dropped by the recorder while
+    // the sound goes on: the one before it stands in until the stop.
+    ConvertRequest gaps = request("frame_gaps.avi", "gaps.mp4");
+    gaps.rate = "25";
+    gaps.format = "mp4";
+    ASSERT_EQ(run(gaps).code, uintptr_t(CONVERT_DONE_COMPLETE));
+    EXPECT_EQ(inspect(gaps.output).video()->packets, 50);
+
+    // A clip of one tiny picture gives one picture.
+    ConvertRequest lone = request("one_frame_8x8.webm", "lone.3gp");
+    lone.length = "1";
+    RunResult result = run(lone);
+    ASSERT_EQ(result.code, uintptr_t(CONVERT_DONE_COMPLETE)) << result.text();
+    MediaReport single = inspect(lone.output);
+    ASSERT_TRUE(single.video());
+    EXPECT_EQ(single.video()->packets, 1);
 }
 
 TEST_F(Convert, SameRequestSameBytes)

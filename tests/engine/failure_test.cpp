@@ -109,6 +109,36 @@ TEST_F(Failures, EveryRefusedRequestEndsWithOneMessageAndAReason)
     }
 }
 
+TEST_F(Failures, AnEmptyRangeFailsWithAReasonAndLeavesNothing)
+{
+    ClipInfo info{};
+    ASSERT_EQ(Mydll_GetFileinfo(fixturePath("mpeg4_mp3.avi").c_str(), &info), 0);
+    ASSERT_LT(info.Duration, 10);
+    struct Case
+    {
+        const char *what, *source;
+        std::string start, length;
+    };
+    const std::vector<Case> cases = {
+        {"start equals stop", "mpeg4_mp3.avi", "00:00:01", "0"},
+        {"start at the clip's end", "mpeg4_mp3.avi", "00:00:0" + std::to_string(info.Duration),
+         "1"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        ConvertRequest r = request(c.source);
+        r.start = c.start;
+        r.length = c.length;
+        RunResult result = runConversion(r.toVector());
+        EXPECT_EQ(result.code, uintptr_t(CONVERT_DONE_FAILED));
+        EXPECT_EQ(result.messages, 1);
+        ASSERT_FALSE(result.lines.empty());
+        EXPECT_EQ(result.lines.back().rfind("error: nothing to convert: the range is empty", 0), 0u)
+            << result.text();
+        EXPECT_TRUE(scratch.entries().empty());
+    }
+}
+
 TEST_F(Failures, ABusyEngineRefusesASecondRequestWithoutAMessage)
 {
     ConvertRequest first = request("long.avi");

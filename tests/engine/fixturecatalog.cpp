@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <stdexcept>
 
@@ -21,6 +22,64 @@ bool writeText(const std::string &to, const std::string &text)
     std::ofstream out(to, std::ios::binary | std::ios::trunc);
     out << text;
     return out.good();
+}
+
+void putBigEndian32(std::string &bytes, size_t at, uint32_t value)
+{
+    for (int i = 0; i < 4; ++i)
+        bytes[at + i] = static_cast<char>(value >> (24 - 8 * i));
+}
+
+void putLittleEndian64(std::string &bytes, size_t at, uint64_t value)
+{
+    for (int i = 0; i < 8; ++i)
+        bytes[at + i] = static_cast<char>(value >> (8 * i));
+}
+
+// Overwrites the 32-bit duration of the first `count` version-0 boxes of
+// this type; at is the duration's offset from the box's start. False when
+// there is none.
+bool lieInBoxes(std::string &bytes, const std::string &type, size_t at, uint32_t duration,
+                int count = 1000)
+{
+    int found = 0;
+    for (size_t pos = bytes.find(type); pos != std::string::npos && found < count;
+         pos = bytes.find(type, pos + 1)) {
+        if (pos < 4 || pos - 4 + at + 4 > bytes.size() || bytes[pos + 4] != 0)
+            continue;
+        putBigEndian32(bytes, pos - 4 + at, duration);
+        ++found;
+    }
+    return found > 0;
+}
+
+bool damage(const std::string &from, const std::string &to,
+            const std::function<bool(std::string &)> &change)
+{
+    std::ifstream in(from, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (bytes.empty() || !change(bytes))
+        return false;
+    std::ofstream out(to, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return out.good();
+}
+
+// An ASF file properties object whose play time says one second (of a
+// three-second file), as some recorders leave it.
+bool shortenAsfHeader(std::string &bytes)
+{
+    static const char guid[] = "\xA1\xDC\xAB\x8C\x47\xA9\xCF\x11\x8E\xE4\x00\xC0\x0C\x20\x53\x65";
+    const size_t object = bytes.find(std::string(guid, 16));
+    if (object == std::string::npos || object + 88 > bytes.size())
+        return false;
+    uint64_t prerollMs = 0;
+    for (int i = 7; i >= 0; --i)
+        prerollMs = prerollMs << 8 | uint8_t(bytes[object + 80 + i]);
+    const uint64_t said = (1000 + prerollMs) * 10000; // 100 ns units
+    putLittleEndian64(bytes, object + 64, said);
+    putLittleEndian64(bytes, object + 72, said);
+    return true;
 }
 
 std::string pseudoRandomBytes(size_t n)
@@ -136,6 +195,49 @@ const std::vector<ClipRecipe> &fixtureCatalog()
           .videoEncoder = "mjpeg",
           .seconds = 1,
           .pattern = "color=c=black"},
+        // Defects seen in the field, each in the smallest file that shows it.
+        S{.file = "one_frame_8x8.webm",
+          .muxer = "webm",
+          .videoEncoder = "libvpx",
+          .width = 8,
+          .height = 8,
+          .frames = 1},
+        // Without an edit list the picture starts after the B-frame delay
+        // (two frames) while the sound starts at 0.
+        S{.file = "late_picture.mp4",
+          .muxer = "mp4",
+          .videoEncoder = "libx264",
+          .audioEncoder = "aac",
+          .rate = {24, 1},
+          .seconds = 0.96,
+          .frames = 23,
+          .muxerOptions = "use_editlist=0"},
+        S{.file = "fragmented.mp4",
+          .muxer = "mp4",
+          .videoEncoder = "libx264",
+          .audioEncoder = "aac",
+          .rate = {30, 1},
+          .seconds = 1,
+          .muxerOptions = "movflags=frag_keyframe+empty_moov+default_base_moof"},
+        S{.file = "phone_mirrored.mp4",
+          .muxer = "mp4",
+          .videoEncoder = "libx264",
+          .rotation = 90,
+          .mirrored = true},
+        // Sound in packets of 0.37 s.
+        S{.file = "big_sound_packets.mkv",
+          .muxer = "matroska",
+          .videoEncoder = "mpeg4",
+          .audioEncoder = "flac",
+          .soundPacketSamples = 16384},
+        // Every fifth picture dropped, the last one among them: the index
+        // keeps an empty chunk in its place.
+        S{.file = "frame_gaps.avi",
+          .muxer = "avi",
+          .videoEncoder = "cinepak",
+          .audioEncoder = "pcm_s16le",
+          .seconds = 2,
+          .pictureFilter = "select='not(eq(mod(n\\,5)\\,4))'"},
         // Long enough to stop a conversion half-way.
         S{.file = "long.avi",
           .muxer = "avi",
@@ -180,7 +282,19 @@ bool makeAllFixtures(const std::string &folder, std::string &error)
     if (!copyPart(at + "h264_aac.mp4", at + kTruncatedMp4, 0.6) ||
         !copyPart(at + "mpeg4_mp3.avi", at + kTruncatedAvi, 0.6) ||
         !writeText(at + kGarbage, pseudoRandomBytes(64 * 1024)) || !writeText(at + kText, text) ||
-        !writeText(at + kEmpty, "")) {
+        !writeText(at + kEmpty, "") ||
+        !damage(at + "wmv2_wma.wmv", at + kShortAsfHeader, shortenAsfHeader) ||
+        !damage(at + "fragmented.mp4", at + kFragmentedHuge,
+                [](std::string &bytes) {
+                    // All ones: 143,165 s at the usual 30000 ticks a second.
+                    return lieInBoxes(bytes, "mvhd", 24, 0xFFFFFFFF) &&
+                           lieInBoxes(bytes, "mdhd", 24, 0xFFFFFFFF) &&
+                           lieInBoxes(bytes, "tkhd", 28, 0xFFFFFFFF);
+                }) ||
+        !damage(at + "h264_aac.mp4", at + kDamagedTrackLength, [](std::string &bytes) {
+            // The picture's track (the first) "lasts" one tick.
+            return lieInBoxes(bytes, "mdhd", 24, 1, 1);
+        })) {
         error = "cannot write the damaged files into " + folder;
         return false;
     }

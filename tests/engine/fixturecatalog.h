@@ -17,6 +17,9 @@ inline const char *const kTruncatedAvi = "truncated.avi"; // tail cut off
 inline const char *const kGarbage = "garbage.avi";
 inline const char *const kText = "text.avi";
 inline const char *const kEmpty = "empty.avi";
+inline const char *const kShortAsfHeader = "short_header.wmv";       // says 1 s, holds 3 s
+inline const char *const kFragmentedHuge = "fragmented_huge.mp4";    // says 143,165 s
+inline const char *const kDamagedTrackLength = "damaged_length.mp4"; // picture track "lasts" a tick
 
 // The folder the fixture step fills (set by the build).
 std::string fixtureFolder();

@@ -127,6 +127,8 @@ bool openVideo(Lane &lane, const ClipRecipe &s, AVFormatContext *oc, std::string
     std::string chain = desc;
     if (s.frames > 0)
         chain += ",trim=end_frame=" + std::to_string(s.frames);
+    if (!s.pictureFilter.empty())
+        chain += "," + s.pictureFilter;
     return buildSource(lane, chain, true, error);
 }
 
@@ -142,6 +144,10 @@ bool openAudio(Lane &lane, const ClipRecipe &s, AVFormatContext *oc, std::string
     c->bit_rate = s.audioEncoder == "real_144" ? 8000 : 64000;
     c->time_base = AVRational{1, s.sampleRate};
     c->strict_std_compliance = FF_COMPLIANCE_EXPERIMENTAL;
+    if (codec->capabilities & AV_CODEC_CAP_VARIABLE_FRAME_SIZE)
+        c->frame_size = 0;
+    else if (s.soundPacketSamples != 1024)
+        c->frame_size = s.soundPacketSamples; // FLAC takes any block size
     if (!openEncoder(lane, codec, s.audioEncoder, error))
         return false;
     char layout[64];
@@ -156,7 +162,7 @@ bool openAudio(Lane &lane, const ClipRecipe &s, AVFormatContext *oc, std::string
     if (c->frame_size > 0 && !(codec->capabilities & AV_CODEC_CAP_VARIABLE_FRAME_SIZE))
         av_buffersink_set_frame_size(lane.sink, c->frame_size);
     else
-        av_buffersink_set_frame_size(lane.sink, 1024);
+        av_buffersink_set_frame_size(lane.sink, s.soundPacketSamples);
     return true;
 }
 
@@ -269,16 +275,21 @@ bool writeFixture(const std::string &folder, const ClipRecipe &s, std::string &e
         lane->stream->time_base = lane->enc->time_base;
         lane->stream->sample_aspect_ratio = lane->enc->sample_aspect_ratio;
     }
-    if (s.rotation && !s.videoEncoder.empty()) {
+    if ((s.rotation || s.mirrored) && !s.videoEncoder.empty()) {
         auto *matrix = reinterpret_cast<int32_t *>(
             av_stream_new_side_data(video.stream, AV_PKT_DATA_DISPLAYMATRIX, 9 * sizeof(int32_t)));
         // The matrix takes the angle clockwise (its reader reports it
-        // counterclockwise).
+        // counterclockwise); the mirror applies to the turned picture.
         av_display_rotation_set(matrix, s.rotation);
+        if (s.mirrored)
+            av_display_matrix_flip(matrix, 1, 0);
     }
+    AVDictionary *options = nullptr;
+    av_dict_parse_string(&options, s.muxerOptions.c_str(), "=", ":", 0);
     err = avio_open(&oc->pb, path.c_str(), AVIO_FLAG_WRITE);
     if (err >= 0)
-        err = avformat_write_header(oc, nullptr);
+        err = avformat_write_header(oc, &options);
+    av_dict_free(&options);
     if (err < 0) {
         error = path + ": " + errText(err);
         return false;

@@ -1,4 +1,6 @@
 // Probing and thumbnails on every kind of file a user may add.
+#include "engine/cliplength.h"
+#include "engine/mediainput.h"
 #include "tests/engine/enginetestkit.h"
 #include "tests/engine/fixturecatalog.h"
 
@@ -22,16 +24,14 @@ std::string codecOf(const std::string &encoder)
     return codec ? avcodec_get_name(codec->id) : "?";
 }
 
-// How long the file really plays, from its packets.
+// How long the file really plays, from its packets: its picture where it
+// has one (a picture that starts late does not make the clip longer).
 double measuredLength(const std::string &path)
 {
     MediaReport r = inspect(path);
-    double first = 1e9, last = 0;
-    for (const StreamReport &s : r.streams) {
-        first = std::min(first, s.start);
-        last = std::max(last, s.start + s.duration);
-    }
-    return r.streams.empty() ? 0 : last - first;
+    if (const StreamReport *video = r.video())
+        return video->duration;
+    return r.audio() ? r.audio()->duration : 0;
 }
 
 class Probe : public ::testing::Test
@@ -74,6 +74,61 @@ TEST_F(Probe, AppliesRotationAndPixelAspect)
     ASSERT_EQ(Mydll_GetFileinfo(fixturePath("anamorphic.vob").c_str(), &info), 0);
     EXPECT_EQ(info.VideoWidth, 1024);
     EXPECT_EQ(info.VideoHeight, 576);
+}
+
+TEST_F(Probe, LengthIsWhatThePacketsHoldWhateverTheHeaderSays)
+{
+    // A lying header changes nothing: each damaged file probes as the file
+    // it was made from.
+    struct Case
+    {
+        const char *damaged, *original;
+    };
+    const std::vector<Case> cases = {
+        {kFragmentedHuge, "fragmented.mp4"},
+        {kShortAsfHeader, "wmv2_wma.wmv"},
+        {kDamagedTrackLength, "h264_aac.mp4"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.damaged);
+        ClipInfo damaged{}, original{};
+        ASSERT_EQ(Mydll_GetFileinfo(fixturePath(c.damaged).c_str(), &damaged), 0);
+        ASSERT_EQ(Mydll_GetFileinfo(fixturePath(c.original).c_str(), &original), 0);
+        EXPECT_EQ(damaged.Duration, original.Duration);
+    }
+    // 0.96 s of picture that starts 0.083 s into the file lasts 0.96 s.
+    ClipInfo late{};
+    ASSERT_EQ(Mydll_GetFileinfo(fixturePath("late_picture.mp4").c_str(), &late), 0);
+    EXPECT_EQ(late.Duration, 1);
+}
+
+TEST_F(Probe, MeasuresALargeFileFromItsTailAsFromItsWhole)
+{
+    // Reading only the tail (as of a large file) must agree with reading
+    // everything, on every container that can tell its times.
+    for (const std::string file :
+         {"h264_aac.mp4", "mpeg1_mp2.mpg", "mpeg2_mp2.vob", "wmv2_wma.wmv", "flv1_mp3.flv",
+          "vp8_vorbis.mkv", "video_only.avi", "mpeg4_pcm.mov", "late_picture.mp4", kShortAsfHeader,
+          kDamagedTrackLength, kFragmentedHuge}) {
+        SCOPED_TRACE(file);
+        const zelo::Interrupter deadline = zelo::Interrupter::withDeadline(std::chrono::seconds(5));
+        zelo::MediaInput whole, tail, shortTail;
+        std::string error;
+        ASSERT_TRUE(whole.open(fixturePath(file), &deadline, error)) << error;
+        ASSERT_TRUE(tail.open(fixturePath(file), &deadline, error)) << error;
+        ASSERT_TRUE(shortTail.open(fixturePath(file), &deadline, error)) << error;
+        const zelo::ClipExtent all = zelo::measureExtent(whole, deadline);
+        ASSERT_NE(all.lengthUs(), AV_NOPTS_VALUE);
+        // A tail of a megabyte (the index's way), and one of 16 KiB (a jump
+        // into the middle of the file where the index does not reach).
+        const zelo::ClipExtent end = zelo::measureExtent(tail, deadline, 0);
+        const zelo::ClipExtent last = zelo::measureExtent(shortTail, deadline, 0, 16 << 10);
+        EXPECT_NEAR(double(end.lengthUs()), double(all.lengthUs()), 1000.0);
+        if (file != "video_only.avi") { // AVI's times are lost after a jump
+            EXPECT_NEAR(double(last.lengthUs()), double(all.lengthUs()), 1000.0);
+        }
+        EXPECT_NEAR(all.lengthUs() / 1e6, measuredLength(fixturePath(file)), 0.002);
+    }
 }
 
 TEST_F(Probe, ReadsWhatSurvivesOfACutOffAvi)

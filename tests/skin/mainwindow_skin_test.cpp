@@ -4,6 +4,8 @@
 #include "controls/checkimagebutton.h"
 #include "controls/dynamicimagebutton.h"
 #include "controls/image.h"
+#include "controls/listmath.h"
+#include "controls/listpanel.h"
 #include "skin/components.h"
 #include "skin/windowframe.h"
 #include "tests/support/recordingshell.h"
@@ -11,6 +13,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -45,11 +48,18 @@ protected:
 TEST_F(MainWindowSkin, DesignedComponentsThenSkinnedControlsInOrder)
 {
     TMainWindow window;
-    EXPECT_EQ(componentNames(window),
-              (QStringList{"Panel_Preview", "ComboBox_OutputSetting", "TP_ImageList",
-                           "Img_Background", "TB_Play", "TB_Stop", "TB_Pause", "TB_Next",
-                           "TB_Previous", "TB_Close", "TB_AS_Keep", "TB_Min", "TB_Help",
-                           "TB_AddFile", "TB_DelFile", "TB_Edit", "TB_Convert", "Img_VideoPic"}));
+    EXPECT_EQ(componentNames(window), (QStringList{"Panel_Preview", "ComboBox_OutputSetting",
+                                                   "TP_ImageList",  "Img_Background",
+                                                   "TB_Play",       "TB_Stop",
+                                                   "TB_Pause",      "TB_Next",
+                                                   "TB_Previous",   "TB_Close",
+                                                   "TB_AS_Keep",    "TB_Min",
+                                                   "TB_Help",       "TB_AddFile",
+                                                   "TB_DelFile",    "TB_Edit",
+                                                   "TB_Convert",    "Img_VideoPic",
+                                                   "TB_3GP",        "TB_PSP",
+                                                   "TB_iPod",       "TB_PDA",
+                                                   "TB_MP4"}));
     EXPECT_EQ(window.objectName(), "MainWindow");
     EXPECT_EQ(window.size(), QSize(792, 566));
     EXPECT_EQ(window.Panel_Preview->geometry(), QRect(421, 68, 300, 224));
@@ -90,8 +100,18 @@ TEST_F(MainWindowSkin, DefaultSkinDressesEveryControlAndCutsTheOutline)
     // The designed components stay where they were designed.
     EXPECT_EQ(window.Panel_Preview->geometry(), QRect(421, 68, 300, 224));
     EXPECT_FALSE(window.Img_VideoPic->Picture().isNull());
+    // The list holds whole rows above its floor.
+    EXPECT_EQ(window.TP_ImageList->viewHeight() % listmath::RowStep, 0);
+    // The profile list and the boxes wear the skin's colours.
+    const QColor button = window.ComboBox_OutputSetting->palette().color(QPalette::Button);
+    EXPECT_EQ(button, QColor(0x26, 0x2E, 0x3C));
+    QMessageBox box;
+    box.ensurePolished();
+    EXPECT_EQ(box.palette().color(QPalette::Window), QColor(0x18, 0x1E, 0x28));
     window.FormDestroy();
     EXPECT_EQ(window.TB_Play, nullptr);
+    for (const char *kind : {"QMessageBox", "QFileDialog", "QMenu"})
+        QApplication::setPalette(QApplication::palette(), kind);
 }
 
 TEST_F(MainWindowSkin, WithoutASkinTheStartEndsSilently)

@@ -4,6 +4,7 @@
 #include "app/mainwindow.h"
 #include "app/pubfunction.h"
 #include "encoder/progresswindow.h"
+#include "profiles/profilewindow.h"
 #include "tests/support/recordingshell.h"
 #include "tests/support/testpaths.h"
 
@@ -13,7 +14,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-// The program's main and progress windows, started from a program folder of
+// The program's main, profile and progress windows, started from a program folder of
 // their own that holds the given engine library, the shipped profiles and
 // the default skin. Boxes go to the recording shell.
 class ProgramWindows : public ::testing::Test
@@ -30,6 +31,7 @@ protected:
         InitGlobals(prog);
         ZeloApplication::instance()->resetTermination();
         window = std::make_unique<TMainWindow>();
+        profile = std::make_unique<TProfileWindow>();
         progress = std::make_unique<TProgressWindow>(window.get());
         ASSERT_TRUE(window->InitMainWindow());
         path_Work = dir.filePath("out/"); // not the one LoadSettings found
@@ -40,6 +42,7 @@ protected:
         if (window)
             window->FormDestroy();
         progress.reset();
+        profile.reset();
         window.reset();
     }
 
@@ -47,5 +50,6 @@ protected:
     QString prog;
     ScopedRecordingShell shell;
     std::unique_ptr<TMainWindow> window;
+    std::unique_ptr<TProfileWindow> profile;
     std::unique_ptr<TProgressWindow> progress;
 };

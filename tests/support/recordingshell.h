@@ -22,9 +22,10 @@ public:
         boxes.push_back({QStringLiteral("confirm"), text});
         return confirmAnswer;
     }
-    QStringList chooseFiles(const QList<FileFilter> &filters) override
+    QStringList chooseFiles(const QList<FileFilter> &filters, const QString &startFolder) override
     {
         lastFilters = filters;
+        fileDialogFolders << startFolder;
         ++fileDialogs;
         return nextFiles;
     }
@@ -48,6 +49,7 @@ public:
     QStringList nextFiles;
     QList<FileFilter> lastFilters;
     int fileDialogs = 0;
+    QStringList fileDialogFolders;
     QString nextFolder;
     QStringList folderPrompts;
     QStringList opened;

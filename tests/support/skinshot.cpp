@@ -1,7 +1,8 @@
 // Shows a window dressed by a skin on a real display and saves what the
 // screen shows, outline and all:
 //   skinshot PROGRAM_FOLDER OUT.png [SECTION] [ACTION]...
-// ACTION is add:FILE (a clip into the main window's list), hover:KEY, press:KEY,
+// ACTION is add:FILE (a clip into the main window's list), names:SRC|DES (the
+// progress window's file names), hover:KEY, press:KEY,
 // disable:KEY or check:KEY (events sent to the
 // button), or pointer:X,Y, which moves the real pointer to that point of the
 // window so the display itself reports the entry.
@@ -17,6 +18,7 @@
 #include "encoder/clipadder.h"
 #include "encoder/progresswindow.h"
 #include "platform/inifile.h"
+#include "profiles/profilewindow.h"
 #include "skin/components.h"
 #include "skin/skin.h"
 #include "skin/windowframe.h"
@@ -26,6 +28,7 @@
 #include <QCursor>
 #include <QFile>
 #include <QFontDatabase>
+#include <QLabel>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
@@ -59,6 +62,14 @@ void act(QWidget *window, const QString &what)
     if (verb == "add") { // add:FILE puts a clip in the main window's list
         if (auto *main = dynamic_cast<TMainWindow *>(window))
             main->adder()->addFiles({key});
+        return;
+    }
+    if (verb == "names") { // names:SOURCE|DESTINATION in the progress window
+        if (auto *progress = dynamic_cast<TProgressWindow *>(window)) {
+            progress->Label_SrcName->setText(key.section('|', 0, 0));
+            progress->Label_DesName->setText(key.section('|', 1));
+            progress->Label_CP->setText("100");
+        }
         return;
     }
     if (verb == "pointer") {
@@ -109,6 +120,15 @@ int main(int argc, char **argv)
         }
         progress->ResetDisplay();
         window = std::move(progress);
+    } else if (section == "ProfileWindow") { // the real editor on a new 3GP profile
+        host = std::make_unique<TMainWindow>();
+        auto profile = std::make_unique<TProfileWindow>();
+        if (!host->InitMainWindow()) {
+            std::fprintf(stderr, "skinshot: the windows could not be skinned\n");
+            return 1;
+        }
+        profile->LoadNewProfileDefaults(0);
+        window = std::move(profile);
     } else if (section == "MainWindow") {
         auto main = std::make_unique<TMainWindow>();
         if (!main->InitMainWindow()) {

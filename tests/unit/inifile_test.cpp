@@ -46,6 +46,7 @@ TEST_F(IniFileTest, ReadsLikeThePrivateProfileFunctions)
         {"blanks inside brackets", "[  s \t]\nk=v\n", "s", "k", "v"},
         {"indented section", "   [s]\nk=v\n", "s", "k", "v"},
         {"CRLF", "[s]\r\nk=v\r\nj=w\r\n", "s", "j", "w"},
+        {"CRLF value keeps no CR", "[s]\r\nk=v\r\n", "s", "k", "v"},
         {"no final newline", "[s]\nk=v", "s", "k", "v"},
         {"double quotes dropped", "[s]\nk=\" v \"\n", "s", "k", " v "},
         {"single quotes dropped", "[s]\nk='v'\n", "s", "k", "v"},
@@ -62,8 +63,29 @@ TEST_F(IniFileTest, ReadsLikeThePrivateProfileFunctions)
         {"empty value", "[s]\nk=\n", "s", "k", ""},
         {"missing key", "[s]\nk=v\n", "s", "x", "<default>"},
         {"missing section", "[s]\nk=v\n", "t", "k", "<default>"},
-        {"section without closing bracket", "[s\nk=v\n", "s", "k", "v"},
-        {"name stops at first bracket", "[s]x]\nk=v\n", "s", "k", "v"},
+        // The platform takes a '[' line without ']' for no header: its keys
+        // belong to the section before.
+        {"header without closing bracket", "[s\nk=v\n", "s", "k", "<default>"},
+        {"keys after a broken header", "[a]\n[s\nk=v\n", "a", "k", "v"},
+        // The name runs to the last ']' ("3gp]x", not "3gp").
+        {"name runs to the last bracket", "[s]x]\nk=v\n", "s]x", "k", "v"},
+        {"name is not cut at the first bracket", "[s]x]\nk=v\n", "s", "k", "<default>"},
+        {"text after the last bracket", "[s] ; note\nk=v\n", "s", "k", "v"},
+        // A line without '=' is no key: the platform returns the default.
+        {"line without equals", "[s]\nProfile0\n", "s", "Profile0", "<default>"},
+        {"line without equals before the key", "[s]\nk\nk=v\n", "s", "k", "v"},
+        // "\r\n", "\n" and a lone "\r" end lines; no value keeps a "\r".
+        {"CR CR LF", "[s]\r\r\nk=v\r\r\nj=w\r\r\n", "s", "k", "v"},
+        {"lone CR", "[s]\rk=v\rj=w\r", "s", "j", "w"},
+        {"mixed line ends", "[s]\rk=v\n[t]\r\nj=w", "t", "j", "w"},
+        // Form feed and the DOS end-of-file mark are trimmed like blanks.
+        {"form feed around names", "\f[\fs\f]\f\n\fk\f=v\n", "s", "k", "v"},
+        {"control marks around value", "[s]\nk=\f\x1av\x1a\f\n", "s", "k", "v"},
+        {"section after an EOF mark line", "[a]\nx=1\n\x1a\n[s]\nk=v\n", "s", "k", "v"},
+        {"EOF mark before a header", "[a]\n\x1a[s]\nk=v\n", "s", "k", "v"},
+        {"control marks inside stay", "[s]\nk=a\x1a\fb\n", "s", "k", "a\x1a\fb"},
+        // A UTF-8 byte-order mark does not hide the first section.
+        {"byte-order mark", "\xEF\xBB\xBF[s]\nk=v\n", "s", "k", "v"},
         {"empty section name", "[]\nk=v\n", "", "k", "v"},
         {"key in next section not seen", "[s]\n[t]\nk=v\n", "s", "k", "<default>"},
     };
@@ -157,6 +179,74 @@ TEST_F(IniFileTest, WritingAppendsKeysAndSections)
     IniFile dup = withContent("[s]\nk=1\nk=2\n", "dup.ini");
     dup.writeString("s", "k", "9");
     EXPECT_EQ(ReadFileBytes(dup.path()), "[s]\nk=9\nk=2\n");
+}
+
+// Profile lists are read a section at a time; the same rules apply there.
+TEST_F(IniFileTest, SectionReadingFollowsTheLineRules)
+{
+    IniFile ini = withContent("\xEF\xBB\xBF[3gp]\r\r\nProfileCount=2\r\r\nProfile0\r\r\n"
+                              "Profile1=B\r\r\n\x1a\r\n[psp]\rProfile0=C\r");
+    EXPECT_EQ(ini.readInteger("3gp", "ProfileCount", 0), 2);
+    QHash<QString, QString> section = ini.readSection("3GP");
+    EXPECT_FALSE(section.contains("profile0"));
+    EXPECT_EQ(section.value("profile1"), "B");
+    EXPECT_EQ(section.value("profilecount"), "2");
+    EXPECT_EQ(ini.readSection("psp").value("profile0"), "C");
+}
+
+// Files saved on Windows come in its ANSI code page.
+TEST_F(IniFileTest, ReadsWindows1252WhenTheFileIsNotUtf8)
+{
+    IniFile ansi = withContent("[Vid\xE9o]\nName=Vid\xE9o \x80 \x93x\x94\nRaw=\x81\n", "ansi.ini");
+    EXPECT_EQ(ansi.readString("Vid\u00e9o", "Name", {}), "Vid\u00e9o \u20ac \u201cx\u201d");
+    EXPECT_EQ(ansi.readString("VID\u00c9O", "name", {}), "Vid\u00e9o \u20ac \u201cx\u201d");
+    EXPECT_EQ(ansi.readString("Vid\u00e9o", "Raw", {}), QString(QChar(0x81)));
+
+    IniFile utf8 = withContent("[s]\nName=Vid\xC3\xA9o\n", "utf8.ini");
+    EXPECT_EQ(utf8.readString("s", "Name", {}), "Vid\u00e9o");
+}
+
+TEST_F(IniFileTest, WritesBackInTheEncodingItRead)
+{
+    const QByteArray ansiBytes = "; caf\xE9\r\n[s]\r\nk=old\r\nother=na\xEFve\r\n";
+    IniFile ansi = withContent(ansiBytes, "ansi.ini");
+    ansi.writeString("s", "k", "Vid\u00e9o \u20ac");
+    QByteArray expected = ansiBytes;
+    expected.replace("k=old", "k=Vid\xE9o \x80");
+    EXPECT_EQ(ReadFileBytes(ansi.path()), expected);
+    EXPECT_EQ(ansi.readString("s", "other", {}), "na\u00efve");
+
+    // A character Windows-1252 has no code for: the whole file turns UTF-8,
+    // every text kept.
+    ansi.writeString("s", "k", "\u65e5\u672c");
+    EXPECT_EQ(ReadFileBytes(ansi.path()),
+              "; caf\xC3\xA9\r\n[s]\r\nk=\xE6\x97\xA5\xE6\x9C\xAC\r\nother=na\xC3\xAFve\r\n");
+    EXPECT_EQ(ansi.readString("s", "other", {}), "na\u00efve");
+
+    IniFile utf8 = withContent("[s]\nk=1\n", "utf8.ini");
+    utf8.writeString("s", "k", "Vid\u00e9o");
+    EXPECT_EQ(ReadFileBytes(utf8.path()), "[s]\nk=Vid\xC3\xA9o\n");
+}
+
+TEST_F(IniFileTest, WritingKeepsByteOrderMarkAndOddLineEnds)
+{
+    IniFile bom = withContent("\xEF\xBB\xBF[s]\r\nk=1\r\n", "bom.ini");
+    bom.writeString("s", "k", "2");
+    bom.writeString("t", "j", "3");
+    EXPECT_EQ(ReadFileBytes(bom.path()), "\xEF\xBB\xBF[s]\r\nk=2\r\n\r\n[t]\r\nj=3\r\n");
+
+    IniFile cr = withContent("[s]\rk=1\r\r\nx=\x1a\f\r", "cr.ini");
+    cr.writeString("s", "k", "2");
+    cr.writeString("s", "n", "4");
+    EXPECT_EQ(ReadFileBytes(cr.path()), "[s]\rk=2\r\r\nx=\x1a\f\rn=4\r");
+    EXPECT_EQ(cr.readInteger("s", "n", 0), 4);
+
+    // A bare "Profile0" line is not the key: the key is added after the
+    // section's last key (here its header) and the line stays as it was.
+    IniFile bare = withContent("[s]\nProfile0\n", "bare.ini");
+    bare.writeString("s", "Profile0", "A");
+    EXPECT_EQ(ReadFileBytes(bare.path()), "[s]\nProfile0=A\nProfile0\n");
+    EXPECT_EQ(bare.readString("s", "Profile0", "NoData"), "A");
 }
 
 TEST_F(IniFileTest, WritingCreatesMissingFile)

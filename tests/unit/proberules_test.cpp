@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -94,6 +95,34 @@ TEST_F(OutputFolderRule, ScratchPicturesGoWhereThisProcessMayWrite)
     RemoveOwnScratchFiles();
     EXPECT_FALSE(QFile::exists(mine));
     EXPECT_TRUE(QFile::exists(theirs));
+}
+
+TEST_F(OutputFolderRule, EmptyingTheSnapshotFolderSparesOtherCopiesMidProbe)
+{
+    EXPECT_EQ(ScratchFileOwner("snap0-4711.pic"), 4711);
+    EXPECT_EQ(ScratchFileOwner("snap0.pic"), 0);
+    EXPECT_EQ(ScratchFileOwner("snap0-12.pic.bak"), 0);
+
+    // A process that has ended: the pid of a child already waited for.
+    const pid_t gone = ::fork();
+    if (gone == 0)
+        ::_exit(0);
+    ASSERT_GT(gone, 0);
+    ::waitpid(gone, nullptr, 0);
+
+    const QString folder = dir.filePath("prog/Snapshot/");
+    QDir().mkpath(folder);
+    const QString running = folder + "snap0-1.pic"; // init never ends
+    const QString ended = folder + QString("snap0-%1.pic").arg(gone);
+    const QString mine = folder + QString("snap0-%1.pic").arg(::getpid());
+    const QString other = folder + "snap0.pic";
+    for (const QString &f : {running, ended, mine, other})
+        WriteFileBytes(f, "x");
+    ClearSnapshotFolder(folder);
+    EXPECT_TRUE(QFile::exists(running));
+    EXPECT_FALSE(QFile::exists(ended));
+    EXPECT_FALSE(QFile::exists(mine));
+    EXPECT_FALSE(QFile::exists(other));
 }
 
 } // namespace

@@ -19,24 +19,26 @@ ButtonArt closeButton(const QString &stem, int windowWidth)
         {},         "Close"};
 }
 
-void card(QPainter &p, const QRectF &r)
+void card(QPainter &p, const QRectF &r, bool dark = false)
 {
-    p.setPen(QPen(Theme::SurfaceLine, 1));
-    p.setBrush(Theme::SurfaceCard);
+    p.setPen(QPen(dark ? Theme::Line : Theme::SurfaceLine, 1));
+    p.setBrush(dark ? Theme::Card : Theme::SurfaceCard);
     p.drawPath(Rounded(r.adjusted(0.5, 0.5, -0.5, -0.5), 8));
 }
 
-// A white well under one of the window's own edit fields.
-void well(QPainter &p, const QRectF &r)
+// A well under one of the window's own edit fields.
+void well(QPainter &p, const QRectF &r, bool dark = false)
 {
-    p.setPen(QPen(Theme::SurfaceLine, 1));
-    p.setBrush(Theme::SurfaceCard);
+    p.setPen(QPen(dark ? Theme::Line : Theme::SurfaceLine, 1));
+    p.setBrush(dark ? Theme::Sunken : Theme::SurfaceCard);
     p.drawPath(Rounded(r, 4));
 }
 
-void label(QPainter &p, const QRectF &r, const QString &text, bool bold = false)
+void label(QPainter &p, const QRectF &r, const QString &text, bool bold = false, bool dark = false)
 {
-    Text(p, r, text, 11, bold, bold ? Theme::Ink : Theme::InkMuted);
+    const QColor colour =
+        dark ? (bold ? Theme::TextHi : Theme::TextLow) : (bold ? Theme::Ink : Theme::InkMuted);
+    Text(p, r, text, 11, bold, colour);
 }
 
 QImage bar(int w, int h, const QColor &from, const QColor &to)
@@ -93,27 +95,29 @@ ButtonArt lightButton(const QString &key, const QString &file, const QRect &rect
 void WriteProgressWindow(SkinFile &ini, const QString &folder)
 {
     constexpr int w = 546, h = 346;
-    QImage bg = DialogWindow(w, h, "Converting");
+    // The main window's chrome: the labels take the skin's text colour.
+    QImage bg = DialogWindow(w, h, "Converting", true);
     {
         QPainter p(&bg);
         Smooth(p);
-        label(p, QRectF(32, 34, 80, 21), "Save to");
-        well(p, QRectF(109.5, 31.5, 302, 26));
-        p.fillRect(QRect(20, 68, w - 40, 1), Theme::SurfaceLine);
-        card(p, QRectF(20, 78, w - 40, 132));
-        label(p, QRectF(32, 222, 200, 14), "Progress", true);
-        label(p, QRectF(32, 241, 100, 13), "This clip");
-        label(p, QRectF(32, 260, 100, 13), "All clips");
+        label(p, QRectF(32, 34, 80, 21), "Save to", false, true);
+        well(p, QRectF(109.5, 31.5, 302, 26), true);
+        p.fillRect(QRect(20, 68, w - 40, 1), Theme::Line);
+        card(p, QRectF(20, 78, w - 40, 132), true);
+        label(p, QRectF(32, 222, 200, 14), "Progress", true, true);
+        label(p, QRectF(32, 241, 100, 13), "This clip", false, true);
+        label(p, QRectF(32, 260, 100, 13), "All clips", false, true);
         Text(p, QRectF(32, 294, 340, 36),
              "When every clip is done, the output folder\nopens by itself.", 11, false,
-             Theme::InkMuted);
+             Theme::TextLow);
     }
-    QImage tracks = NewCanvas(280, 33, Theme::Surface);
+    // The bars' panel shows the face under it.
+    QImage tracks = bg.copy(139, 241, 280, 33);
     {
         QPainter p(&tracks);
         Smooth(p);
         for (int y : {1, 20})
-            p.fillPath(Rounded(QRectF(0, y, 280, 12), 6), Theme::SurfaceLine);
+            p.fillPath(Rounded(QRectF(0, y, 280, 12), 6), Theme::Raised);
     }
     writeImage(tracks, folder, "progress_tracks.bmp");
     writeImage(bar(280, 12, QColor(0x7D, 0xB4, 0xFF), Theme::Accent), folder, "progress_clip.bmp");
@@ -125,8 +129,16 @@ void WriteProgressWindow(SkinFile &ini, const QString &folder)
                  {"TB_Stop", "progress_stop", main, Look::Danger, Icon::Stop, "Stop",
                   "Stop converting", Motion::Fade, 8, 13},
                  closeButton("progress", w),
-                 lightButton("TB_Browse", "progress_browse", {417, 32, 97, 25}, Icon::Folder,
-                             "Browse", "Choose the output folder", 11)},
+                 {"TB_Browse",
+                  "progress_browse",
+                  {417, 32, 97, 25},
+                  Look::Secondary,
+                  Icon::Folder,
+                  "Browse",
+                  "Choose the output folder",
+                  Motion::Fade,
+                  7,
+                  11}},
                 folder,
                 {{"Img_Progress", picture("progress_tracks.bmp", 0, 0, 280, 33, false)},
                  {"Img_CP", picture("progress_clip.bmp", -280, 1, 280, 12, true)},
@@ -142,6 +154,15 @@ void WriteProfileWindow(SkinFile &ini, const QString &folder)
         Smooth(p);
         label(p, QRectF(40, 34, 90, 19), "Profile name");
         well(p, QRectF(133.5, 31.5, 230, 24));
+        // The window's two group boxes (video at 64, audio at 200) fill
+        // their own light blue; a frame a pixel outside sets them off.
+        for (int top : {64, 200}) {
+            p.setPen(QPen(Theme::SurfaceLine, 1));
+            p.setBrush(QColor(234, 243, 250));
+            p.drawPath(Rounded(QRectF(38.5, top - 1.5, 404, 124), 4));
+        }
+        Text(p, QRectF(40, 330, 210, 24), "Saved with the profiles of the\ndevice kind shown now.",
+             10, false, Theme::InkMuted);
     }
     ButtonArt ok =
         lightButton("TB_Ok", "profile_ok", {258, 328, 88, 28}, Icon::Ok, "OK", "Save this profile");
@@ -182,4 +203,18 @@ void WriteAboutWindow(SkinFile &ini, const QString &folder)
                              "Contact", "Write to us"),
                  closeButton("about", w)},
                 folder);
+}
+
+void WriteColours(SkinFile &ini)
+{
+    ini.section("Colours");
+    const std::pair<const char *, QColor> roles[] = {
+        {"Window", Theme::Card},        {"WindowText", Theme::TextHi},
+        {"Base", Theme::Sunken},        {"AlternateBase", Theme::Chrome},
+        {"Text", Theme::TextHi},        {"Button", Theme::Raised},
+        {"ButtonText", Theme::TextHi},  {"Highlight", Theme::Accent},
+        {"HighlightedText", Qt::white}, {"ToolTipBase", Theme::Raised},
+        {"ToolTipText", Theme::TextHi}};
+    for (const auto &[key, colour] : roles)
+        ini.add(key, colour.name());
 }

@@ -1,5 +1,6 @@
 // Draws the default skin: every bitmap of the four windows, the splash and
 // device pictures, and Skin.ini, into the folder given on the command line.
+// With --icons it draws the application icon in the desktop's sizes instead.
 #include "tools/skingen/pictures.h"
 #include "tools/skingen/skinfile.h"
 #include "tools/skingen/windows.h"
@@ -12,8 +13,9 @@
 
 int main(int argc, char **argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: skingen <skin folder>\n");
+    const bool icons = argc == 3 && qstrcmp(argv[1], "--icons") == 0;
+    if (argc != 2 && !icons) {
+        std::fprintf(stderr, "usage: skingen <skin folder>\n       skingen --icons <folder>\n");
         return 2;
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -25,6 +27,9 @@ int main(int argc, char **argv)
         if (QFile::exists(QString::fromLatin1(file)))
             QFontDatabase::addApplicationFont(QString::fromLatin1(file));
 
+    if (icons)
+        return WriteAppIcons(QString::fromLocal8Bit(argv[2]), QStringLiteral("zelo-converter")) ? 0
+                                                                                                : 1;
     const QString folder = QDir(QString::fromLocal8Bit(argv[1])).absolutePath() + QLatin1Char('/');
     if (!QDir().mkpath(folder)) {
         std::fprintf(stderr, "skingen: cannot make %s\n", argv[1]);
@@ -35,6 +40,7 @@ int main(int argc, char **argv)
     WriteProgressWindow(ini, folder);
     WriteProfileWindow(ini, folder);
     WriteAboutWindow(ini, folder);
+    WriteColours(ini);
     WriteSplash(folder);
     WriteDevicePictures(folder);
     if (!ini.write(folder + QStringLiteral("Skin.ini"))) {

@@ -14,7 +14,9 @@
 
 namespace {
 constexpr int kWidth = 733, kHeight = 402, kTitle = 44;
-const QRect kList(12, 68, 404, 224);
+// Whole rows only: three rows of 66 (the first after a 2-pixel margin) and
+// the list's 6-pixel floor over the next row's top, so no clip shows cut.
+const QRect kList(12, 68, 404, 3 * 66 + 6);
 const QRect kPreview(421, 68, 300, 224);
 const QRect kProfile(24, 358, 497, 21);
 const QPoint kSlider(421, 295);
@@ -46,7 +48,7 @@ QImage face()
     p.setBrush(Qt::NoBrush);
     p.drawPath(Rounded(QRectF(kList).adjusted(-1.5, -1.5, 1.5, 1.5), 4));
     p.drawPath(Rounded(QRectF(kPreview).adjusted(-1.5, -1.5, 1.5, 1.5), 4));
-    // A well for the profile list, whose own face is a plain grey.
+    // A well for the profile list, whose own face takes the skin's colours.
     p.setPen(QPen(QColor(0x3A, 0x44, 0x56), 1));
     p.setBrush(QColor(0x0C, 0x10, 0x16));
     p.drawPath(Rounded(QRectF(kProfile).adjusted(-2.5, -2.5, 2.5, 2.5), 4));
@@ -159,5 +161,30 @@ void WriteMainWindow(SkinFile &ini, const QString &folder)
                                              {},
                                              "Keep the aspect ratio"},
                                             bg, folder));
+
+    // The device kinds as a row of toggles in the title bar, right above the
+    // device picture; the one on is the kind whose profiles are listed.
+    struct Kind
+    {
+        const char *key, *file, *label, *tip;
+    };
+    const Kind kinds[] = {
+        {"TB_3GP", "main_kind_3gp", "3GP", "Mobile phones (3GP)"},
+        {"TB_PSP", "main_kind_psp", "PSP", "Handheld console (MP4)"},
+        {"TB_iPod", "main_kind_ipod", "iPod", "Music and video player (MP4)"},
+        {"TB_PDA", "main_kind_pda", "PDA", "Pocket PC (MP4)"},
+        {"TB_MP4", "main_kind_mp4", "MP4", "Any MP4 player"},
+    };
+    int x = kPreview.x();
+    for (const Kind &k : kinds) {
+        const QRect r(x, 8, 36, 28);
+        x += 39;
+        ButtonArt off{k.key, QString(k.file) + "_off", r, Look::Ghost, Icon::None, k.label, k.tip};
+        off.textPixels = 11;
+        ButtonArt on = off;
+        on.file = QString(k.file) + "_on";
+        on.look = Look::Selected;
+        ini.add(k.key, WriteToggleButton(off, on, bg, folder));
+    }
     ini.add("MaskBmp", mask);
 }

@@ -4,6 +4,7 @@
 #include "tools/skingen/icons.h"
 #include "tools/skingen/theme.h"
 
+#include <QDir>
 #include <QLinearGradient>
 #include <QRadialGradient>
 
@@ -190,4 +191,23 @@ void WriteSplash(const QString &folder)
     p.drawRect(QRectF(0.5, 0.5, w - 1, h - 1));
     p.end();
     save(img, folder, "startup.jpg");
+}
+
+bool WriteAppIcons(const QString &folder, const QString &name)
+{
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        QImage img(size, size, QImage::Format_ARGB32_Premultiplied);
+        img.fill(Qt::transparent);
+        QPainter p(&img);
+        Smooth(p);
+        // A small margin keeps the tile's corners off the icon's edge, as
+        // desktop icons are drawn.
+        const qreal margin = size <= 24 ? 0.5 : size / 16.0;
+        DrawLogo(p, QRectF(margin, margin, size - 2 * margin, size - 2 * margin));
+        p.end();
+        const QString dir = QStringLiteral("%1/%2x%2/apps/").arg(folder).arg(size);
+        if (!QDir().mkpath(dir) || !img.save(dir + name + QStringLiteral(".png"), "PNG"))
+            return false;
+    }
+    return true;
 }

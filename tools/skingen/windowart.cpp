@@ -33,9 +33,9 @@ QImage ChromeWindow(int w, int h)
     return img;
 }
 
-QImage DialogWindow(int w, int h, const QString &title)
+QImage DialogWindow(int w, int h, const QString &title, bool dark)
 {
-    QImage img = NewCanvas(w, h, Theme::Surface);
+    QImage img = dark ? ChromeWindow(w, h) : NewCanvas(w, h, Theme::Surface);
     QPainter p(&img);
     Smooth(p);
     QLinearGradient bar(0, 0, 0, DialogTitleHeight);
@@ -50,7 +50,7 @@ QImage DialogWindow(int w, int h, const QString &title)
     p.fillRect(QRect(0, DialogTitleHeight, w, 2), line);
     DrawLogo(p, QRectF(10, 6, 16, 16));
     Text(p, QRectF(34, 0, w - 80, DialogTitleHeight), title, 12, true, Theme::TextHi);
-    edge(p, w, h, QColor(0x9A, 0xA5, 0xB8));
+    edge(p, w, h, dark ? QColor(0x33, 0x3D, 0x4F) : QColor(0x9A, 0xA5, 0xB8));
     return img;
 }
 

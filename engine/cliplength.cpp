@@ -1,0 +1,140 @@
+#include "engine/cliplength.h"
+
+#include "engine/mediainput.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace zelo {
+
+namespace {
+
+// How far before the last indexed packet to start: past any reordering.
+constexpr int64_t kTailUs = 2 * AV_TIME_BASE;
+// Far past any real clip, yet safe from overflow when rescaled.
+constexpr int64_t kBeyondAnyEndUs = int64_t(1) << 42;
+
+struct Span
+{
+    int64_t firstUs = INT64_MAX; // earliest packet start seen
+    int64_t lastUs = INT64_MIN;  // latest packet end seen
+    int64_t summedUs = 0;        // all packet durations, for streams without times
+    bool reachedEnd = false;     // read to the end of the file, not cut short
+    bool timed() const { return lastUs != INT64_MIN; }
+};
+
+Span readToEnd(MediaInput &input, const AVStream *ref, const Interrupter &deadline)
+{
+    const AVRational rate = ref->avg_frame_rate.num > 0 ? ref->avg_frame_rate : AVRational{25, 1};
+    const int64_t oneFrame = av_rescale_q(1, av_inv_q(rate), ref->time_base);
+    Span span;
+    PacketPtr pkt = makePacket();
+    while (pkt) {
+        if (deadline.expired())
+            return span;
+        if (av_read_frame(input.format(), pkt.get()) < 0)
+            break; // the end, or damage that ends the file there for any reader
+        if (pkt->stream_index == ref->index) {
+            const int64_t duration = pkt->duration > 0 ? pkt->duration : oneFrame;
+            const int64_t ts = pkt->pts != AV_NOPTS_VALUE ? pkt->pts : pkt->dts;
+            if (ts != AV_NOPTS_VALUE) {
+                span.firstUs =
+                    std::min(span.firstUs, av_rescale_q(ts, ref->time_base, AV_TIME_BASE_Q));
+                span.lastUs = std::max(span.lastUs,
+                                       av_rescale_q(ts + duration, ref->time_base, AV_TIME_BASE_Q));
+            }
+            span.summedUs += av_rescale_q(duration, ref->time_base, AV_TIME_BASE_Q);
+        }
+        av_packet_unref(pkt.get());
+    }
+    span.reachedEnd = pkt != nullptr;
+    return span;
+}
+
+// The ways to the end of a file without reading what lies before it, best
+// first; each is tried until one gives timed packets of the stream.
+enum class TailSeek
+{
+    IndexEnd, // an index that reaches the end (MP4, AVI, Matroska cues)
+    Bytes,    // a jump; formats whose packets carry their own times resync
+    LastKey,  // the demuxer's own way (a fragmented MP4's fragment index)
+};
+
+bool seekToTail(AVFormatContext *fmt, AVStream *ref, int64_t size, int64_t tailBytes, TailSeek how)
+{
+    switch (how) {
+    case TailSeek::IndexEnd: {
+        // A little before the last packets, key frame or not: past any
+        // reordering.
+        const int entries = avformat_index_get_entries_count(ref);
+        const AVIndexEntry *last =
+            entries > 0 ? avformat_index_get_entry(ref, entries - 1) : nullptr;
+        if (!last || last->pos < size - tailBytes)
+            return false;
+        const int64_t back = av_rescale_q(kTailUs, AV_TIME_BASE_Q, ref->time_base);
+        return av_seek_frame(fmt, ref->index, last->timestamp - back,
+                             AVSEEK_FLAG_BACKWARD | AVSEEK_FLAG_ANY) >= 0;
+    }
+    case TailSeek::Bytes: {
+        // AVI counts its frames instead of timing them: after a jump its
+        // times would be wrong.
+        const bool counted = std::strcmp(fmt->iformat->name, "avi") == 0;
+        return !(fmt->iformat->flags & AVFMT_NO_BYTE_SEEK) && !counted &&
+               av_seek_frame(fmt, -1, std::max<int64_t>(0, size - tailBytes), AVSEEK_FLAG_BYTE) >=
+                   0;
+    }
+    case TailSeek::LastKey: {
+        const int64_t beyond = av_rescale_q(kBeyondAnyEndUs, AV_TIME_BASE_Q, ref->time_base);
+        return av_seek_frame(fmt, ref->index, beyond, AVSEEK_FLAG_BACKWARD) >= 0;
+    }
+    }
+    return false;
+}
+
+} // namespace
+
+int64_t ClipExtent::lengthUs() const
+{
+    if (endUs == AV_NOPTS_VALUE)
+        return AV_NOPTS_VALUE;
+    const int64_t length = endUs - (startUs == AV_NOPTS_VALUE ? 0 : startUs);
+    return length > 0 ? length : AV_NOPTS_VALUE;
+}
+
+ClipExtent measureExtent(MediaInput &input, const Interrupter &deadline, int64_t readThroughBytes,
+                         int64_t tailBytes)
+{
+    ClipExtent extent{AV_NOPTS_VALUE, AV_NOPTS_VALUE};
+    AVStream *ref = input.videoStream() ? input.videoStream() : input.audioStream();
+    AVFormatContext *fmt = input.format();
+    if (!ref || !fmt->pb)
+        return extent;
+    const int64_t origin = input.originUs();
+    const int64_t size = avio_size(fmt->pb);
+    if (size >= 0 && size <= readThroughBytes) {
+        // The packets read while the streams were examined come first: this
+        // is the whole file from its start.
+        const Span whole = readToEnd(input, ref, deadline);
+        if (!whole.reachedEnd)
+            return extent;
+        if (whole.timed())
+            extent = {whole.firstUs - origin, whole.lastUs - origin};
+        else if (whole.summedUs > 0)
+            extent = {0, whole.summedUs};
+        return extent;
+    }
+    if (ref->start_time != AV_NOPTS_VALUE)
+        extent.startUs = av_rescale_q(ref->start_time, ref->time_base, AV_TIME_BASE_Q) - origin;
+    for (TailSeek how : {TailSeek::IndexEnd, TailSeek::Bytes, TailSeek::LastKey}) {
+        if (deadline.expired() || !seekToTail(fmt, ref, size, tailBytes, how))
+            continue;
+        const Span tail = readToEnd(input, ref, deadline);
+        if (tail.reachedEnd && tail.timed()) {
+            extent.endUs = tail.lastUs - origin;
+            break;
+        }
+    }
+    return extent;
+}
+
+} // namespace zelo

@@ -1,0 +1,76 @@
+#include "app/splash.h"
+
+#include "app/pubfunction.h"
+#include "controls/image.h"
+#include "controls/picture.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QThread>
+
+namespace {
+void sleepAndServe(int ms, bool handleInput)
+{
+    QThread::msleep(ms);
+    // Without input the display still has to be told each step, or a
+    // compositing desktop would only ever see the last one.
+    QCoreApplication::processEvents(handleInput ? QEventLoop::AllEvents
+                                                : QEventLoop::ExcludeUserInputEvents);
+}
+} // namespace
+
+QString StartupImagePath()
+{
+    return path_Skin + QStringLiteral("startup.jpg");
+}
+
+TStartUp::TStartUp(const QString &picturePath)
+    : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      m_path(picturePath), m_pause(sleepAndServe)
+{
+    setObjectName(QStringLiteral("StartUp"));
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    resize(446, 243);
+    Image = new TImage(this);
+    Image->setObjectName(QStringLiteral("Image"));
+    Image->move(0, 0);
+    Image->setEnabled(false);
+}
+
+void TStartUp::ShowSplash()
+{
+    b_Shown = false;
+    if (!QFile::exists(m_path))
+        return;
+    // A picture that does not decode gets no window either: an empty
+    // splash would only hold up the start.
+    if (!Image->LoadPicture(m_path))
+        return;
+    b_Shown = true;
+    const QSize size = Image->Picture().size();
+    Image->resize(size);
+    setFixedSize(size);
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->geometry().center() - QPoint(size.width() / 2, size.height() / 2));
+    setWindowOpacity(0);
+    show();
+    repaint();
+    for (int alpha = 10; alpha <= 250; alpha += 10) {
+        setWindowOpacity(alpha / 255.0);
+        m_pause(20, true);
+    }
+    setWindowOpacity(1.0);
+}
+
+void TStartUp::HideSplash()
+{
+    if (!b_Shown)
+        return;
+    for (int alpha = 250; alpha >= 0; alpha -= 5) {
+        setWindowOpacity(alpha / 255.0);
+        m_pause(10, false);
+    }
+    hide();
+}

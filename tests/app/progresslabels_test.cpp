@@ -1,0 +1,117 @@
+#include "app/pubfunction.h"
+#include "controls/listpanel.h"
+#include "encoder/clipadder.h"
+#include "encoder/progresswindow.h"
+#include "tests/support/programwindows.h"
+
+#include <QElapsedTimer>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+// The progress window's labels measured against the fonts the program uses:
+// the substitute the test machine has, and Tahoma from fonts-wine when
+// present (registered as the program does at start).
+class ProgressLabelsTest : public ProgramWindows
+{
+protected:
+    void SetUp() override { startProgram(FakeEngineDir("full")); }
+
+    static void registerProgramFonts()
+    {
+        for (const char *file :
+             {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"})
+            if (QFile::exists(file))
+                QFontDatabase::addApplicationFont(file);
+    }
+
+    // Every label of the window and of its progress panel shows the text
+    // it would hold: whole width, whole height (descenders and underscores
+    // included), inside its parent, overlapping no other label.
+    void expectWholeTexts(const QStringList &names)
+    {
+        progress->Label_SrcName->setText(names.value(0));
+        progress->Label_DesName->setText(names.value(1));
+        progress->Label_CP->setText("100");
+        progress->Label_TP->setText("100");
+        const QList<QLabel *> labels = progress->findChildren<QLabel *>();
+        ASSERT_GE(labels.size(), 16);
+        for (QLabel *label : labels) {
+            const QFontMetrics metrics(label->font());
+            const QString text = label->text();
+            const QRect inParent = label->geometry();
+            EXPECT_GE(label->width(), metrics.horizontalAdvance(text)) << text.toStdString();
+            EXPECT_GE(label->height(), metrics.height()) << text.toStdString();
+            EXPECT_GE(inParent.top(), 0) << text.toStdString();
+            EXPECT_LE(inParent.bottom(), label->parentWidget()->height() - 1) << text.toStdString();
+            for (QLabel *other : labels) {
+                if (other == label || other->parentWidget() != label->parentWidget())
+                    continue;
+                EXPECT_FALSE(inParent.intersects(other->geometry()))
+                    << text.toStdString() << " / " << other->text().toStdString();
+            }
+        }
+    }
+};
+
+TEST_F(ProgressLabelsTest, EveryLabelShowsItsWholeText)
+{
+    expectWholeTexts({"a_b_c.avi", "a_b_c.3gp"});
+    expectWholeTexts(
+        {"\u65c5\u884c_\u00e9t\u00e9.avi", "\u0416\u0443\u0440\u043d\u0430\u043b_gjpq.3gp"});
+}
+
+TEST_F(ProgressLabelsTest, EveryLabelShowsItsWholeTextInTahoma)
+{
+    registerProgramFonts();
+    if (!QFontDatabase::families().contains("Tahoma"))
+        GTEST_SKIP() << "fonts-wine is not installed";
+    // A window made after the fonts arrived, as at the program's start.
+    progress = std::make_unique<TProgressWindow>(window.get());
+    expectWholeTexts({"a_b_c.avi", "clip_with_long_name_gjpq.3gp"});
+}
+
+// Keys as users expect of a dialog, the refusals kept.
+TEST_F(ProgressLabelsTest, EscapeClosesAndEnterStartsUnlessConverting)
+{
+    // A batch the fake engine holds until it is stopped.
+    qputenv("ZELO_FAKE_ENGINE_PROBE", "40,mpeg4,mp3,320,240");
+    qputenv("ZELO_FAKE_ENGINE_HOLD", "1");
+    const QString clip = dir.filePath("a.avi");
+    WriteFileBytes(clip, "media");
+    window->adder()->addFiles({clip});
+    progress->show();
+    progress->StartClick();
+    ASSERT_TRUE(progress->batch()->converting());
+    QTest::keyClick(progress.get(), Qt::Key_Return);
+    EXPECT_TRUE(shell.boxes.isEmpty()); // Enter never stops a batch
+    EXPECT_TRUE(progress->batch()->converting());
+    QTest::keyClick(progress.get(), Qt::Key_Escape);
+    EXPECT_EQ(shell.texts(), QStringList{"Converting clips now!\nPlease stop it first!"});
+    EXPECT_TRUE(progress->isVisible());
+    progress->StopClick();
+    QElapsedTimer t;
+    t.start();
+    while (progress->batch()->converting() && t.elapsed() < 20000)
+        QTest::qWait(10);
+    ASSERT_FALSE(progress->batch()->converting());
+    qunsetenv("ZELO_FAKE_ENGINE_HOLD");
+    qunsetenv("ZELO_FAKE_ENGINE_PROBE");
+    window->TP_ImageList->ClearItems();
+
+    shell.boxes.clear();
+    QTest::keyClick(progress.get(), Qt::Key_Enter, Qt::KeypadModifier); // as Start: no clips
+    EXPECT_EQ(shell.texts(),
+              QStringList{"No clip to convert!\nPlease add clip to list, then convert it!"});
+    QSignalSpy closed(progress.get(), &TProgressWindow::closed);
+    QTest::keyClick(progress.get(), Qt::Key_Escape);
+    EXPECT_EQ(closed.size(), 1);
+    EXPECT_FALSE(progress->isVisible());
+}
+
+} // namespace
