@@ -59,6 +59,13 @@ wall() { echo "${1% *}"; }
 cpu() { echo "${1#* }"; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 
+# The engine converting through encoder-run. It never replaces a file, so
+# the previous run's output goes first.
+engine_convert() {
+    rm -f "${!#}"
+    "$DRIVER" "$@"
+}
+
 # ffmpeg doing what the engine's 38-entry vector asks: the picture scaled
 # into the bands (area scaling when shrinking by two or more, as the engine
 # does), the same rates, bit rates and rate control.
@@ -107,7 +114,7 @@ for src in "${SOURCES[@]}"; do
             -vcodec mpeg4 -padtop "$top" -padbottom "$bottom" -padleft "$left" \
             -padright "$right" -s "$size" -r "$rate" -b "$vkb" -acodec aac -ac "$ch" -ar "$ar" \
             -ab "$akb" -f "$fmt")
-        engine=$(fastest "$DRIVER" "${vector[@]}" "$OUT/engine.$kind")
+        engine=$(fastest engine_convert "${vector[@]}" "$OUT/engine.$kind")
         cliVector=("${vector[@]}" "$OUT/cli.$kind")
         cliVector[3]=1
         cli=$(fastest cli_convert "${WIDTH[$src]}" "${cliVector[@]}")

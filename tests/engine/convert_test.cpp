@@ -262,7 +262,7 @@ TEST_F(Convert, APhoneClipIsShownAsItsDisplayMatrixSays)
         SCOPED_TRACE(c.source);
         ConvertRequest phone = plain;
         phone.input = fixturePath(c.source);
-        phone.output = scratch.file("phone.mp4");
+        phone.output = scratch.file(c.source); // never replaced: one name each
         phone.size = "120x160";
         ASSERT_EQ(run(phone).code, uintptr_t(CONVERT_DONE_COMPLETE));
         std::vector<Picture> shown = decodePictures(phone.output, 1);
