@@ -10,7 +10,7 @@ public:
     void info(const QString &) override {}
     void error(const QString &) override {}
     bool confirm(const QString &) override { return true; }
-    QStringList chooseFiles(const QList<FileFilter> &) override { return {}; }
+    QStringList chooseFiles(const QList<FileFilter> &, const QString &) override { return {}; }
     QString chooseFolder(const QString &, const QString &) override { return {}; }
     void open(const QString &) override {}
 };
