@@ -13,6 +13,7 @@
 #include "profiles/profileline.h"
 #include "profiles/profilestore.h"
 #include "profiles/profilewindow.h"
+#include "tests/support/errorreport.h"
 #include "tests/support/programwindows.h"
 
 #include <QComboBox>
@@ -210,8 +211,8 @@ TEST_F(ProfileEditorTest, AFailedSaveIsReportedAndTheEditorStaysOpen)
     });
     pick(list()->count() - 1);
     EXPECT_TRUE(stillOpen);
-    EXPECT_EQ(shell.texts(), QStringList{"Unable to write to " +
-                                         QFileInfo(prog + "Output.dll").absoluteFilePath()});
+    ExpectErrorReported(shell,
+                        "Unable to write to " + QFileInfo(prog + "Output.dll").absoluteFilePath());
 }
 
 TEST_F(ProfileEditorTest, DeviceKindButtonsSwitchTheKind)
