@@ -5,6 +5,7 @@
 #include "controls/dynamicimagebutton.h"
 #include "controls/image.h"
 #include "skin/components.h"
+#include "skin/modalwindow.h"
 #include "skin/windowframe.h"
 
 #include <QCloseEvent>
@@ -66,13 +67,7 @@ QLabel *TAboutWindow::makeLabel(int x, int y, const QString &text, const QFont &
 
 void TAboutWindow::ShowModal()
 {
-    setWindowModality(Qt::ApplicationModal);
-    show();
-    raise();
-    activateWindow();
-    QEventLoop loop;
-    connect(this, &TAboutWindow::closed, &loop, &QEventLoop::quit);
-    loop.exec();
+    ShowModalUntilClosed(this);
 }
 
 void TAboutWindow::closeEvent(QCloseEvent *event)

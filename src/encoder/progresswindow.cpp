@@ -8,6 +8,7 @@
 #include "encoder/statusline.h"
 #include "platform/shell.h"
 #include "skin/components.h"
+#include "skin/modalwindow.h"
 #include "skin/windowframe.h"
 
 #include <QCloseEvent>
@@ -151,13 +152,7 @@ QLabel *TProgressWindow::makePercent(int barTop)
 
 void TProgressWindow::ShowModal()
 {
-    setWindowModality(Qt::ApplicationModal);
-    show();
-    raise();
-    activateWindow();
-    QEventLoop loop;
-    connect(this, &TProgressWindow::closed, &loop, &QEventLoop::quit);
-    loop.exec();
+    ShowModalUntilClosed(this);
 }
 
 void TProgressWindow::closeEvent(QCloseEvent *event)

@@ -8,6 +8,7 @@
 #include "profiles/profileform.h"
 #include "profiles/profileline.h"
 #include "skin/components.h"
+#include "skin/modalwindow.h"
 #include "skin/windowframe.h"
 
 #include <QCloseEvent>
@@ -246,13 +247,7 @@ void TProfileWindow::Edit_VideoBitRateChange()
 
 void TProfileWindow::ShowModal()
 {
-    setWindowModality(Qt::ApplicationModal);
-    show();
-    raise();
-    activateWindow();
-    QEventLoop loop;
-    connect(this, &TProfileWindow::closed, &loop, &QEventLoop::quit);
-    loop.exec();
+    ShowModalUntilClosed(this);
 }
 
 void TProfileWindow::closeEvent(QCloseEvent *event)
