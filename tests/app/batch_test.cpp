@@ -65,14 +65,6 @@ protected:
         return v;
     }
 
-    void waitForBatch()
-    {
-        QElapsedTimer t;
-        t.start();
-        while (progress->batch()->converting() && t.elapsed() < 20000)
-            QTest::qWait(5);
-    }
-
     QString out;
 };
 

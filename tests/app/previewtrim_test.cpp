@@ -68,11 +68,7 @@ TEST_F(TrimByMarkers, TheConvertedClipHoldsTheRangeTheMarkersSet)
     EXPECT_EQ(clip->StopTime, 2);
 
     progress->StartClick();
-    QElapsedTimer t;
-    t.start();
-    while (progress->batch()->converting() && t.elapsed() < 120000)
-        QTest::qWait(20);
-    ASSERT_FALSE(progress->batch()->converting());
+    ASSERT_TRUE(waitForBatch());
     EXPECT_TRUE(shell.boxes.isEmpty()) << shell.texts().join('\n').toStdString();
     const double seconds = durationOf(path_Work + "mpeg4_mp3.3gp");
     EXPECT_NEAR(seconds, 1.0, 0.1);

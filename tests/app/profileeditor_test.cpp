@@ -280,10 +280,7 @@ TEST_F(KindConversionTest, EveryKindConvertsThroughTheWindow)
         const OutputProfile chosen =
             ParseProfileLine(window->ComboBox_OutputSetting->currentText());
         progress->StartClick();
-        t.restart();
-        while (progress->batch()->converting() && t.elapsed() < 120000)
-            QTest::qWait(20);
-        ASSERT_FALSE(progress->batch()->converting());
+        ASSERT_TRUE(waitForBatch());
         EXPECT_TRUE(shell.boxes.isEmpty()) << shell.texts().join('\n').toStdString();
 
         const QString out = path_Work + "mpeg4_mp3" + window->chooser()->s_OutputExt;

@@ -95,11 +95,7 @@ TEST_F(ProgressLabelsTest, EscapeClosesAndEnterStartsUnlessConverting)
     EXPECT_EQ(shell.texts(), QStringList{"Converting clips now!\nPlease stop it first!"});
     EXPECT_TRUE(progress->isVisible());
     progress->StopClick();
-    QElapsedTimer t;
-    t.start();
-    while (progress->batch()->converting() && t.elapsed() < 20000)
-        QTest::qWait(10);
-    ASSERT_FALSE(progress->batch()->converting());
+    ASSERT_TRUE(waitForBatch());
     qunsetenv("ZELO_FAKE_ENGINE_HOLD");
     qunsetenv("ZELO_FAKE_ENGINE_PROBE");
     window->TP_ImageList->ClearItems();

@@ -85,11 +85,7 @@ TEST_F(RealEngineTest, ABatchConvertsEveryClipReadableAfterwards)
     list()->GetItem(0)->SetTrim(1, 2);
     window->KeepRatioClick(); // the upright clip gets bands
     progress->StartClick();
-    QElapsedTimer t;
-    t.start();
-    while (progress->batch()->converting() && t.elapsed() < 120000)
-        QTest::qWait(20);
-    ASSERT_FALSE(progress->batch()->converting());
+    ASSERT_TRUE(waitForBatch());
     EXPECT_TRUE(shell.boxes.isEmpty()) << shell.texts().join('\n').toStdString();
     ASSERT_EQ(shell.opened, QStringList{path_Work});
     EXPECT_EQ(progress->Label_TP->text(), "100");

@@ -9,8 +9,10 @@
 #include "tests/support/testpaths.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -39,6 +41,17 @@ protected:
         progress = std::make_unique<TProgressWindow>(window.get());
         ASSERT_TRUE(window->InitMainWindow());
         path_Work = dir.filePath("out/"); // not the one LoadSettings found
+    }
+
+    // Waits for the running batch to end (real conversions take longer than
+    // the fake engine's); true when it has.
+    bool waitForBatch(int ms = 120000)
+    {
+        QElapsedTimer t;
+        t.start();
+        while (progress->batch()->converting() && t.elapsed() < ms)
+            QTest::qWait(5);
+        return !progress->batch()->converting();
     }
 
     void TearDown() override
