@@ -4,11 +4,11 @@
 //   list_bench PROGRAM_FOLDER SAMPLE_CLIP [FILES]
 #include "app/application.h"
 #include "app/mainwindow.h"
-#include "app/pubfunction.h"
 #include "bench/quietshell.h"
+#include "clips/clipadder.h"
 #include "controls/imageitem.h"
 #include "controls/listpanel.h"
-#include "encoder/clipadder.h"
+#include "platform/pubfunction.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,12 +1,12 @@
 #include "cli/clirunner.h"
 
-#include "app/pubfunction.h"
 #include "cli/clibatch.h"
 #include "encoder/clipprepare.h"
 #include "encoder/commandline.h"
 #include "encoder/convertdef.h"
 #include "encoder/probe.h"
 #include "encoder/profileapply.h"
+#include "platform/pubfunction.h"
 #include "profiles/devicekind.h"
 #include "profiles/profilefile.h"
 

@@ -1,9 +1,9 @@
 // zelo-convert: the converter for scripts and for machines without a desktop.
-#include "app/pubfunction.h"
 #include "cli/clioptions.h"
 #include "cli/clirunner.h"
 #include "encoder/encoderlib.h"
 #include "encoder/probe.h"
+#include "platform/pubfunction.h"
 
 #include <QCoreApplication>
 #include <QTextStream>

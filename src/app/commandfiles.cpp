@@ -1,7 +1,7 @@
 #include "app/commandfiles.h"
 
-#include "app/pubfunction.h"
-#include "encoder/clipadder.h"
+#include "clips/clipadder.h"
+#include "platform/pubfunction.h"
 
 #include <QDir>
 #include <QTimer>

@@ -3,12 +3,12 @@
 #include "app/application.h"
 #include "app/commandfiles.h"
 #include "app/mainwindow.h"
-#include "app/pubfunction.h"
+#include "app/profilewindow.h"
 #include "app/splash.h"
-#include "encoder/clipadder.h"
+#include "clips/clipadder.h"
+#include "platform/pubfunction.h"
 #include "platform/quitsignals.h"
 #include "platform/singleinstance.h"
-#include "profiles/profilewindow.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/application.h"
-#include "encoder/progresswindow.h"
+#include "app/progresswindow.h"
 #include "platform/messagetarget.h"
 #include "profiles/devicekind.h"
 

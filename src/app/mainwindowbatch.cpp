@@ -3,14 +3,14 @@
 #include "app/mainwindow.h"
 
 #include "app/messages.h"
-#include "app/pubfunction.h"
+#include "app/profilechooser.h"
+#include "clips/clipadder.h"
 #include "controls/checkimagebutton.h"
 #include "controls/imageitem.h"
 #include "controls/listpanel.h"
-#include "encoder/clipadder.h"
 #include "encoder/probe.h"
+#include "platform/pubfunction.h"
 #include "platform/shell.h"
-#include "profiles/profilechooser.h"
 
 void TMainWindow::AddFilesClick()
 {

@@ -4,6 +4,8 @@
 
 #include "app/helpmenu.h"
 #include "app/messages.h"
+#include "app/profilechooser.h"
+#include "clips/clipadder.h"
 #include "controls/checkimagebutton.h"
 #include "controls/comboelider.h"
 #include "controls/dynamicimagebutton.h"
@@ -11,9 +13,7 @@
 #include "controls/image.h"
 #include "controls/imageitem.h"
 #include "controls/listpanel.h"
-#include "controls/playerlib.h"
-#include "encoder/clipadder.h"
-#include "profiles/profilechooser.h"
+#include "encoder/playerlib.h"
 #include "skin/components.h"
 #include "skin/windowframe.h"
 

@@ -5,13 +5,13 @@
 #include "app/mainwindow.h"
 
 #include "app/messages.h"
-#include "app/pubfunction.h"
 #include "controls/checkimagebutton.h"
 #include "controls/fixprogress.h"
 #include "controls/image.h"
 #include "controls/imageitem.h"
 #include "controls/listpanel.h"
-#include "controls/playerlib.h"
+#include "encoder/playerlib.h"
+#include "platform/pubfunction.h"
 
 #include <QFileInfo>
 #include <QShowEvent>

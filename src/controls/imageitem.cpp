@@ -1,6 +1,6 @@
 #include "controls/imageitem.h"
 
-#include "app/pubfunction.h"
+#include "platform/pubfunction.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,11 +1,11 @@
 #include "controls/listpanel.h"
 
-#include "app/pubfunction.h"
 #include "controls/clipselection.h"
 #include "controls/image.h"
 #include "controls/imagebutton.h"
 #include "controls/imageitem.h"
 #include "controls/listmath.h"
+#include "platform/pubfunction.h"
 
 #include <QCoreApplication>
 #include <QCursor>

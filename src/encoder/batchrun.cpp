@@ -1,10 +1,10 @@
 #include "encoder/batchrun.h"
 
-#include "app/pubfunction.h"
 #include "encoder/commandline.h"
 #include "encoder/convertdef.h"
 #include "encoder/encoderlib.h"
 #include "encoder/statusline.h"
+#include "platform/pubfunction.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #include "encoder/clipprepare.h"
 
-#include "app/pubfunction.h"
 #include "encoder/commandline.h"
+#include "platform/pubfunction.h"
 
 void PrepareClipDef(ConvertDef &def, const ClipToConvert &clip, const OutputTarget &target)
 {

@@ -1,6 +1,6 @@
 #include "encoder/commandline.h"
 
-#include "app/textops.h"
+#include "platform/textops.h"
 
 #include <QFileInfo>
 #include <cmath>

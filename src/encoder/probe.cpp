@@ -1,7 +1,7 @@
 #include "encoder/probe.h"
 
-#include "app/pubfunction.h"
 #include "encoder/encoderlib.h"
+#include "platform/pubfunction.h"
 
 #include <QCoreApplication>
 #include <QDir>

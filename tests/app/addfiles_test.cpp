@@ -1,9 +1,9 @@
 #include "app/application.h"
 #include "app/mainwindow.h"
-#include "app/pubfunction.h"
+#include "clips/clipadder.h"
 #include "controls/imageitem.h"
 #include "controls/listpanel.h"
-#include "encoder/clipadder.h"
+#include "platform/pubfunction.h"
 #include "tests/support/programwindows.h"
 
 #include <QDir>

@@ -1,14 +1,14 @@
 #include "app/application.h"
 #include "app/mainwindow.h"
-#include "app/pubfunction.h"
+#include "app/profilechooser.h"
+#include "app/progresswindow.h"
+#include "clips/clipadder.h"
 #include "controls/dynamicimagebutton.h"
 #include "controls/image.h"
 #include "controls/imageitem.h"
 #include "controls/listpanel.h"
-#include "encoder/clipadder.h"
 #include "encoder/convertdef.h"
-#include "encoder/progresswindow.h"
-#include "profiles/profilechooser.h"
+#include "platform/pubfunction.h"
 #include "tests/support/programwindows.h"
 
 #include <QComboBox>

@@ -1,9 +1,9 @@
 // Files handed over from the command line or from a later copy while the
 // list is still busy with a multi-file add.
 #include "app/commandfiles.h"
+#include "clips/clipadder.h"
 #include "controls/imageitem.h"
 #include "controls/listpanel.h"
-#include "encoder/clipadder.h"
 #include "tests/support/programwindows.h"
 
 #include <QElapsedTimer>

@@ -3,15 +3,15 @@
 // polls, markers and mark buttons do to the slider and the clip's entry.
 #include "app/mainwindow.h"
 #include "app/messages.h"
-#include "app/pubfunction.h"
+#include "clips/clipadder.h"
 #include "controls/checkimagebutton.h"
 #include "controls/dynamicimagebutton.h"
 #include "controls/fixprogress.h"
 #include "controls/image.h"
 #include "controls/imageitem.h"
 #include "controls/listpanel.h"
-#include "controls/playerlib.h"
-#include "encoder/clipadder.h"
+#include "encoder/playerlib.h"
+#include "platform/pubfunction.h"
 #include "tests/support/programwindows.h"
 
 #include <QLibrary>

@@ -1,13 +1,13 @@
 // End to end with the real engine: the user drags the trim markers of a
 // clip, converts, and the output holds exactly the chosen range.
 #include "app/mainwindow.h"
-#include "app/pubfunction.h"
+#include "app/progresswindow.h"
+#include "clips/clipadder.h"
 #include "controls/fixprogress.h"
 #include "controls/imagebutton.h"
 #include "controls/imageitem.h"
 #include "controls/listpanel.h"
-#include "encoder/clipadder.h"
-#include "encoder/progresswindow.h"
+#include "platform/pubfunction.h"
 #include "tests/support/programwindows.h"
 
 #include <QElapsedTimer>

@@ -1,18 +1,18 @@
 // The profile editor reached from the main window: "Add my profile...", the
 // edit button, the list after a save, the device-kind buttons, and a program
 // folder the user cannot write.
+#include "app/profilechooser.h"
+#include "app/profilewindow.h"
+#include "clips/clipadder.h"
 #include "controls/checkimagebutton.h"
 #include "controls/dynamicimagebutton.h"
 #include "controls/image.h"
 #include "controls/imageitem.h"
 #include "controls/listpanel.h"
-#include "encoder/clipadder.h"
 #include "encoder/encoderlib.h"
-#include "profiles/profilechooser.h"
 #include "profiles/profilefile.h"
 #include "profiles/profileline.h"
 #include "profiles/profilestore.h"
-#include "profiles/profilewindow.h"
 #include "tests/support/errorreport.h"
 #include "tests/support/programwindows.h"
 

@@ -1,7 +1,7 @@
-#include "app/pubfunction.h"
+#include "app/progresswindow.h"
+#include "clips/clipadder.h"
 #include "controls/listpanel.h"
-#include "encoder/clipadder.h"
-#include "encoder/progresswindow.h"
+#include "platform/pubfunction.h"
 #include "tests/support/programwindows.h"
 
 #include <QElapsedTimer>

@@ -2,12 +2,12 @@
 // when adding files and converting them.
 #include "app/application.h"
 #include "app/mainwindow.h"
-#include "app/pubfunction.h"
+#include "app/progresswindow.h"
+#include "clips/clipadder.h"
 #include "controls/imageitem.h"
 #include "controls/listpanel.h"
-#include "encoder/clipadder.h"
 #include "encoder/encoderlib.h"
-#include "encoder/progresswindow.h"
+#include "platform/pubfunction.h"
 #include "tests/support/programwindows.h"
 
 #include <QComboBox>

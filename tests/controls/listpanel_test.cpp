@@ -1,8 +1,8 @@
-#include "app/pubfunction.h"
 #include "controls/image.h"
 #include "controls/imagebutton.h"
 #include "controls/imageitem.h"
 #include "controls/listpanel.h"
+#include "platform/pubfunction.h"
 #include "tests/support/skinfixtures.h"
 
 #include <QMenu>

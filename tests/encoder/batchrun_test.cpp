@@ -1,10 +1,10 @@
 // The batch on its own, over the fake engine library: no window is made.
-#include "app/pubfunction.h"
 #include "encoder/batchrun.h"
 #include "encoder/commandline.h"
 #include "encoder/convertdef.h"
 #include "encoder/encoderlib.h"
 #include "encoder/profileapply.h"
+#include "platform/pubfunction.h"
 #include "tests/support/testpaths.h"
 
 #include <QCoreApplication>

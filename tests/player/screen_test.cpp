@@ -2,14 +2,14 @@
 // panel shows while a clip plays, pauses and seeks, the end of a clip, and a
 // damaged file.
 #include "app/mainwindow.h"
+#include "clips/clipadder.h"
 #include "controls/checkimagebutton.h"
 #include "controls/dynamicimagebutton.h"
 #include "controls/fixprogress.h"
 #include "controls/image.h"
 #include "controls/imageitem.h"
 #include "controls/listpanel.h"
-#include "controls/playerlib.h"
-#include "encoder/clipadder.h"
+#include "encoder/playerlib.h"
 #include "tests/player/screen.h"
 #include "tests/support/programwindows.h"
 

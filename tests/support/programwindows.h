@@ -2,9 +2,9 @@
 
 #include "app/application.h"
 #include "app/mainwindow.h"
-#include "app/pubfunction.h"
-#include "encoder/progresswindow.h"
-#include "profiles/profilewindow.h"
+#include "app/profilewindow.h"
+#include "app/progresswindow.h"
+#include "platform/pubfunction.h"
 #include "tests/support/recordingshell.h"
 #include "tests/support/testpaths.h"
 

@@ -1,4 +1,4 @@
-#include "app/pubfunction.h"
+#include "platform/pubfunction.h"
 #include "tests/support/testpaths.h"
 
 #include <QDir>

@@ -1,5 +1,5 @@
-#include "app/pubfunction.h"
 #include "platform/inifile.h"
+#include "platform/pubfunction.h"
 #include "profiles/profilefile.h"
 #include "profiles/profileform.h"
 #include "profiles/profileline.h"

@@ -1,13 +1,13 @@
-#include "profiles/profilechooser.h"
+#include "app/profilechooser.h"
 
-#include "app/pubfunction.h"
+#include "app/profilewindow.h"
 #include "controls/image.h"
 #include "encoder/convertdef.h"
 #include "encoder/profileapply.h"
+#include "platform/pubfunction.h"
 #include "platform/shell.h"
 #include "profiles/devicekind.h"
 #include "profiles/profilefile.h"
-#include "profiles/profilewindow.h"
 
 #include <QComboBox>
 #include <QFileInfo>

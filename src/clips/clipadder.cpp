@@ -1,7 +1,7 @@
-#include "encoder/clipadder.h"
+#include "clips/clipadder.h"
 
-#include "app/pubfunction.h"
 #include "controls/picture.h"
+#include "platform/pubfunction.h"
 #include "platform/shell.h"
 
 #include <QCoreApplication>

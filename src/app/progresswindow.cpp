@@ -1,11 +1,11 @@
-#include "encoder/progresswindow.h"
+#include "app/progresswindow.h"
 
-#include "app/pubfunction.h"
 #include "controls/dynamicimagebutton.h"
 #include "controls/image.h"
 #include "encoder/commandline.h"
 #include "encoder/convertdef.h"
 #include "encoder/statusline.h"
+#include "platform/pubfunction.h"
 #include "platform/shell.h"
 #include "skin/components.h"
 #include "skin/modalwindow.h"
