@@ -61,7 +61,7 @@ int RunEntrySequence(int argc, char **argv)
         splash->ShowSplash();
         auto main = std::make_unique<TMainWindow>();
         auto profile = std::make_unique<TProfileWindow>();
-        auto progress = std::make_unique<TProgressWindow>(main.get());
+        auto progress = std::make_unique<TProgressWindow>();
         if (!main->InitMainWindow())
             app.requestTermination();
         splash->HideSplash();

@@ -43,6 +43,9 @@ TMainWindow::TMainWindow(QWidget *parent)
 {
     MaskFloatingPointTraps();
     MainWindow = this;
+    // The window starts with an empty list and is the one the batch asks.
+    clips()->clear();
+    ZeloApplication::instance()->renewBatch(this);
     CreateDesignedComponents();
     FormCreate();
 }
@@ -51,6 +54,8 @@ TMainWindow::~TMainWindow()
 {
     FormDestroy();
     m_target.detach();
+    if (BatchRun *batch = ZeloApplication::instance()->batch(); batch->source() == this)
+        batch->setSource(nullptr);
     if (MainWindow == this)
         MainWindow = nullptr;
 }
@@ -145,7 +150,6 @@ bool TMainWindow::event(QEvent *event)
     if (event->type() == WindowMessageEvent::eventType()) {
         auto *m = static_cast<WindowMessageEvent *>(event);
         WindowProc(m->msg, m->wParam, m->lParam);
-        emit windowMessage(m->msg, m->wParam, m->lParam);
         return true;
     }
     return QWidget::event(event);

@@ -1,14 +1,14 @@
 #include "clips/clipadder.h"
 
-#include "controls/picture.h"
+#include "clips/cliplist.h"
 #include "platform/pubfunction.h"
 #include "platform/shell.h"
 
 #include <QCoreApplication>
 #include <QThread>
 
-ClipAdder::ClipAdder(AppendEntry append, ReportRefused refused, QObject *parent)
-    : QObject(parent), m_append(std::move(append)), m_refused(std::move(refused))
+ClipAdder::ClipAdder(ClipList *clips, ReportRefused refused, QObject *parent)
+    : QObject(parent), m_clips(clips), m_refused(std::move(refused))
 {}
 
 ClipAdder::~ClipAdder()
@@ -67,9 +67,8 @@ ProbeResult ClipAdder::probe(const QString &path)
 
 void ClipAdder::append(const ProbeResult &probed)
 {
-    if (probed.verdict != ProbeVerdict::Accepted || !m_append)
-        return;
-    m_append(probed.clip, PixelsImage(probed.clip.thumbnail));
+    if (probed.verdict == ProbeVerdict::Accepted)
+        m_clips->add(probed.clip);
 }
 
 void ClipAdder::ProbeFile(const QString &path)

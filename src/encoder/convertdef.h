@@ -6,9 +6,9 @@
 #include <QStringList>
 #include <vector>
 
-// The values of one engine command line. The profile fields are set once
-// per batch (ApplySelectedProfile), the clip fields for every clip
-// (PrepareClip).
+// The values of one engine command line. The batch fills the profile fields
+// from the applied profile line (ApplyProfileLine) and the clip fields from
+// each clip (PrepareClipDef).
 struct ConvertDef
 {
     int StartTime = 0; // trim start, seconds

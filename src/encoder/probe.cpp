@@ -97,19 +97,6 @@ ProbeResult ProbeClip(const QString &path, const QString &scratch)
     return r;
 }
 
-ClipInfoView::ClipInfoView(const ProbedClip &clip)
-    : m_path(clip.path.toUtf8()), m_video(clip.videoFormat.toUtf8()),
-      m_audio(clip.audioFormat.toUtf8())
-{
-    m_info.ClipPath = m_path.constData();
-    m_info.Duration = clip.duration;
-    m_info.VideoFormat = m_video.constData();
-    m_info.AudioFormat = m_audio.constData();
-    m_info.VideoWidth = clip.width;
-    m_info.VideoHeight = clip.height;
-    std::copy(clip.reserved.begin(), clip.reserved.end(), std::begin(m_info.Reserved));
-}
-
 bool FolderWritable(const QString &folder)
 {
     const QByteArray native = QFile::encodeName(folder);

@@ -7,7 +7,7 @@
 // program folder belongs to root, so a user who saves a profile there gets a
 // copy of their own in their config folder, and from then on every reader
 // takes that copy. Where the program folder can be written, the shipped file
-// is read and written as it always was. Plain QtCore, for zelo-convert too.
+// is read and written in place. Plain QtCore, for zelo-convert too.
 
 enum class ProfileAccess
 {

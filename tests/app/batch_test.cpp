@@ -306,10 +306,11 @@ TEST_F(BatchTest, ChooserListsTheKindsProfilesAndPicture)
     EXPECT_EQ(chooser->s_OutputExt, ".MP4");
     EXPECT_EQ(chooser->s_OutputFormat, "psp");
     list->setCurrentIndex(0);
-    ASSERT_TRUE(chooser->ApplySelectedProfile());
-    EXPECT_EQ(MyConvertDef.s_Size, "320x240");
-    EXPECT_EQ(MyConvertDef.s_SampleRate, "48000");
-    EXPECT_EQ(MyConvertDef.s_Format, "psp");
+    ConvertDef profile;
+    ASSERT_TRUE(chooser->ApplySelectedProfile(profile));
+    EXPECT_EQ(profile.s_Size, "320x240");
+    EXPECT_EQ(profile.s_SampleRate, "48000");
+    EXPECT_EQ(profile.s_Format, "psp");
     EXPECT_EQ(chooser->OutputWidth, 320);
 
     chooser->SelectDeviceKind(9); // no such kind: nothing listed, no picture

@@ -52,7 +52,7 @@ TEST_F(OpenWithTest, FilesArrivingDuringAnAddWaitForItInsteadOfBeingLost)
         QTest::qWait(20);
     QStringList names;
     for (int i = 0; Image_Item *item = list->GetItem(i); ++i)
-        names << QFileInfo(item->ClipPath).fileName();
+        names << QFileInfo(item->clip().path).fileName();
     EXPECT_EQ(names, (QStringList{"a.avi", "b.avi", "c.avi", "d.avi", "e.avi", "f.avi"}));
     EXPECT_TRUE(shell.boxes.isEmpty());
 }

@@ -55,17 +55,17 @@ TEST_F(TrimByMarkers, TheConvertedClipHoldsTheRangeTheMarkersSet)
     window->adder()->addFiles({MediaFile("mpeg4_mp3.avi")});
     Image_Item *clip = window->TP_ImageList->GetItem(0);
     ASSERT_NE(clip, nullptr);
-    ASSERT_GE(clip->Duration, 3);
+    ASSERT_GE(clip->clip().duration, 3);
     ASSERT_EQ(window->sliderClip(), clip);
 
     TFixProgress *slider = window->TP_Progress;
     const int span = slider->scale().scaleEnd - slider->scale().thumbMin;
     // The start into the middle of second 1, the stop into that of second 2.
-    const int length = clip->Duration;
+    const int length = clip->clip().duration;
     drag(slider->startMarker(), span * 3 / (2 * length));
     drag(slider->stopMarker(), span * 5 / (2 * length) - span);
-    EXPECT_EQ(clip->StartTime, 1);
-    EXPECT_EQ(clip->StopTime, 2);
+    EXPECT_EQ(clip->clip().startTime, 1);
+    EXPECT_EQ(clip->clip().stopTime, 2);
 
     progress->StartClick();
     ASSERT_TRUE(waitForBatch());

@@ -51,7 +51,7 @@ TEST(ReadOnlyProgramFolderUser, DISABLED_AsTheUser)
     ScopedRecordingShell shell;
     auto main = std::make_unique<TMainWindow>();
     auto editor = std::make_unique<TProfileWindow>();
-    auto progress = std::make_unique<TProgressWindow>(main.get());
+    auto progress = std::make_unique<TProgressWindow>();
     ASSERT_TRUE(main->InitMainWindow());
     QComboBox *list = main->ComboBox_OutputSetting;
     const int shipped = list->count() - 1;

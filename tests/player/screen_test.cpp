@@ -89,7 +89,7 @@ TEST_F(ScreenPreview, ThePanelShowsTheClipPausesSeeksAndGoesIdleAtTheEnd)
 {
     Image_Item *clip = add(MediaFile("mpeg4_mp3.avi"));
     ASSERT_NE(clip, nullptr);
-    ASSERT_GT(clip->Duration, 1);
+    ASSERT_GT(clip->clip().duration, 1);
     click(window->TB_Play);
     ASSERT_TRUE(waitFor([&] { return playing(); }, 10000));
     ASSERT_TRUE(waitFor([&] { return lit(panel()) > 0.3; }, 5000)) << "no picture in the panel";
@@ -105,7 +105,7 @@ TEST_F(ScreenPreview, ThePanelShowsTheClipPausesSeeksAndGoesIdleAtTheEnd)
     EXPECT_EQ(panel(), still) << "the picture moves while paused";
 
     // A release on the slider seeks; the library reports the new position.
-    window->SliderPositionChange(100.0 * 2 / clip->Duration, false);
+    window->SliderPositionChange(100.0 * 2 / clip->clip().duration, false);
     double first = 0, seconds = -1, percent = 0;
     EXPECT_TRUE(waitFor(
         [&] {

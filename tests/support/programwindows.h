@@ -38,7 +38,7 @@ protected:
         ZeloApplication::instance()->resetTermination();
         window = std::make_unique<TMainWindow>();
         profile = std::make_unique<TProfileWindow>();
-        progress = std::make_unique<TProgressWindow>(window.get());
+        progress = std::make_unique<TProgressWindow>();
         ASSERT_TRUE(window->InitMainWindow());
         path_Work = dir.filePath("out/"); // not the one LoadSettings found
     }

@@ -113,7 +113,7 @@ int main(int argc, char **argv)
     std::unique_ptr<TMainWindow> host;
     if (section == "ProgressWindow") { // the real window, over a main window
         host = std::make_unique<TMainWindow>();
-        auto progress = std::make_unique<TProgressWindow>(host.get());
+        auto progress = std::make_unique<TProgressWindow>();
         if (!host->InitMainWindow()) {
             std::fprintf(stderr, "skinshot: the windows could not be skinned\n");
             return 1;
