@@ -35,6 +35,8 @@ struct ConvertDef
     QString s_Format;
 };
 
+// The command line of the clip the running batch has handed to the engine;
+// BatchRun alone fills it, from the clip's job.
 extern ConvertDef MyConvertDef;
 
 // The engine's 38 entries, in their fixed order; empty fields stay as empty
