@@ -139,6 +139,20 @@ TEST_F(Failures, AnEmptyRangeFailsWithAReasonAndLeavesNothing)
     }
 }
 
+TEST_F(Failures, ASourceCutShortAfterItWasProbedFailsAndLeavesNothing)
+{
+    // The first fifth of a 60 s clip, converted as the whole clip it was
+    // when it was added.
+    ConvertRequest r = request(kCutShort);
+    r.length = "60";
+    RunResult result = runConversion(r.toVector());
+    EXPECT_EQ(result.code, uintptr_t(CONVERT_DONE_FAILED));
+    ASSERT_FALSE(result.lines.empty());
+    EXPECT_EQ(result.lines.back().rfind("error: the source could not be read to its end: ", 0), 0u)
+        << result.text();
+    EXPECT_TRUE(scratch.entries().empty());
+}
+
 TEST_F(Failures, ABusyEngineRefusesASecondRequestWithoutAMessage)
 {
     ConvertRequest first = request("long.avi");

@@ -1,6 +1,8 @@
 #include "tests/engine/fixturecatalog.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -80,6 +82,48 @@ bool shortenAsfHeader(std::string &bytes)
     putLittleEndian64(bytes, object + 64, said);
     putLittleEndian64(bytes, object + 72, said);
     return true;
+}
+
+// Garbles what follows the Vorbis setup header's signature, pictures left
+// whole.
+bool breakVorbisSetup(std::string &bytes)
+{
+    const size_t at = bytes.find("\x05vorbis");
+    if (at == std::string::npos || at + 64 > bytes.size())
+        return false;
+    for (size_t i = at + 7; i < at + 64; ++i)
+        bytes[i] = static_cast<char>(0xA5 ^ i);
+    return true;
+}
+
+// Spoils the sound blocks (Matroska SimpleBlocks of track 2) in the second
+// half of the file: their packets stay, none of them decodes.
+bool spoilLateSound(std::string &bytes)
+{
+    int spoiled = 0;
+    for (size_t at = bytes.size() / 2; at + 8 < bytes.size(); ++at) {
+        const auto byte = [&](size_t i) { return uint8_t(bytes[i]); };
+        if (byte(at) != 0xA3)
+            continue;
+        int length = 1; // of the size's variable-length integer
+        while (length <= 4 && !(byte(at + 1) & (0x80 >> (length - 1))))
+            ++length;
+        if (length > 4)
+            continue;
+        size_t size = byte(at + 1) & (0xFF >> length);
+        for (int k = 1; k < length; ++k)
+            size = size << 8 | byte(at + 1 + k);
+        const size_t header = at + 1 + length, end = header + size;
+        const bool nextElement =
+            end == bytes.size() ||
+            (end < bytes.size() && (byte(end) == 0xA3 || byte(end) == 0x1F || byte(end) == 0x1C));
+        if (end > bytes.size() || size < 5 || byte(header) != 0x82 || !nextElement)
+            continue;
+        std::fill(bytes.begin() + header + 4, bytes.begin() + end, '\xFF');
+        ++spoiled;
+        at = end - 1;
+    }
+    return spoiled > 0;
 }
 
 std::string pseudoRandomBytes(size_t n)
@@ -238,6 +282,29 @@ const std::vector<ClipRecipe> &fixtureCatalog()
           .audioEncoder = "pcm_s16le",
           .seconds = 2,
           .pictureFilter = "select='not(eq(mod(n\\,5)\\,4))'"},
+        // Sound that goes on after the pictures: by seconds, and by the
+        // fraction of a second phones record.
+        S{.file = "long_sound.mp4",
+          .muxer = "mp4",
+          .videoEncoder = "libx264",
+          .audioEncoder = "aac",
+          .soundSeconds = 6},
+        S{.file = "sound_outlasts.mp4",
+          .muxer = "mp4",
+          .videoEncoder = "libx264",
+          .audioEncoder = "aac",
+          .rate = {30, 1},
+          .seconds = 1,
+          .soundSeconds = 1.07},
+        // A broadcast recording whose pictures start 2 s after its sound.
+        S{.file = "late_picture.ts",
+          .muxer = "mpegts",
+          .videoEncoder = "mpeg2video",
+          .audioEncoder = "mp2",
+          .seconds = 2.85,
+          .soundSeconds = 4.85,
+          .sampleRate = 48000,
+          .pictureFilter = "setpts=PTS+2/TB"},
         // Long enough to stop a conversion half-way.
         S{.file = "long.avi",
           .muxer = "avi",
@@ -291,11 +358,23 @@ bool makeAllFixtures(const std::string &folder, std::string &error)
                            lieInBoxes(bytes, "mdhd", 24, 0xFFFFFFFF) &&
                            lieInBoxes(bytes, "tkhd", 28, 0xFFFFFFFF);
                 }) ||
-        !damage(at + "h264_aac.mp4", at + kDamagedTrackLength, [](std::string &bytes) {
-            // The picture's track (the first) "lasts" one tick.
-            return lieInBoxes(bytes, "mdhd", 24, 1, 1);
-        })) {
+        !damage(at + "h264_aac.mp4", at + kDamagedTrackLength,
+                [](std::string &bytes) {
+                    // The picture's track (the first) "lasts" one tick.
+                    return lieInBoxes(bytes, "mdhd", 24, 1, 1);
+                }) ||
+        !copyPart(at + "long.avi", at + kCutShort, 0.2) ||
+        !damage(at + "vp8_vorbis.mkv", at + kBadSoundSetup, breakVorbisSetup) ||
+        !damage(at + "vp8_vorbis.mkv", at + kSoundBreaks, spoilLateSound) ||
+        !copyPart(at + "mpeg1_mp2.mpg", at + kJunkTail, 1)) {
         error = "cannot write the damaged files into " + folder;
+        return false;
+    }
+    // Sparse: no disk is spent on the zeros.
+    std::error_code failed;
+    std::filesystem::resize_file(at + kJunkTail, 200 << 20, failed);
+    if (failed) {
+        error = "cannot extend " + at + kJunkTail + ": " + failed.message();
         return false;
     }
     return true;
