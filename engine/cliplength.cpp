@@ -92,9 +92,14 @@ bool seekToTail(AVFormatContext *fmt, AVStream *ref, int64_t size, int64_t tailB
     case TailSeek::IndexEnd: {
         // A little before the last packets, key frame or not: past any
         // reordering.
-        const int entries = avformat_index_get_entries_count(ref);
-        const AVIndexEntry *last =
-            entries > 0 ? avformat_index_get_entry(ref, entries - 1) : nullptr;
+        // The last packet the file still holds: an index written first
+        // outlives the end of a file cut short.
+        const AVIndexEntry *last = nullptr;
+        for (int i = avformat_index_get_entries_count(ref) - 1; i >= 0 && !last; --i) {
+            const AVIndexEntry *entry = avformat_index_get_entry(ref, i);
+            if (entry->pos + entry->size <= size)
+                last = entry;
+        }
         if (!last || last->pos < size - tailBytes)
             return false;
         const int64_t back = av_rescale_q(kTailUs, AV_TIME_BASE_Q, ref->time_base);

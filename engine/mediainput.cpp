@@ -167,10 +167,12 @@ bool MediaInput::open(const std::string &path, const Interrupter *interrupter, s
     }
     m_format.reset(ctx);
     if (byteLimit == 0 && scansFromTheEnd(ctx->iformat)) {
+        const int64_t at = avio_tell(ctx->pb);
         if (const int64_t mediaEnd = junkTailStart(ctx->pb); mediaEnd > 0) {
             m_format.reset();
             return open(path, interrupter, error, mediaEnd);
         }
+        avio_seek(ctx->pb, at, SEEK_SET); // where the stream search goes on
     }
     err = avformat_find_stream_info(ctx, nullptr);
     if (err < 0) {

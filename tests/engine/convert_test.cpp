@@ -144,7 +144,7 @@ TEST_F(Convert, EverySourceKindConverts)
         if (s.file != "long.avi")
             sources.push_back(s.file);
     }
-    sources.insert(sources.end(), {kTruncatedAvi, kCutShort, kJunkTail});
+    sources.insert(sources.end(), {kTruncatedAvi, kCutShort, kCutIndexFirst, kJunkTail});
     for (const std::string &source : sources) {
         SCOPED_TRACE(source);
         // The whole clip, as the program asks for it: the probe's length.

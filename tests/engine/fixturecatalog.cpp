@@ -305,6 +305,12 @@ const std::vector<ClipRecipe> &fixtureCatalog()
           .soundSeconds = 4.85,
           .sampleRate = 48000,
           .pictureFilter = "setpts=PTS+2/TB"},
+        // The index first, as this program writes it.
+        S{.file = "index_first.mp4",
+          .muxer = "mp4",
+          .videoEncoder = "libx264",
+          .audioEncoder = "aac",
+          .muxerOptions = "movflags=faststart"},
         // Long enough to stop a conversion half-way.
         S{.file = "long.avi",
           .muxer = "avi",
@@ -364,6 +370,7 @@ bool makeAllFixtures(const std::string &folder, std::string &error)
                     return lieInBoxes(bytes, "mdhd", 24, 1, 1);
                 }) ||
         !copyPart(at + "long.avi", at + kCutShort, 0.2) ||
+        !copyPart(at + "index_first.mp4", at + kCutIndexFirst, 0.6) ||
         !damage(at + "vp8_vorbis.mkv", at + kBadSoundSetup, breakVorbisSetup) ||
         !damage(at + "vp8_vorbis.mkv", at + kSoundBreaks, spoilLateSound) ||
         !copyPart(at + "mpeg1_mp2.mpg", at + kJunkTail, 1)) {

@@ -125,7 +125,7 @@ TEST_F(Probe, MeasuresALargeFileFromItsTailAsFromItsWhole)
     for (const std::string file :
          {"h264_aac.mp4", "mpeg1_mp2.mpg", "mpeg2_mp2.vob", "wmv2_wma.wmv", "flv1_mp3.flv",
           "vp8_vorbis.mkv", "video_only.avi", "mpeg4_pcm.mov", "late_picture.mp4", kShortAsfHeader,
-          kDamagedTrackLength, kFragmentedHuge}) {
+          kDamagedTrackLength, kFragmentedHuge, kCutIndexFirst}) {
         SCOPED_TRACE(file);
         const zelo::Interrupter deadline = zelo::Interrupter::withDeadline(std::chrono::seconds(5));
         zelo::MediaInput whole, tail, shortTail;
