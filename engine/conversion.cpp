@@ -288,7 +288,36 @@ bool Conversion::pass(Lane &lane, std::string &error)
     lane.endUs = lane.decoder->frameEndUs();
     if (m_silence && &lane == &m_video && !m_silence->fillTo(frame->pts, *m_audio.track, error))
         return false;
-    return lane.track->push(frame, error);
+    if (&lane != &m_audio)
+        return lane.track->push(frame, error);
+    // Sound goes on one frame late: the last one may hold its encoder's
+    // padding, which only the packets' end tells (see pushLastSound).
+    if (lane.held && lane.held->nb_samples > 0 && !lane.track->push(lane.held.get(), error))
+        return false;
+    if (!lane.held && !(lane.held = makeFrame())) {
+        error = "out of memory";
+        return false;
+    }
+    av_frame_move_ref(lane.held.get(), frame);
+    return true;
+}
+
+bool Conversion::pushLastSound(std::string &error)
+{
+    AVFrame *last = m_audio.held.get();
+    if (!last || last->nb_samples <= 0)
+        return true;
+    // A decoder gives the last frame whole, while the packet's duration
+    // says where the sound really ends (an 8 kHz frame lasts 128 ms).
+    if (m_audio.packetEndUs != AV_NOPTS_VALUE && m_audio.packetEndUs < m_audio.endUs) {
+        const int64_t keep = av_rescale(m_audio.packetEndUs - m_options.startUs - last->pts,
+                                        last->sample_rate, AV_TIME_BASE);
+        if (keep > 0 && keep < last->nb_samples) {
+            last->nb_samples = static_cast<int>(keep);
+            m_audio.endUs = m_audio.packetEndUs;
+        }
+    }
+    return m_audio.track->push(last, error);
 }
 
 bool Conversion::keepsShape(Lane &lane, const AVFrame *frame)
@@ -355,7 +384,7 @@ bool Conversion::finishTracks(std::string &error)
             !m_audio.track->finish(pictureEnd, error))
             return false;
     } else if (m_audio.track) {
-        if (!fillBrokenSound(pictureEnd, error))
+        if (!pushLastSound(error) || !fillBrokenSound(pictureEnd, error))
             return false;
         const int64_t end =
             m_audio.endUs == AV_NOPTS_VALUE ? start : std::min(m_audio.endUs, m_endUs);

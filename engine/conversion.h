@@ -48,6 +48,7 @@ private:
         int64_t endUs = AV_NOPTS_VALUE;       // end of the last frame passed on
         int64_t packetEndUs = AV_NOPTS_VALUE; // end of the last packet read
         FramePtr shape;                       // the first sound frame's, without data
+        FramePtr held;                        // the last sound frame, not yet pushed
         std::atomic<bool> done{false};        // read by the demuxing thread
     };
 
@@ -62,6 +63,7 @@ private:
     bool checkReadToEnd(std::string &error) const;
     bool keepsShape(Lane &lane, const AVFrame *frame);
     bool fillBrokenSound(int64_t pictureEnd, std::string &error);
+    bool pushLastSound(std::string &error);
     int64_t pictureEndUs() const;
     bool checkNotEmpty(std::string &error);
     void notePacketEnd(Lane &lane, const AVPacket *pkt) const;
