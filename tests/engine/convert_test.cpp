@@ -296,19 +296,14 @@ TEST_F(Convert, APhoneClipIsShownAsItsDisplayMatrixSays)
 TEST_F(Convert, SilenceStandsInForSoundThatIsMissingOrUndecodable)
 {
     // No sound at all (the PSP kind still gets its track), sound whose
-    // decoder cannot open, sound that breaks off half-way.
-    struct Case
-    {
-        const char *source, *format;
-        bool warned;
-        double silentAfter;
-    };
-    for (const Case &c :
-         {Case{"video_only.avi", "psp", false, 0}, Case{kBadSoundSetup, "3gp", true, 0},
-          Case{kBadSoundSetup, "psp", true, 0}, Case{kSoundBreaks, "psp", true, 2.0}}) {
-        SCOPED_TRACE(std::string(c.source) + " " + c.format);
-        ConvertRequest r = request(c.source, std::string("out.") + c.format);
-        r.format = c.format;
+    // decoder cannot open, sound that breaks off half-way (a warning each).
+    for (const auto &[source, format] : {std::pair{"video_only.avi", "psp"},
+                                         {kBadSoundSetup, "3gp"},
+                                         {kBadSoundSetup, "psp"},
+                                         {kSoundBreaks, "psp"}}) {
+        SCOPED_TRACE(std::string(source) + " " + format);
+        ConvertRequest r = request(source, std::string("out.") + format);
+        r.format = format;
         r.size = "320x240";
         r.rate = "29.97";
         r.channels = "2";
@@ -319,7 +314,7 @@ TEST_F(Convert, SilenceStandsInForSoundThatIsMissingOrUndecodable)
         bool warned = false;
         for (const std::string &line : result.lines)
             warned = warned || line.rfind("warning: ", 0) == 0;
-        EXPECT_EQ(warned, c.warned) << result.text();
+        EXPECT_EQ(warned, source != std::string("video_only.avi")) << result.text();
         MediaReport m = inspect(r.output);
         ASSERT_TRUE(m.video() && m.audio());
         EXPECT_EQ(m.audio()->codec, "aac");
@@ -327,7 +322,7 @@ TEST_F(Convert, SilenceStandsInForSoundThatIsMissingOrUndecodable)
         EXPECT_EQ(m.audio()->channels, 2);
         EXPECT_NEAR(m.audio()->duration, 2.0, 0.05);
         EXPECT_NEAR(m.video()->duration, 2.0, 0.05);
-        if (c.silentAfter == 0) {
+        if (source != kSoundBreaks) {
             EXPECT_LT(soundLevel(r.output), 0.001);
         }
         std::filesystem::remove(r.output);

@@ -110,7 +110,7 @@ TEST_F(Probe, LengthIsWhatThePacketsHoldWhateverTheHeaderSays)
     // second past the pictures.
     for (const auto &[file, seconds] : {std::pair{"long_sound.mp4", 6},
                                         {"late_picture.ts", 5},
-                                        {"sound_outlasts.mp4", 2},
+                                        {"sound_outlasts_8k.3gp", 2},
                                         {"late_picture.mp4", 2}}) {
         ClipInfo info{};
         ASSERT_EQ(Mydll_GetFileinfo(fixturePath(file).c_str(), &info), 0);
