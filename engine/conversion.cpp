@@ -279,10 +279,7 @@ bool Conversion::pass(Lane &lane, std::string &error)
         av_frame_unref(frame); // leads up to the start, never shown
         return true;
     }
-    if (!keepsShape(lane, frame)) {
-        av_frame_unref(frame); // a gap the resampler fills with silence
-        return true;
-    }
+    noteShape(lane, frame);
     frame->pts = start - m_options.startUs;
     lane.startUs = start;
     lane.endUs = lane.decoder->frameEndUs();
@@ -320,24 +317,15 @@ bool Conversion::pushLastSound(std::string &error)
     return m_audio.track->push(last, error);
 }
 
-bool Conversion::keepsShape(Lane &lane, const AVFrame *frame)
+void Conversion::noteShape(Lane &lane, const AVFrame *frame)
 {
-    // Damaged sound may decode into another rate or channel count midway,
-    // which the filters built for the first frame cannot take.
-    if (&lane != &m_audio)
-        return true;
-    if (!lane.shape) {
-        lane.shape = makeFrame();
-        if (!lane.shape || av_frame_copy_props(lane.shape.get(), frame) < 0 ||
-            av_channel_layout_copy(&lane.shape->ch_layout, &frame->ch_layout) < 0)
-            return false;
-        lane.shape->format = frame->format;
-        lane.shape->sample_rate = frame->sample_rate;
-        return true;
-    }
-    const AVFrame *s = lane.shape.get();
-    return s->format == frame->format && s->sample_rate == frame->sample_rate &&
-           av_channel_layout_compare(&s->ch_layout, &frame->ch_layout) == 0;
+    // What silence must look like to go on where this sound breaks off.
+    if (&lane != &m_audio || lane.shape || !(lane.shape = makeFrame()))
+        return;
+    lane.shape->format = frame->format;
+    lane.shape->sample_rate = frame->sample_rate;
+    if (av_channel_layout_copy(&lane.shape->ch_layout, &frame->ch_layout) < 0)
+        lane.shape.reset();
 }
 
 void Conversion::notePacketEnd(Lane &lane, const AVPacket *pkt) const

@@ -61,7 +61,7 @@ private:
     bool transcode(std::string &error);
     bool finishTracks(std::string &error);
     bool checkReadToEnd(std::string &error) const;
-    bool keepsShape(Lane &lane, const AVFrame *frame);
+    void noteShape(Lane &lane, const AVFrame *frame);
     bool fillBrokenSound(int64_t pictureEnd, std::string &error);
     bool pushLastSound(std::string &error);
     int64_t pictureEndUs() const;
