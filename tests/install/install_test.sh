@@ -1,8 +1,10 @@
 #!/bin/sh
 # Installs the build into a temporary DESTDIR as `make install` does and
-# checks what a desktop and a user get: the program folder in one place, the
-# two commands on the PATH finding it (also read-only), a menu entry, icons,
-# AppStream metainfo and the manual page, each passing its validator.
+# checks what a desktop and a user get: the program folder and the data
+# folder, the two commands on the PATH finding both (also read-only), a menu
+# entry, icons, AppStream metainfo and the manual pages, each passing its
+# validator; then, where lintian is installed, builds the Debian package and
+# fails on any error or warning lintian reports.
 #   install_test.sh BUILD_DIR
 set -eu
 build=$(cd "$1" && pwd)
@@ -14,14 +16,21 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 DESTDIR="$root" cmake --install "$build" --prefix "$prefix" >/dev/null
 top="$root$prefix"
 folder="$top/lib/zelo-converter"
+data="$top/share/zelo-converter"
 
-for f in zelo-converter zelo-convert libEncoder.so Output.dll Skin/Skin.ini Skin/startup.jpg \
-         help/index.html; do
+for f in zelo-converter zelo-convert libEncoder.so; do
     [ -e "$folder/$f" ] || fail "program folder lacks $f"
 done
+for f in installed Output.dll Skin/Skin.ini Skin/startup.jpg help/index.html; do
+    [ -e "$data/$f" ] || fail "data folder lacks $f"
+done
+# Only what depends on the machine lies in the program folder.
+for f in "$folder"/*; do
+    file -b "$f" | grep -q '^ELF' || fail "not machine code in the program folder: $f"
+done
 # Every picture the guide shows is there.
-for img in $(sed -n 's/.*<img src="\([^"]*\)".*/\1/p' "$folder/help/index.html"); do
-    [ -s "$folder/help/$img" ] || fail "the guide's picture $img is missing"
+for img in $(sed -n 's/.*<img src="\([^"]*\)".*/\1/p' "$data/help/index.html"); do
+    [ -s "$data/help/$img" ] || fail "the guide's picture $img is missing"
 done
 [ ! -e "$folder/Snapshot" ] || fail "scratch folder installed into the program folder"
 
@@ -35,21 +44,34 @@ desktop-file-validate "$desktop" || fail "desktop-file-validate"
 grep -q '^Exec=zelo-converter %F$' "$desktop" || fail "desktop entry does not open files"
 appstreamcli validate --no-net "$top/share/metainfo/example.zelo.Converter.metainfo.xml" \
     || fail "appstreamcli validate"
-man="$top/share/man/man1/zelo-convert.1"
-[ -s "$man" ] || fail "no manual page"
-if command -v groff >/dev/null; then
-    groff -man -Tutf8 -ww -z "$man" 2>&1 | grep . && fail "manual page warnings"
-fi
+for page in zelo-convert zelo-converter; do
+    man="$top/share/man/man1/$page.1.gz"
+    [ -s "$man" ] || fail "no manual page for $page"
+    if command -v groff >/dev/null; then
+        zcat "$man" | groff -man -Tutf8 -ww -z 2>&1 | grep . && fail "manual page warnings ($page)"
+    fi
+done
 
 # The commands on the PATH are links into the program folder, and the
 # program folder is found through them even when nobody may write there.
 for c in zelo-converter zelo-convert; do
     [ "$(readlink -f "$top/bin/$c")" = "$(readlink -f "$folder/$c")" ] || fail "$c link"
 done
-chmod -R a-w "$folder"
+chmod -R a-w "$folder" "$data"
 home="$root/home"
 mkdir -p "$home"
 out=$(cd / && HOME="$home" XDG_CONFIG_HOME="$home/.config" PATH="$top/bin:$PATH" \
       zelo-convert --list-profiles) || fail "zelo-convert --list-profiles"
-echo "$out" | grep -q "Phone Standard" || fail "zelo-convert did not read the shipped profiles: $out"
+echo "$out" | grep -q "^0	.*Phone Standard" || fail "zelo-convert did not read the shipped profiles: $out"
+
+# The Debian package, as lintian sees it: no error, no warning.
+if command -v lintian >/dev/null && command -v cpack >/dev/null; then
+    (cd "$build" && cpack -G DEB -B "$root/package" >/dev/null) || fail "cpack"
+    deb=$(ls "$root"/package/zelo-converter_*.deb)
+    report=$(lintian --no-cfg --fail-on none "$deb" 2>&1)
+    echo "$report"
+    echo "$report" | grep -E '^[EW]: ' && fail "lintian reports errors or warnings"
+else
+    echo "lintian is not installed: the package was not checked"
+fi
 echo "install test passed"
