@@ -34,8 +34,13 @@ foreach(command zelo-converter zelo-convert)
 endforeach()
 
 set(ZELO_DESKTOP_DIR ${PROJECT_SOURCE_DIR}/data/desktop)
+# Installed as zelo-converter.desktop: where no default-applications list
+# names a program for a video type, desktops take the first registered one
+# in the order of these names, and this name comes after the players'
+# (mpv, vlc, org.gnome.Totem, ...), so the converter is offered under
+# "Open With" without taking double-clicks from an installed player.
 install(FILES ${ZELO_DESKTOP_DIR}/example.zelo.Converter.desktop
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications RENAME zelo-converter.desktop)
 install(FILES ${ZELO_DESKTOP_DIR}/example.zelo.Converter.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(DIRECTORY ${CMAKE_BINARY_DIR}/icons/ DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
