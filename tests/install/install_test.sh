@@ -1,10 +1,7 @@
 #!/bin/sh
 # Installs the build into a temporary DESTDIR as `make install` does and
-# checks what a desktop and a user get: the program folder and the data
-# folder, the two commands on the PATH finding both (also read-only), a menu
-# entry, icons, AppStream metainfo and the manual pages, each passing its
-# validator; then, where lintian is installed, builds the Debian package and
-# fails on any error or warning lintian reports.
+# checks what a desktop and a user get, each part passing its validator;
+# where lintian is installed, the Debian package passes it too.
 #   install_test.sh BUILD_DIR
 set -eu
 build=$(cd "$1" && pwd)
@@ -18,14 +15,13 @@ top="$root$prefix"
 folder="$top/lib/zelo-converter"
 data="$top/share/zelo-converter"
 
-for f in zelo-converter zelo-convert libEncoder.so; do
-    [ -e "$folder/$f" ] || fail "program folder lacks $f"
+for f in lib/zelo-converter/zelo-converter lib/zelo-converter/zelo-convert \
+         lib/zelo-converter/libEncoder.so share/zelo-converter/installed \
+         share/zelo-converter/Output.dll share/zelo-converter/Skin/Skin.ini \
+         share/zelo-converter/Skin/startup.jpg share/zelo-converter/help/index.html; do
+    [ -e "$top/$f" ] || fail "$f is missing"
 done
-for f in installed Output.dll Skin/Skin.ini Skin/startup.jpg help/index.html; do
-    [ -e "$data/$f" ] || fail "data folder lacks $f"
-done
-# Only what depends on the machine lies in the program folder.
-for f in "$folder"/*; do
+for f in "$folder"/*; do # only machine code in the program folder
     file -b "$f" | grep -q '^ELF' || fail "not machine code in the program folder: $f"
 done
 # Every picture the guide shows is there.
@@ -80,11 +76,8 @@ fi
 # The Debian package, as lintian sees it: no error, no warning.
 if command -v lintian >/dev/null && command -v cpack >/dev/null; then
     (cd "$build" && cpack -G DEB -B "$root/package" >/dev/null) || fail "cpack"
-    deb=$(ls "$root"/package/zelo-converter_*.deb)
-    report=$(lintian --no-cfg --fail-on none "$deb" 2>&1)
+    report=$(lintian --no-cfg --fail-on none "$root"/package/zelo-converter_*.deb 2>&1)
     echo "$report"
     echo "$report" | grep -E '^[EW]: ' && fail "lintian reports errors or warnings"
-else
-    echo "lintian is not installed: the package was not checked"
 fi
 echo "install test passed"

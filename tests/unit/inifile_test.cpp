@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <csignal>
 #include <gtest/gtest.h>
@@ -102,14 +103,8 @@ TEST_F(IniFileTest, ReadsLikeThePrivateProfileFunctions)
         // character at a time: no full case folding.
         {"accented section case", "[VID\xC3\x89O]\nk=v\n", "vid\xC3\xA9o", "k", "v"},
         {"long s is not s", "[p\xC5\xBFp]\nk=v\n", "psp", "k", "<default>"},
-        {"dotless i is not i",
-         "[s]\n\xC4\xB1"
-         "d=v\n",
-         "s", "ID", "<default>"},
-        {"sharp s is not ss",
-         "[s]\nstra\xC3\x9F"
-         "e=v\n",
-         "s", "STRASSE", "<default>"},
+        {"dotless i is not i", "[s]\n\u0131d=v\n", "s", "ID", "<default>"},
+        {"sharp s is not ss", "[s]\nstra\u00dfe=v\n", "s", "STRASSE", "<default>"},
         {"empty section name", "[]\nk=v\n", "", "k", "v"},
         {"key in next section not seen", "[s]\n[t]\nk=v\n", "s", "k", "<default>"},
     };
@@ -279,14 +274,9 @@ TEST_F(IniFileTest, WritingKeepsByteOrderMarkAndOddLineEnds)
 // and written back as such.
 TEST_F(IniFileTest, ReadsAndWritesUtf16Files)
 {
-    auto utf16 = [](const QString &text, bool bigEndian) {
-        QByteArray out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
-        for (QChar c : text) {
-            const char hi = char(c.unicode() >> 8), lo = char(c.unicode() & 0xFF);
-            out += bigEndian ? QByteArray{&hi, 1} + QByteArray{&lo, 1}
-                             : QByteArray{&lo, 1} + QByteArray{&hi, 1};
-        }
-        return out;
+    auto utf16 = [](const QString &text, bool bigEndian) -> QByteArray {
+        return QStringEncoder(bigEndian ? QStringEncoder::Utf16BE : QStringEncoder::Utf16LE,
+                              QStringEncoder::Flag::WriteBom)(text);
     };
     const QString text =
         QStringLiteral("[3gp]\r\nProfileCount=1\r\nProfile0=Vid\u00e9o \u65e5\r\n");
