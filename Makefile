@@ -18,7 +18,7 @@ PACKAGES := build-essential cmake pkg-config \
 	libavformat-dev libavcodec-dev libavfilter-dev libswscale-dev libswresample-dev libavutil-dev \
 	libmpv-dev libturbojpeg0-dev libgtest-dev libgmock-dev \
 	fonts-wine fonts-wqy-microhei xvfb xauth ffmpeg mpv \
-	desktop-file-utils appstream dpkg-dev file
+	desktop-file-utils appstream dpkg-dev file lintian
 
 .PHONY: all deps configure build run test test-sanitize bench bench-preview install package clean
 
@@ -38,8 +38,18 @@ deps:
 	  fi; \
 	fi
 
+# The distribution's hardening flags (fortify, stack protector, relro and
+# bind-now; the compiler makes PIE by default) for every build but the
+# sanitizers', which bring their own instrumentation.
+BUILDFLAGS = DEB_BUILD_MAINT_OPTIONS="hardening=+all reproducible=-fixfilepath,-fixdebugpath" dpkg-buildflags --get
+
 configure: deps
-	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_C_FLAGS="$$($(BUILDFLAGS) CPPFLAGS) $$($(BUILDFLAGS) CFLAGS)" \
+	  -DCMAKE_CXX_FLAGS="$$($(BUILDFLAGS) CPPFLAGS) $$($(BUILDFLAGS) CXXFLAGS)" \
+	  -DCMAKE_EXE_LINKER_FLAGS="$$($(BUILDFLAGS) LDFLAGS)" \
+	  -DCMAKE_SHARED_LINKER_FLAGS="$$($(BUILDFLAGS) LDFLAGS)" \
+	  -DCMAKE_MODULE_LINKER_FLAGS="$$($(BUILDFLAGS) LDFLAGS)" >/dev/null
 
 build: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS)

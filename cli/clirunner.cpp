@@ -23,8 +23,11 @@ int CliRunner::listProfiles()
 {
     const DeviceKindInfo *kind = FindDeviceKind(m_options.kind);
     ProfileFile file = ProfileFile::standard();
-    for (const QString &line : file.readProfileLines(kind->section))
-        m_out << line << '\n';
+    // Each line after the position --profile takes: the window's list, empty
+    // slots left out.
+    const QStringList lines = file.readProfileLines(kind->section);
+    for (int position = 0; position < lines.size(); ++position)
+        m_out << position << '\t' << lines[position] << '\n';
     m_out << "DefaultIndex=" << file.readDefaultIndex(kind->section) << '\n';
     return 0;
 }

@@ -158,6 +158,8 @@ qint64 ScratchFileOwner(const QString &fileName)
 
 void ClearSnapshotFolder(const QString &folder)
 {
+    if (folder.isEmpty())
+        return; // no program scratch folder (installed); never the current folder
     QDir dir(folder);
     for (const QFileInfo &entry : dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::System)) {
         const qint64 owner = ScratchFileOwner(entry.fileName());
