@@ -6,8 +6,6 @@
 #include "encoder/encoderlib.h"
 #include "encoder/statusline.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <algorithm>
 #include <mutex>
 
@@ -102,7 +100,6 @@ bool BatchRun::start()
     b_Converting = true;
     m_failures.clear();
     m_completed = 0;
-    m_lastResult = -1;
     emit runningChanged(true);
     runEncoder();
     return true;
@@ -180,7 +177,6 @@ void BatchRun::convertDone(int result)
 
 void BatchRun::clipEnded(int result)
 {
-    m_lastResult = result;
     const QString input = MyConvertDef.s_Input;
     if (result == CONVERT_DONE_COMPLETE) {
         ++m_completed;
@@ -204,11 +200,8 @@ void BatchRun::finish()
     b_Converting = false;
     emit runningChanged(false);
     if (b_StopRequested) {
-        // A clip that completed just as Stop was pressed is kept: only an
-        // unfinished output goes.
-        if (m_lastResult != CONVERT_DONE_COMPLETE && !MyConvertDef.s_Output.isEmpty() &&
-            QFileInfo(MyConvertDef.s_Output).isFile())
-            QFile::remove(MyConvertDef.s_Output);
+        // Nothing to delete: a stopped engine leaves no file, and its output
+        // name only ever holds a file someone else wrote there meanwhile.
         emit stoppedByUser();
         return;
     }

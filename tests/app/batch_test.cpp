@@ -126,13 +126,13 @@ TEST_F(BatchTest, StatusLinesMoveTheBarsOnTheUiThread)
     waitForBatch();
 }
 
-TEST_F(BatchTest, StopEndsTheBatchDeletesTheUnfinishedFileAndSaysSo)
+TEST_F(BatchTest, StopEndsTheBatchKeepsAnotherWritersFileAndSaysSo)
 {
     addClips({"a.avi", "b.avi"});
     qputenv("ZELO_FAKE_ENGINE_HOLD", "1");
     progress->StartClick();
     ASSERT_TRUE(progress->batch()->converting());
-    WriteFileBytes(MyConvertDef.s_Output, "half written");
+    WriteFileBytes(MyConvertDef.s_Output, "someone else's");
 
     progress->CloseClick(); // refused while converting
     EXPECT_EQ(shell.texts(), QStringList{"Converting clips now!\nPlease stop it first!"});
@@ -141,7 +141,7 @@ TEST_F(BatchTest, StopEndsTheBatchDeletesTheUnfinishedFileAndSaysSo)
 
     progress->StopClick();
     waitForBatch();
-    EXPECT_FALSE(QFile::exists(out + "a.3gp"));
+    EXPECT_EQ(ReadFileBytes(out + "a.3gp"), "someone else's");
     EXPECT_EQ(vectors().size(), 1); // the second clip never started
     EXPECT_EQ(shell.texts().last(), "Stop converting process by user!");
     EXPECT_TRUE(shell.opened.isEmpty());
