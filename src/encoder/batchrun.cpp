@@ -5,6 +5,7 @@
 #include "encoder/convertdef.h"
 #include "encoder/encoderlib.h"
 #include "encoder/statusline.h"
+#include "platform/nativepath.h"
 
 #include <algorithm>
 #include <mutex>
@@ -34,7 +35,8 @@ void BatchRun::setOutputFolder(const QString &folder)
 
 int BatchRun::OnStatusLine(const char *text)
 {
-    const QString line = QString::fromUtf8(text ? text : "");
+    // Its lines name files in the file system's own bytes.
+    const QString line = PathFromNative(text);
     std::lock_guard guard(g_activeLock);
     // Queued with the batch as context: dropped if it is gone by then.
     if (BatchRun *batch = g_active)
@@ -190,7 +192,7 @@ void BatchRun::clipEnded(int result)
         reason = QStringLiteral("stopped"); // not by this program's Stop
     else
         return;
-    m_failures << FileNamePart(input) +
+    m_failures << ShownName(FileNamePart(input)) +
                       (reason.isEmpty() ? QString() : QStringLiteral(": ") + reason);
     emit clipFailed(input, reason);
 }

@@ -86,7 +86,7 @@ TEST_F(BatchTest, ThreeClipsRunInOrderAndTheFolderOpens)
               "Moviforge.exe -y -ss 00:00:00 -t 40 -i " + dir.filePath("holiday.avi"));
     EXPECT_EQ(v[0].mid(21, 16).join(' '), "-s 176x144 -r 15 -b 128 -acodec aac -ac 1 -ar 22050 "
                                           "-ab 32 -f 3gp");
-    EXPECT_EQ(v[0][37], out + "holiday1.3gp"); // the older file is never overwritten
+    EXPECT_EQ(v[0][37], out + "holiday.3gp"); // taken: the engine numbers it
     EXPECT_EQ(v[1][37], out + "a.b.3gp");
     EXPECT_EQ(v[2][37], out + "clip.3gp");
 

@@ -1,8 +1,8 @@
 #include "encoder/commandline.h"
 #include "encoder/convertdef.h"
 #include "encoder/statusline.h"
+#include "platform/nativepath.h"
 
-#include <QSet>
 #include <gtest/gtest.h>
 
 namespace {
@@ -52,20 +52,22 @@ TEST(KeepRatioPads, AlwaysEvenNeverNegativeNeverUndefined)
     EXPECT_EQ(p.top + p.left, 0);
 }
 
-TEST(OutputNames, NumberedFromOneNeverReused)
+TEST(OutputNames, TheSourceNameNeverHidden)
 {
-    QSet<QString> taken;
-    auto exists = [&](const QString &p) { return taken.contains(p); };
     const QString out = "/home/u/ZeloOutput/";
-    EXPECT_EQ(UniqueOutputPath("/v/holiday.avi", out, ".3gp", exists), out + "holiday.3gp");
-    taken << out + "holiday.3gp";
-    EXPECT_EQ(UniqueOutputPath("/v/holiday.avi", out, ".3gp", exists), out + "holiday1.3gp");
-    taken << out + "holiday1.3gp";
-    EXPECT_EQ(UniqueOutputPath("/other/holiday.mpg", out, ".3gp", exists), out + "holiday2.3gp");
-    EXPECT_EQ(UniqueOutputPath("/v/a.b.avi", out, ".3gp", exists), out + "a.b.3gp");
-    EXPECT_EQ(UniqueOutputPath("/v/clip", out, ".3gp", exists), out + "clip.3gp");
-    EXPECT_EQ(UniqueOutputPath("/v.d/clip", out, ".MP4", exists), out + "clip.MP4");
-    EXPECT_EQ(UniqueOutputPath("/v/.hidden", out, ".MP4", exists), out + ".MP4");
+    const std::pair<const char *, const char *> table[] = {
+        {"/v/holiday.avi", "holiday.3gp"},
+        {"/v/a.b.avi", "a.b.3gp"},
+        {"/v.d/clip", "clip.3gp"},
+        {"/v/.mp4", "mp4.3gp"},
+        {"/v/.hidden.avi", "hidden.3gp"},
+        {"/v/...", "clip.3gp"},
+        {"/v/a.", "a.3gp"},
+    };
+    for (const auto &[source, name] : table)
+        EXPECT_EQ(OutputPath(source, out, ".3gp"), out + name) << source;
+    const QString latin = PathFromNative("/v/.caf\xE9.avi");
+    EXPECT_EQ(NativePath(OutputPath(latin, out, ".3gp")), NativePath(out) + "caf\xE9.3gp");
 }
 
 TEST(SampleRate, KiloHertzTextToHertz)
