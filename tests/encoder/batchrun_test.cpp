@@ -139,7 +139,6 @@ TEST_F(BatchRunTest, StopMidClipEndsTheBatchAndDeletesNothing)
     qputenv("ZELO_FAKE_ENGINE_HOLD", "1");
     ASSERT_TRUE(batch.start());
     ASSERT_TRUE(batch.converting());
-    // Written by someone else under the clip's output name while it converts.
     WriteFileBytes(MyConvertDef.s_Output, "someone else's");
     batch.stop();
     waitForEnd();

@@ -122,34 +122,14 @@ TEST(FileSize, WholeKilobytesOrZero)
 
 } // namespace
 
-TEST(NativePaths, AnyBytesComeBackAsTheyWere)
+TEST(NativePaths, AnyBytesComeBackAsTheyWereAndAreShownAndQuoted)
 {
-    const QByteArray table[] = {
-        "holiday.avi",      "caf\xE9.mp4",  "\xE2\x82\xAC \xF0\x9F\x98\x80.avi",
-        "\xED\xA0\x80.avi", "\xC0\xAF.avi", "\xF4\x90\x80\x80",
-        "tail\xC3",         "\xFF\xFE\x80", "\xED\xB3\xA9 escaped twice",
-    };
-    for (const QByteArray &bytes : table) {
-        const QString path = PathFromNative(bytes);
-        EXPECT_EQ(NativePath(path), bytes) << bytes.toHex().constData();
-        if (QString::fromUtf8(bytes).toUtf8() == bytes) {
-            EXPECT_EQ(path, QString::fromUtf8(bytes)); // UTF-8 names are plain text
-        }
-    }
-    EXPECT_EQ(ShownName(PathFromNative("caf\xE9")), QStringLiteral("caf\uFFFD"));
-}
-
-TEST(NativePaths, TerminalNamesAreQuotedOnlyWhenTheyMustBe)
-{
-    const std::pair<QString, QString> table[] = {
-        {"holiday 1.avi", "holiday 1.avi"},
-        {QStringLiteral("caf\u00E9.avi"), QStringLiteral("caf\u00E9.avi")},
-        {"a\nb.avi", "$'a\\nb.avi'"},
-        {"it's\t\x01", "$'it\\'s\\t\\001'"},
-        {PathFromNative("caf\xE9.mp4"), "$'caf\\351.mp4'"},
-    };
-    for (const auto &[name, quoted] : table)
-        EXPECT_EQ(QuotedName(name), quoted);
+    for (const QByteArray bytes : {"a.avi", "\xE2\x82\xAC\xF0\x9F\x98\x80", "\xED\xA0\x80",
+                                   "\xC0\xAF", "\xF4\x90\x80\x80", "tail\xC3", "\xED\xB3\xA9"})
+        EXPECT_EQ(NativePath(PathFromNative(bytes)), bytes) << bytes.toHex().constData();
+    const QString latin = PathFromNative("it's\t\xE9");
+    EXPECT_EQ(ShownName(latin), QStringLiteral("it's\t\uFFFD"));
+    EXPECT_EQ(QuotedName(latin), "$'it\\'s\\t\\351'");
 }
 
 TEST(NativePaths, ANameQtCouldNotDecodeIsFoundAgain)
@@ -162,7 +142,6 @@ TEST(NativePaths, ANameQtCouldNotDecodeIsFoundAgain)
     const QUrl url = QUrl::fromEncoded("file://" + folder.toPercentEncoding("/") + "/%E9t%E9.mp4");
     EXPECT_EQ(NativePath(PathFromUrl(url)), folder + "/\xE9t\xE9.mp4");
     const QString given = url.toLocalFile();
-    EXPECT_FALSE(QFileInfo::exists(given));
     EXPECT_EQ(NativePath(FaithfulPath(given)), folder + "/\xE9t\xE9.mp4");
     // Two names Qt shows alike: which one is meant cannot be told.
     std::ofstream(folder + "/\xE8t\xE9.mp4") << "other";
