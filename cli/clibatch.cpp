@@ -4,6 +4,7 @@
 #include "encoder/commandline.h"
 #include "encoder/convertdef.h"
 #include "encoder/profileapply.h"
+#include "platform/nativepath.h"
 
 #include <QEventLoop>
 #include <QTimer>
@@ -64,7 +65,7 @@ void CliBatch::run(const QString &folder)
     BatchRun batch(this);
     batch.setOutputFolder(folder);
     QObject::connect(&batch, &BatchRun::clipStarted, [this] {
-        m_name = FileNamePart(MyConvertDef.s_Input);
+        m_name = QuotedName(FileNamePart(MyConvertDef.s_Input));
         m_clipStart = MyConvertDef.StartTime;
         m_percent = 0;
         m_lastPlain = -10;
@@ -79,7 +80,7 @@ void CliBatch::run(const QString &folder)
         showProgress(100, MyConvertDef.StopTime);
         if (m_tty)
             m_out << '\n';
-        m_out << m_name << " -> " << out << '\n';
+        m_out << m_name << " -> " << QuotedName(out) << '\n';
         m_out.flush();
         ++m_converted;
     });

@@ -1,4 +1,5 @@
 #include "engine/conversion.h"
+#include "engine/workingfile.h"
 
 #include "engine/cliplength.h"
 #include "engine/encodersetup.h"
@@ -70,6 +71,10 @@ bool Conversion::prepare(std::string &error)
     if (!m_input.open(o.input, &m_interrupter, error) ||
         !m_output.create(o.output, o.format, o.bitexact, &m_interrupter, error))
         return false;
+    // The name the file will get, as soon as it is known.
+    const std::string planned = firstFreeName(o.output);
+    if (planned != o.output)
+        m_progress.outputNamed(planned);
     const bool globalHeaders = m_output.wantsGlobalHeaders();
     const int64_t origin = m_input.originUs();
     if (AVStream *video = m_input.videoStream()) {

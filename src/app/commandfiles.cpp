@@ -2,6 +2,7 @@
 
 #include "app/pubfunction.h"
 #include "encoder/clipadder.h"
+#include "platform/nativepath.h"
 
 #include <QDir>
 #include <QTimer>
@@ -57,7 +58,7 @@ QStringList CommandLineFiles(const QStringList &arguments, const QString &workin
             const QUrl url(arg);
             if (!url.isLocalFile())
                 continue;
-            path = url.toLocalFile();
+            path = PathFromUrl(url);
         } else if (arg.contains(QLatin1String("://"))) {
             continue; // a remote address: nothing the engine could open
         }

@@ -6,6 +6,7 @@
 #include "app/pubfunction.h"
 #include "app/splash.h"
 #include "encoder/clipadder.h"
+#include "platform/nativepath.h"
 #include "platform/quitsignals.h"
 #include "platform/singleinstance.h"
 #include "profiles/profilewindow.h"
@@ -38,7 +39,7 @@ int RunEntrySequence(int argc, char **argv)
     InitGlobals(ProgramFolder());
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
+        arguments << PathFromNative(argv[i]); // the bytes, even when they are no UTF-8
     const QStringList files = CommandLineFiles(arguments, QDir::currentPath());
 
     // A second copy ends at once, silently, handing its files (if any) to

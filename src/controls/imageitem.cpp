@@ -1,6 +1,7 @@
 #include "controls/imageitem.h"
 
 #include "app/pubfunction.h"
+#include "platform/nativepath.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -39,7 +40,7 @@ bool Image_Item::SetClip(const ClipInfo *info, const QImage *thumbnail)
         return false;
     m_picture = QImage(ItemWidth, ItemHeight, QImage::Format_RGB32);
 
-    ClipPath = QString::fromUtf8(info->ClipPath ? info->ClipPath : "");
+    ClipPath = PathFromNative(info->ClipPath);
     Duration = info->Duration;
     VideoFormat = QString::fromUtf8(info->VideoFormat ? info->VideoFormat : "");
     AudioFormat = QString::fromUtf8(info->AudioFormat ? info->AudioFormat : "");
@@ -52,7 +53,7 @@ bool Image_Item::SetClip(const ClipInfo *info, const QImage *thumbnail)
     p.fillRect(m_picture.rect(), Grey);
     p.drawImage(2, 2, *thumbnail);
     p.setPen(Qt::black);
-    drawTextAt(p, 90, 4, QStringLiteral("Clip Name : ") + ClipPath);
+    drawTextAt(p, 90, 4, QStringLiteral("Clip Name : ") + ShownName(ClipPath));
     drawTextAt(p, 90, 18, QStringLiteral("Clip Duration : ") + TimeText(Duration));
     drawTextAt(p, 250, 18,
                QStringLiteral("Clip Resolution : %1x%2").arg(VideoWidth).arg(VideoHeight));

@@ -1,6 +1,7 @@
 #include "controls/playerlib.h"
 
-#include <QFile>
+#include "platform/nativepath.h"
+
 #include <QFileInfo>
 #include <QLibrary>
 #include <memory>
@@ -138,7 +139,7 @@ bool Open(const QString &path)
     BusyGuard guard(openBusy);
     if (!guard.entered() || !Bound.open)
         return false;
-    return Bound.open(QFile::encodeName(path).constData(), 0) != 0;
+    return Bound.open(NativePath(path).constData(), 0) != 0;
 }
 
 bool Play(double rate)

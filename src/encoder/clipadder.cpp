@@ -2,6 +2,7 @@
 
 #include "app/pubfunction.h"
 #include "controls/picture.h"
+#include "platform/nativepath.h"
 #include "platform/shell.h"
 
 #include <QCoreApplication>
@@ -38,10 +39,14 @@ void ClipAdder::AddFilesClick()
     addFiles(files);
 }
 
-void ClipAdder::addFiles(const QStringList &files)
+void ClipAdder::addFiles(const QStringList &given)
 {
-    if (b_Adding || files.isEmpty() || m_stop)
+    if (b_Adding || given.isEmpty() || m_stop)
         return;
+    // Dialogs and drops hand over names Qt could not decode with U+FFFD.
+    QStringList files;
+    for (const QString &file : given)
+        files << FaithfulPath(file);
     b_ProbeFailed = false;
     if (files.size() == 1) {
         ProbeFile(files.first());

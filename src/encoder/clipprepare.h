@@ -25,6 +25,6 @@ struct OutputTarget
     int height = 0;
 };
 
-// Fills the clip fields of def: trim, input, volume, a fresh output name in
-// the folder (never one that exists now), and the pads.
+// Fills the clip fields of def: trim, input, volume, the output name in the
+// folder (the engine numbers it when taken), and the pads.
 void PrepareClipDef(ConvertDef &def, const ClipToConvert &clip, const OutputTarget &target);

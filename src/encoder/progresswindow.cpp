@@ -6,6 +6,7 @@
 #include "encoder/commandline.h"
 #include "encoder/convertdef.h"
 #include "encoder/statusline.h"
+#include "platform/nativepath.h"
 #include "platform/shell.h"
 #include "skin/components.h"
 #include "skin/modalwindow.h"
@@ -186,7 +187,7 @@ void TProgressWindow::wireBatch()
     connect(m_batch, &BatchRun::positionReached, this,
             [this](int second) { Label_CurrentTime->setText(TimeText(second)); });
     connect(m_batch, &BatchRun::outputRenamed, this,
-            [this](const QString &path) { Label_DesName->setText(FileNamePart(path)); });
+            [this](const QString &path) { Label_DesName->setText(ShownName(FileNamePart(path))); });
     connect(m_batch, &BatchRun::stoppedByUser, this,
             [] { TheShell().info(QStringLiteral("Stop converting process by user!")); });
     connect(m_batch, &BatchRun::finished, this, &TProgressWindow::showEnd);
@@ -231,8 +232,8 @@ void TProgressWindow::showReset()
 
 void TProgressWindow::ShowClip()
 {
-    Label_SrcName->setText(FileNamePart(MyConvertDef.s_Input));
-    Label_DesName->setText(FileNamePart(MyConvertDef.s_Output));
+    Label_SrcName->setText(ShownName(FileNamePart(MyConvertDef.s_Input)));
+    Label_DesName->setText(ShownName(FileNamePart(MyConvertDef.s_Output)));
     Label_StartTime->setText(MyConvertDef.s_StartTime);
     Label_StopTime->setText(MyConvertDef.s_StopTime);
     Label_Length->setText(TimeText(MyConvertDef.Duration));

@@ -402,6 +402,7 @@ TEST_F(Convert, NeverReplacesAnExistingOutput)
     // With "-y" the result goes beside them, and the caller is told where.
     RunResult told = run(r);
     ASSERT_EQ(told.code, uintptr_t(CONVERT_DONE_COMPLETE)) << told.text();
+    EXPECT_EQ(told.lines.front(), "output: " + scratch.file("out2.3gp")); // before converting
     EXPECT_EQ(told.lines.back(), "output: " + scratch.file("out2.3gp"));
     EXPECT_TRUE(inspect(scratch.file("out2.3gp")).video());
     for (const char *name : {"out.3gp", "out1.3gp"})
