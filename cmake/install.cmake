@@ -13,7 +13,8 @@ if(TARGET playfile)
   install(TARGETS playfile LIBRARY DESTINATION ${ZELO_INSTALL_FOLDER})
 endif()
 install(FILES ${ZELO_BIN_DIR}/Output.dll DESTINATION ${ZELO_INSTALL_FOLDER})
-install(DIRECTORY ${ZELO_BIN_DIR}/Skin ${ZELO_BIN_DIR}/help DESTINATION ${ZELO_INSTALL_FOLDER})
+install(DIRECTORY ${ZELO_BIN_DIR}/Skin ${ZELO_BIN_DIR}/help ${ZELO_BIN_DIR}/icons
+        DESTINATION ${ZELO_INSTALL_FOLDER})
 
 # The program finds its folder from its own executable (/proc/self/exe), so
 # relative links are all the launchers need, also under DESTDIR.
