@@ -272,6 +272,8 @@ TEST_F(BatchTest, ConvertButtonShowsTheWindowModally)
         sawWindow = progress->isVisible() && progress->isModal();
         EXPECT_EQ(progress->Label_CP->text(), "0");
         progress->StartClick();
+        progress->CloseClick(); // refused while converting, in a box of this window's
+        EXPECT_EQ(shell.boxes.value(0).owner, progress.get());
         QTimer::singleShot(50, [&] { progress->CloseClick(); });
     });
     window->ConvertClick(); // returns when the window has closed
