@@ -6,6 +6,7 @@
 #   make install  build, then install under PREFIX (default /usr/local), honouring DESTDIR
 #   make package  build, then make the Debian package (build/zelo-converter_*.deb)
 #   make bench-preview  build, then time the preview against mpv
+#   make start-stop  build, then start and end the program 300 times, reporting any abort
 
 MAKEFLAGS += --no-print-directory
 
@@ -16,11 +17,11 @@ PREFIX ?= /usr/local
 PACKAGES := build-essential cmake pkg-config \
 	qt6-base-dev qt6-base-dev-tools libgl-dev \
 	libavformat-dev libavcodec-dev libavfilter-dev libswscale-dev libswresample-dev libavutil-dev \
-	libmpv-dev libturbojpeg0-dev libgtest-dev libgmock-dev \
+	libmpv-dev libturbojpeg0-dev libxcb1-dev libgtest-dev libgmock-dev \
 	fonts-wine fonts-wqy-microhei xvfb xauth ffmpeg mpv \
 	desktop-file-utils appstream dpkg-dev file lintian
 
-.PHONY: all deps configure build run test test-sanitize bench bench-preview install package clean
+.PHONY: all deps configure build run test test-sanitize bench bench-preview start-stop install package clean
 
 all: build
 
@@ -87,6 +88,10 @@ package: build
 # The preview beside mpv on an X server of its own.
 bench-preview: build
 	@bench/preview-bench.sh $(BUILD_DIR)
+
+# 300 starts and ends of the real program on an X server of its own.
+start-stop: build
+	@bench/start-stop.sh $(BUILD_DIR)
 
 clean:
 	rm -rf $(BUILD_DIR)

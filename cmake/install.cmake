@@ -17,7 +17,8 @@ if(TARGET playfile)
   install(TARGETS playfile LIBRARY DESTINATION ${ZELO_INSTALL_FOLDER})
 endif()
 install(FILES ${ZELO_BIN_DIR}/Output.dll DESTINATION ${ZELO_DATA_FOLDER})
-install(DIRECTORY ${ZELO_BIN_DIR}/Skin ${ZELO_BIN_DIR}/help DESTINATION ${ZELO_DATA_FOLDER})
+install(DIRECTORY ${ZELO_BIN_DIR}/Skin ${ZELO_BIN_DIR}/help ${ZELO_BIN_DIR}/icons
+        DESTINATION ${ZELO_DATA_FOLDER})
 # The marker that makes the program treat its folders as read-only, even for
 # root: nothing the program writes ends up below the prefix.
 install(FILES ${PROJECT_SOURCE_DIR}/data/installed DESTINATION ${ZELO_DATA_FOLDER})

@@ -31,6 +31,7 @@ TStartUp::TStartUp(const QString &picturePath)
       m_path(picturePath), m_pause(sleepAndServe)
 {
     setObjectName(QStringLiteral("StartUp"));
+    setWindowTitle(QStringLiteral("Zelo 3GP Converter"));
     setAttribute(Qt::WA_ShowWithoutActivating);
     resize(446, 243);
     Image = new TImage(this);

@@ -1,6 +1,7 @@
 #include "controls/imageitem.h"
 
 #include "app/pubfunction.h"
+#include "controls/pathelision.h"
 #include "platform/nativepath.h"
 
 #include <QMouseEvent>
@@ -53,7 +54,13 @@ bool Image_Item::SetClip(const ClipInfo *info, const QImage *thumbnail)
     p.fillRect(m_picture.rect(), Grey);
     p.drawImage(2, 2, *thumbnail);
     p.setPen(Qt::black);
-    drawTextAt(p, 90, 4, QStringLiteral("Clip Name : ") + ShownName(ClipPath));
+    // The path gives way in its middle at the frame, never the file's name;
+    // the tooltip has it whole.
+    const QString caption = QStringLiteral("Clip Name : ");
+    const int room = ItemWidth - 4 - 90 - QFontMetrics(p.font()).horizontalAdvance(caption);
+    drawTextAt(p, 90, 4,
+               caption + ElidePathKeepingName(ShownName(ClipPath), QFontMetrics(p.font()), room));
+    setToolTip(ShownName(ClipPath));
     drawTextAt(p, 90, 18, QStringLiteral("Clip Duration : ") + TimeText(Duration));
     drawTextAt(p, 250, 18,
                QStringLiteral("Clip Resolution : %1x%2").arg(VideoWidth).arg(VideoHeight));

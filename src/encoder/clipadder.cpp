@@ -6,6 +6,7 @@
 #include "platform/shell.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QThread>
 
 ClipAdder::ClipAdder(AppendEntry append, ReportRefused refused, QObject *parent)
@@ -48,6 +49,7 @@ void ClipAdder::addFiles(const QStringList &given)
     for (const QString &file : given)
         files << FaithfulPath(file);
     b_ProbeFailed = false;
+    m_refusals.clear();
     if (files.size() == 1) {
         ProbeFile(files.first());
         if (b_ProbeFailed)
@@ -65,9 +67,24 @@ ProbeResult ClipAdder::probe(const QString &path)
 {
     ProbeResult r = ProbeClip(path, SnapshotFile(SnapIndex));
     // A clip without a picture is skipped without a word.
-    if (r.verdict == ProbeVerdict::Refused)
+    if (r.verdict == ProbeVerdict::Refused) {
         b_ProbeFailed = true;
+        m_refusals << RefusalLine(path, r);
+    }
     return r;
+}
+
+QString RefusalLine(const QString &path, const ProbeResult &probed)
+{
+    QString why = probed.reason;
+    // The notice itself already says "unsupported or damaged"; its details
+    // say which of the two.
+    if (why == RefusedFilesText || why.isEmpty())
+        why = RefusedVideoFormat(probed.clip.videoFormat)
+                  ? QStringLiteral("video format \"%1\" is not supported")
+                        .arg(probed.clip.videoFormat)
+                  : QStringLiteral("cannot be read as a video (damaged, or not a video file)");
+    return QDir::toNativeSeparators(path) + QStringLiteral(" : ") + why;
 }
 
 void ClipAdder::append(const ProbeResult &probed)

@@ -250,14 +250,17 @@ TEST_F(BatchTest, OutputFolderIsMadeOrFallsBack)
 
 TEST_F(BatchTest, BrowseSetsTheFolderForTheNextBatch)
 {
+    const QString before = path_Work;
     shell.nextFolder = dir.filePath("chosen");
     progress->BrowseClick();
-    ASSERT_FALSE(shell.folderPrompts.isEmpty());
+    ASSERT_EQ(shell.folderPrompts.size(), 2);
     EXPECT_EQ(shell.folderPrompts.first(), "Please select \"Output Folder\" :");
+    EXPECT_EQ(shell.folderPrompts[1], before); // opens where the output goes now
     EXPECT_EQ(path_Work, dir.filePath("chosen/"));
     EXPECT_EQ(progress->Edit_WorkingFolder->text(), dir.filePath("chosen/"));
     shell.nextFolder.clear(); // cancelled: nothing changes
     progress->BrowseClick();
+    EXPECT_EQ(shell.folderPrompts[3], dir.filePath("chosen/"));
     EXPECT_EQ(path_Work, dir.filePath("chosen/"));
 }
 
@@ -269,6 +272,8 @@ TEST_F(BatchTest, ConvertButtonShowsTheWindowModally)
         sawWindow = progress->isVisible() && progress->isModal();
         EXPECT_EQ(progress->Label_CP->text(), "0");
         progress->StartClick();
+        progress->CloseClick(); // refused while converting, in a box of this window's
+        EXPECT_EQ(shell.boxes.value(0).owner, progress.get());
         QTimer::singleShot(50, [&] { progress->CloseClick(); });
     });
     window->ConvertClick(); // returns when the window has closed

@@ -11,8 +11,10 @@
 #include "app/splash.h"
 #include "controls/dynamicimagebutton.h"
 #include "controls/image.h"
+#include "controls/imageitem.h"
+#include "controls/listpanel.h"
 #include "controls/picture.h"
-#include "encoder/clipadder.h"
+#include "encoder/probe.h"
 #include "encoder/progresswindow.h"
 #include "profiles/profilewindow.h"
 #include "skin/skin.h"
@@ -96,14 +98,23 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "helpshots: the windows could not be skinned\n");
         return 1;
     }
-    path_Work = QDir::homePath() + QStringLiteral("/ZeloOutput/");
+    // The pictures show a reader's folders, never the build's scratch ones:
+    // nothing is written to these paths, they are only shown.
+    const QString exampleHome = QStringLiteral("/home/alex/");
+    path_Work = exampleHome + QStringLiteral("ZeloOutput/");
     main->show();
     if (argc > 3) {
-        // Under a name a reader might have, not the build's path.
-        const QString clip = QDir::homePath() + QStringLiteral("/Videos/holiday.avi");
-        QDir().mkpath(QDir::homePath() + QStringLiteral("/Videos"));
-        QFile::copy(QString::fromLocal8Bit(argv[3]), clip);
-        main->adder()->addFiles({clip});
+        ProbeResult probed =
+            ProbeClip(QString::fromLocal8Bit(argv[3]), home.filePath(QStringLiteral("snap.pic")));
+        if (probed.verdict != ProbeVerdict::Accepted) {
+            std::fprintf(stderr, "helpshots: %s: %s\n", argv[3], qPrintable(probed.reason));
+            return 1;
+        }
+        probed.clip.path = exampleHome + QStringLiteral("Videos/holiday.avi");
+        auto *item = new Image_Item(main->TP_ImageList);
+        const QImage thumbnail = PixelsImage(probed.clip.thumbnail);
+        item->SetClip(ClipInfoView(probed.clip).info(), &thumbnail);
+        main->TP_ImageList->AddItem(item);
         settle(200);
     }
     bool ok = save(shot(main.get()), out + QStringLiteral("main-window.png"));
