@@ -11,6 +11,7 @@
 #include "controls/imageitem.h"
 #include "controls/listpanel.h"
 #include "controls/playerlib.h"
+#include "controls/previewpanel.h"
 #include "encoder/clipadder.h"
 #include "tests/support/programwindows.h"
 
