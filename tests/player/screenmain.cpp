@@ -153,9 +153,13 @@ QImage ScreenShot(QWidget *widget)
 void TypeKey(QWidget *focus, const char *name)
 {
     focus->setFocus();
-    if (qEnvironmentVariable("QT_QPA_PLATFORM") == "wayland")
-        QProcess::execute("wtype", {"-k", name});
-    else
+    // A headless compositor's seat has a keyboard only while wtype runs; the
+    // window takes it up (events served meanwhile) before the key comes.
+    if (qEnvironmentVariable("QT_QPA_PLATFORM") == "wayland") {
+        QProcess wtype;
+        wtype.start("wtype", {"-s", "500", "-k", name});
+        QTest::qWaitFor([&] { return wtype.state() == QProcess::NotRunning; }, 10000);
+    } else
         QTest::keyClick(focus, QKeySequence::fromString(name)[0].key());
 }
 
