@@ -22,6 +22,7 @@ protected:
     void SetUp() override
     {
         splash = std::make_unique<TStartUp>(path);
+        splash->setFades(true);
         splash->setPause([this](int ms, bool input) {
             steps.push_back({qRound(splash->windowOpacity() * 255), ms, input});
         });
@@ -79,6 +80,23 @@ TEST_F(SplashTest, FadesInAndOutAtThePicturesOwnSize)
         fadeOut.push_back({a, 10, false});
     EXPECT_EQ(steps, fadeOut);
     EXPECT_FALSE(splash->isVisible());
+}
+
+// Where the platform cannot show a window's opacity (offscreen here, Wayland
+// on a desktop), the splash appears and goes at once, with no warnings.
+TEST_F(SplashTest, WithoutOpacityItAppearsAndGoesWithoutAFade)
+{
+    QImage picture(200, 100, QImage::Format_RGB32);
+    picture.fill(Qt::darkGreen);
+    ASSERT_TRUE(picture.save(path, "JPG"));
+    splash = std::make_unique<TStartUp>(path); // the platform's own choice
+    splash->setPause([this](int ms, bool input) { steps.push_back({0, ms, input}); });
+    splash->ShowSplash();
+    EXPECT_TRUE(splash->isVisible());
+    EXPECT_EQ(splash->windowOpacity(), 1.0);
+    splash->HideSplash();
+    EXPECT_FALSE(splash->isVisible());
+    EXPECT_TRUE(steps.empty());
 }
 
 } // namespace

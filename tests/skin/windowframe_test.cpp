@@ -1,5 +1,6 @@
 #include "controls/image.h"
 #include "controls/imagebutton.h"
+#include "platform/windowsystem.h"
 #include "skin/windowframe.h"
 #include "tests/support/skinfixtures.h"
 
@@ -132,6 +133,48 @@ TEST_F(FrameTest, MovesNeedThisWindowsPressAndTheLeftButton)
     EXPECT_TRUE(frame->drag().dragging);
     frame->BeginDrag(Qt::MiddleButton);
     EXPECT_FALSE(frame->drag().dragging);
+}
+
+TEST(WindowSystem, OnlyWaylandMovesWindowsForThemAndCutsNoOutlineByMask)
+{
+    for (const char *wayland : {"wayland", "wayland-egl"}) {
+        EXPECT_FALSE(WindowMovesItself(wayland));
+        EXPECT_FALSE(MaskShapesWindow(wayland));
+        EXPECT_FALSE(WindowOpacityShows(wayland));
+    }
+    for (const char *other : {"xcb", "windows", "offscreen"}) {
+        EXPECT_TRUE(WindowMovesItself(other));
+        EXPECT_TRUE(MaskShapesWindow(other));
+    }
+    EXPECT_TRUE(WindowOpacityShows("xcb"));
+    EXPECT_FALSE(WindowOpacityShows("offscreen"));
+}
+
+// Where only the compositor moves windows, a press on the face hands the
+// drag to it, and the window never moves itself.
+TEST_F(FrameTest, WhereTheCompositorMovesWindowsThePressAsksIt)
+{
+    int asked = 0;
+    bool takes = true;
+    frame->setCompositorMove([&] { return ++asked, takes; });
+    press(QPoint(20, 15)); // the enabled button
+    release(QPoint(20, 15));
+    press(QPoint(150, 150), Qt::RightButton);
+    release(QPoint(150, 150), Qt::RightButton);
+    EXPECT_EQ(asked, 0);
+    press(QPoint(150, 150));
+    EXPECT_EQ(asked, 1);
+    EXPECT_FALSE(frame->drag().dragging);
+    moveTo(QPoint(180, 140), QPoint(1030, 990));
+    release(QPoint(180, 140));
+    EXPECT_EQ(window.pos(), start);
+    // A compositor that refuses leaves the drag to the window.
+    takes = false;
+    cursor = QPoint(1000, 1000);
+    QTest::qWait(500); // not a double click
+    press(QPoint(150, 150));
+    moveTo(QPoint(160, 150), QPoint(1010, 1000));
+    EXPECT_EQ(window.pos(), start + QPoint(10, 0));
 }
 
 } // namespace
