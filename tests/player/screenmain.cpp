@@ -158,7 +158,8 @@ void TypeKey(QWidget *focus, const char *name)
     if (qEnvironmentVariable("QT_QPA_PLATFORM") == "wayland") {
         QProcess wtype;
         wtype.start("wtype", {"-s", "500", "-k", name});
-        QTest::qWaitFor([&] { return wtype.state() == QProcess::NotRunning; }, 10000);
+        if (!QTest::qWaitFor([&] { return wtype.state() == QProcess::NotRunning; }, 10000))
+            wtype.kill();
     } else
         QTest::keyClick(focus, QKeySequence::fromString(name)[0].key());
 }
