@@ -82,21 +82,17 @@ TEST_F(SplashTest, FadesInAndOutAtThePicturesOwnSize)
     EXPECT_FALSE(splash->isVisible());
 }
 
-// Where the platform cannot show a window's opacity (offscreen here, Wayland
-// on a desktop), the splash appears and goes at once, with no warnings.
+// Offscreen, as under Wayland, opacity does not show: no fade, no warnings.
 TEST_F(SplashTest, WithoutOpacityItAppearsAndGoesWithoutAFade)
 {
-    QImage picture(200, 100, QImage::Format_RGB32);
-    picture.fill(Qt::darkGreen);
-    ASSERT_TRUE(picture.save(path, "JPG"));
+    ASSERT_TRUE(QImage(200, 100, QImage::Format_RGB32).save(path, "JPG"));
     splash = std::make_unique<TStartUp>(path); // the platform's own choice
-    splash->setPause([this](int ms, bool input) { steps.push_back({0, ms, input}); });
+    splash->setPause([](int, bool) { ADD_FAILURE() << "a fade step"; });
     splash->ShowSplash();
     EXPECT_TRUE(splash->isVisible());
     EXPECT_EQ(splash->windowOpacity(), 1.0);
     splash->HideSplash();
     EXPECT_FALSE(splash->isVisible());
-    EXPECT_TRUE(steps.empty());
 }
 
 } // namespace

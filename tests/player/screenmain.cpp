@@ -6,15 +6,13 @@
 #include "tests/player/screen.h"
 #include "tests/support/testrun.h"
 
-#include <QApplication>
+#include <QByteArray>
 #include <QDir>
-#include <QFile>
 #include <QProcess>
 #include <QScreen>
-#include <QStandardPaths>
 #include <QTest>
-#include <QWidget>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <grp.h>
 #include <string>
@@ -25,96 +23,71 @@
 namespace {
 pid_t g_server = -1;
 
-// Runs the server in a child that goes with the tests, even when they crash.
-template <class Exec> bool spawn(Exec exec)
+// Starts Xvfb and returns its display number, or -1.
+[[maybe_unused]] int startServer()
 {
+    int pipeFds[2];
+    if (pipe(pipeFds) != 0)
+        return -1;
     g_server = fork();
     if (g_server == 0) {
-        exec();
-        _exit(127);
-    }
-    return g_server > 0;
-}
-
-#ifdef ZELO_SCREEN_XCB
-const char *const kPlatform = "xcb";
-
-bool startServer()
-{
-    int fds[2];
-    if (pipe(fds) != 0)
-        return false;
-    spawn([&] {
+        // The server goes with the tests, even when they crash.
         prctl(PR_SET_PDEATHSIG, SIGTERM);
-        close(fds[0]);
-        const std::string fd = std::to_string(fds[1]);
+        close(pipeFds[0]);
+        const std::string fd = std::to_string(pipeFds[1]);
         execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten",
                "tcp", "-br", static_cast<char *>(nullptr));
-    });
-    close(fds[1]);
+        _exit(127);
+    }
+    close(pipeFds[1]);
+    if (g_server < 0) {
+        close(pipeFds[0]);
+        return -1;
+    }
     std::string number;
     char c;
-    while (g_server > 0 && read(fds[0], &c, 1) == 1 && c != '\n')
+    while (read(pipeFds[0], &c, 1) == 1 && c != '\n')
         number += c;
-    close(fds[0]);
-    if (number.empty())
-        return false;
-    qputenv("DISPLAY", QByteArray(":") + QByteArray(number.c_str()));
-    return true;
+    close(pipeFds[0]);
+    return number.empty() ? -1 : std::atoi(number.c_str());
 }
-#elif defined(ZELO_SCREEN_WAYLAND)
-const char *const kPlatform = "wayland";
-char g_runtime[] = "/tmp/zelo-sway-XXXXXX";
 
-bool startServer()
+// Starts sway in runtime, windows floating at the top left without borders
+// (where grim finds them by their own coordinates); false without sway.
+[[maybe_unused]] bool startSway(const QDir &runtime)
 {
-    if (QStandardPaths::findExecutable("sway").isEmpty() || !mkdtemp(g_runtime))
-        return false;
-    const QDir dir(g_runtime);
-    // Floating at the top left, without borders: the panel is where the
-    // window's own coordinates say, for grim.
-    QFile config(dir.filePath("config"));
+    QFile config(runtime.filePath("config"));
     if (!config.open(QIODevice::WriteOnly) ||
-        config.write("output HEADLESS-1 resolution 1024x768\ndefault_border none\n"
-                     "default_floating_border none\nfocus_on_window_activation focus\n"
-                     "for_window [title=\".*\"] floating enable, move position 0 0\n") < 0)
+        config.write("default_border none\ndefault_floating_border none\n"
+                     "for_window [title=\".*\"] floating enable, move position 0 0\n") < 0 ||
+        (geteuid() == 0 && chown(QFile::encodeName(runtime.path()), 65534, 65534) != 0))
         return false;
     config.close();
-    const bool root = geteuid() == 0;
-    if (root && chown(g_runtime, 65534, 65534) != 0)
-        return false;
-    spawn([&] {
-        if (root && (setgroups(0, nullptr) != 0 || setresgid(65534, 65534, 65534) != 0 ||
-                     setresuid(65534, 65534, 65534) != 0))
+    g_server = fork();
+    if (g_server == 0) {
+        if (geteuid() == 0 && (setgroups(0, nullptr) != 0 || setresgid(65534, 65534, 65534) != 0 ||
+                               setresuid(65534, 65534, 65534) != 0))
             _exit(126);
-        // Set after the change of user, which clears it.
-        prctl(PR_SET_PDEATHSIG, SIGTERM);
-        setenv("XDG_RUNTIME_DIR", g_runtime, 1);
-        setenv("HOME", g_runtime, 1);
+        prctl(PR_SET_PDEATHSIG, SIGTERM); // after the change of user, which clears it
+        for (const char *name : {"XDG_RUNTIME_DIR", "HOME"})
+            setenv(name, QFile::encodeName(runtime.path()).constData(), 1);
         setenv("WLR_BACKENDS", "headless", 1);
         setenv("WLR_LIBINPUT_NO_DEVICES", "1", 1);
         setenv("WLR_RENDERER", "pixman", 1);
         unsetenv("WAYLAND_DISPLAY");
-        unsetenv("DISPLAY");
-        freopen(dir.filePath("sway.log").toLocal8Bit().constData(), "w", stderr);
-        execlp("sway", "sway", "-c", dir.filePath("config").toLocal8Bit().constData(),
+        if (!std::freopen("/dev/null", "w", stderr))
+            _exit(125);
+        execlp("sway", "sway", "-c", QFile::encodeName(config.fileName()).constData(),
                static_cast<char *>(nullptr));
-    });
-    for (int i = 0; i < 200 && g_server > 0; ++i, usleep(50000))
-        if (QFile::exists(dir.filePath("wayland-1"))) {
-            qputenv("WAYLAND_DISPLAY", QFile::encodeName(dir.filePath("wayland-1")));
-            return true;
-        }
+        _exit(127);
+    }
+    for (int i = 0; i < 200 && g_server > 0 && waitpid(g_server, nullptr, WNOHANG) == 0; ++i) {
+        if (QFile::exists(runtime.filePath("wayland-1")))
+            return qputenv("WAYLAND_DISPLAY", QFile::encodeName(runtime.filePath("wayland-1")));
+        usleep(50000);
+    }
     return false;
 }
-#else
-const char *const kPlatform = "offscreen";
-
-bool startServer()
-{
-    return true;
-}
-#endif
 
 void stopServer()
 {
@@ -122,9 +95,11 @@ void stopServer()
         kill(g_server, SIGTERM);
         waitpid(g_server, nullptr, 0);
     }
-#ifdef ZELO_SCREEN_WAYLAND
-    QDir(g_runtime).removeRecursively();
-#endif
+}
+
+bool onWayland()
+{
+    return qgetenv("QT_QPA_PLATFORM") == "wayland";
 }
 } // namespace
 
@@ -133,10 +108,8 @@ QString ScreenMissing;
 QImage ScreenShot(QWidget *widget)
 {
     const QRect at(widget->mapToGlobal(QPoint(0, 0)), widget->size());
-    QImage shot;
-    if (qEnvironmentVariable("QT_QPA_PLATFORM") == "offscreen") {
-        shot = widget->grab().toImage();
-    } else if (qEnvironmentVariable("QT_QPA_PLATFORM") == "wayland") {
+    QImage shot = widget->grab().toImage();
+    if (onWayland()) {
         QProcess grim;
         grim.start("grim",
                    {"-g",
@@ -144,7 +117,7 @@ QImage ScreenShot(QWidget *widget)
                     "-t", "ppm", "-"});
         grim.waitForFinished(10000);
         shot.loadFromData(grim.readAllStandardOutput(), "PPM");
-    } else {
+    } else if (qgetenv("QT_QPA_PLATFORM") == "xcb") {
         shot = widget->screen()->grabWindow(0, at.x(), at.y(), at.width(), at.height()).toImage();
     }
     return shot.convertToFormat(QImage::Format_RGB32);
@@ -153,15 +126,14 @@ QImage ScreenShot(QWidget *widget)
 void TypeKey(QWidget *focus, const char *name)
 {
     focus->setFocus();
+    if (!onWayland())
+        return QTest::keyClick(focus, QKeySequence::fromString(name)[0].key());
     // A headless compositor's seat has a keyboard only while wtype runs; the
     // window takes it up (events served meanwhile) before the key comes.
-    if (qEnvironmentVariable("QT_QPA_PLATFORM") == "wayland") {
-        QProcess wtype;
-        wtype.start("wtype", {"-s", "500", "-k", name});
-        if (!QTest::qWaitFor([&] { return wtype.state() == QProcess::NotRunning; }, 10000))
-            wtype.kill();
-    } else
-        QTest::keyClick(focus, QKeySequence::fromString(name)[0].key());
+    QProcess wtype;
+    wtype.start("wtype", {"-s", "500", "-k", name});
+    if (!QTest::qWaitFor([&] { return wtype.state() == QProcess::NotRunning; }, 10000))
+        wtype.kill();
 }
 
 int main(int argc, char **argv)
@@ -170,15 +142,28 @@ int main(int argc, char **argv)
     bool listing = false;
     for (int i = 1; i < argc; ++i)
         listing |= std::string(argv[i]).starts_with("--gtest_list_tests");
-    if (listing || !startServer()) {
-        ScreenMissing = QString("no %1 display server could be started (the Makefile's packages "
-                                "have it)")
-                            .arg(kPlatform);
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    } else {
-        qputenv("QT_QPA_PLATFORM", kPlatform);
+    QByteArray platform = "offscreen";
+#if defined(ZELO_SCREEN_XCB)
+    const int display = listing ? -1 : startServer();
+    if (display >= 0) {
+        platform = "xcb";
+        qputenv("DISPLAY", QByteArray(":") + QByteArray::number(display));
     }
+    ScreenMissing = "Xvfb is not installed: the on-screen player tests need it";
+#elif defined(ZELO_SCREEN_WAYLAND)
+    char runtime[] = "/tmp/zelo-sway-XXXXXX";
+    if (!listing && mkdtemp(runtime) && startSway(QDir(runtime)))
+        platform = "wayland";
+    ScreenMissing = "sway did not start (packages sway, grim, wtype, qt6-wayland): the Wayland "
+                    "player tests need it";
+#endif
+    if (platform != "offscreen")
+        ScreenMissing.clear();
+    qputenv("QT_QPA_PLATFORM", platform);
     const int status = RunTestsInPrivateHome(argc, argv);
     stopServer();
+#if defined(ZELO_SCREEN_WAYLAND)
+    QDir(runtime).removeRecursively();
+#endif
     return status;
 }
