@@ -12,12 +12,14 @@
 #include "controls/imageitem.h"
 #include "controls/listpanel.h"
 #include "controls/playerlib.h"
+#include "controls/previewpanel.h"
 
 #include <QFileInfo>
 #include <QShowEvent>
 #include <QTimer>
 
-static_assert(PLAYER_MSG_HOOK == WM_PLAYER_HOOK && PLAYER_MSG_EVENT == WM_PLAYER_EVENT);
+static_assert(PLAYER_MSG_HOOK == WM_PLAYER_HOOK && PLAYER_MSG_EVENT == WM_PLAYER_EVENT &&
+              PLAYER_MSG_FRAME == WM_PLAYER_FRAME);
 
 namespace {
 // The library may call this on a thread of its own; the preview is stopped
@@ -89,6 +91,8 @@ void TMainWindow::StopPreview()
         PollTimer->stop();
     if (Img_VideoPic)
         Img_VideoPic->show();
+    if (Panel_Preview)
+        Panel_Preview->clear();
     m_loadedClip = nullptr;
 }
 
@@ -111,9 +115,10 @@ void TMainWindow::ShowTrim(Image_Item *clip)
 
 void TMainWindow::PassKeepRatioToPlayer()
 {
+    // The panel's address only names it: the player draws into the panel's
+    // memory (WM_PLAYER_FRAME), never into a window of the desktop's.
     if (Panel_Preview)
-        if (const WId panel = Panel_Preview->winId())
-            Player::SetWindow(uintptr_t(panel), b_KeepRatio);
+        Player::SetWindow(reinterpret_cast<uintptr_t>(Panel_Preview), b_KeepRatio);
 }
 
 void TMainWindow::PreviewMessage(unsigned msg, uintptr_t wParam, intptr_t lParam)
@@ -133,6 +138,9 @@ void TMainWindow::PreviewMessage(unsigned msg, uintptr_t wParam, intptr_t lParam
         break;
     case WM_TRIM_CHANGED:
         TrimChanged(int(wParam));
+        break;
+    case WM_PLAYER_FRAME:
+        Panel_Preview->frameReady();
         break;
     default: // WM_PLAYER_IGNORED and anything else: accepted, nothing done
         break;
@@ -228,19 +236,20 @@ void TMainWindow::SliderPositionChange(double percent, bool held)
 {
     if (m_seekBusy)
         return;
-    const auto seek = [this, percent] {
+    const auto seek = [this, percent](void (*to)(double)) {
         Image_Item *clip = m_sliderClip;
         if (clip && clip->Duration > 0)
-            Player::Seek(clip->Duration * percent * 0.01);
+            to(clip->Duration * percent * 0.01);
     };
     if (held) {
-        // Stays paused after the drag until play is pressed.
+        // Stays paused after the drag until play is pressed. Key frames
+        // only, so the picture keeps up with the hand.
         Player::Pause();
-        seek();
+        seek(&Player::Scrub);
         return;
     }
     m_seekBusy = true;
-    seek();
+    seek(&Player::Seek);
     m_seekBusy = false;
 }
 

@@ -80,6 +80,8 @@ bool Load(const QString &folder)
         Library.reset();
         return false;
     }
+    bind(e.scrub, "PlayerScrub");
+    bind(e.renderFrame, "PlayerRenderFrame");
     Bound = e;
     return true;
 }
@@ -132,6 +134,19 @@ void SetCallback(PlayerEventCallback callback)
 {
     if (Bound.setCallback)
         Bound.setCallback(callback);
+}
+
+void Scrub(double seconds)
+{
+    if (Bound.scrub)
+        Bound.scrub(seconds);
+    else
+        Seek(seconds);
+}
+
+bool RenderFrame(int width, int height, int stride, void *pixels)
+{
+    return Bound.renderFrame && Bound.renderFrame(width, height, stride, pixels) != 0;
 }
 
 bool Open(const QString &path)

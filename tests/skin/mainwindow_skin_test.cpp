@@ -6,6 +6,7 @@
 #include "controls/image.h"
 #include "controls/listmath.h"
 #include "controls/listpanel.h"
+#include "controls/previewpanel.h"
 #include "skin/components.h"
 #include "skin/windowframe.h"
 #include "tests/support/recordingshell.h"
