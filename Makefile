@@ -6,6 +6,7 @@
 #   make install  build, then install under PREFIX (default /usr/local), honouring DESTDIR
 #   make package  build, then make the Debian package (build/zelo-converter_*.deb)
 #   make bench-preview  build, then time the preview against mpv
+#   make start-stop  build, then start and end the program 300 times, reporting any abort
 
 MAKEFLAGS += --no-print-directory
 
@@ -16,11 +17,12 @@ PREFIX ?= /usr/local
 PACKAGES := build-essential cmake pkg-config \
 	qt6-base-dev qt6-base-dev-tools libgl-dev \
 	libavformat-dev libavcodec-dev libavfilter-dev libswscale-dev libswresample-dev libavutil-dev \
-	libmpv-dev libturbojpeg0-dev libgtest-dev libgmock-dev \
+	libmpv-dev libturbojpeg0-dev libxcb1-dev libgtest-dev libgmock-dev \
 	fonts-wine fonts-wqy-microhei xvfb xauth ffmpeg mpv \
-	desktop-file-utils appstream dpkg-dev file
+	qt6-wayland sway grim wtype \
+	desktop-file-utils appstream dpkg-dev file lintian
 
-.PHONY: all deps configure build run test test-sanitize bench bench-preview install package clean
+.PHONY: all deps configure build run test test-sanitize bench bench-preview start-stop install package clean
 
 all: build
 
@@ -38,8 +40,18 @@ deps:
 	  fi; \
 	fi
 
+# The distribution's hardening flags (fortify, stack protector, relro and
+# bind-now; the compiler makes PIE by default) for every build but the
+# sanitizers', which bring their own instrumentation.
+BUILDFLAGS = DEB_BUILD_MAINT_OPTIONS="hardening=+all reproducible=-fixfilepath,-fixdebugpath" dpkg-buildflags --get
+
 configure: deps
-	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_C_FLAGS="$$($(BUILDFLAGS) CPPFLAGS) $$($(BUILDFLAGS) CFLAGS)" \
+	  -DCMAKE_CXX_FLAGS="$$($(BUILDFLAGS) CPPFLAGS) $$($(BUILDFLAGS) CXXFLAGS)" \
+	  -DCMAKE_EXE_LINKER_FLAGS="$$($(BUILDFLAGS) LDFLAGS)" \
+	  -DCMAKE_SHARED_LINKER_FLAGS="$$($(BUILDFLAGS) LDFLAGS)" \
+	  -DCMAKE_MODULE_LINKER_FLAGS="$$($(BUILDFLAGS) LDFLAGS)" >/dev/null
 
 build: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
@@ -77,6 +89,10 @@ package: build
 # The preview beside mpv on an X server of its own.
 bench-preview: build
 	@bench/preview-bench.sh $(BUILD_DIR)
+
+# 300 starts and ends of the real program on an X server of its own.
+start-stop: build
+	@bench/start-stop.sh $(BUILD_DIR)
 
 clean:
 	rm -rf $(BUILD_DIR)

@@ -1,6 +1,7 @@
 // The preview under the clock, on a real X display: from the Play click to
-// the first picture in the panel, from a slider release to the new picture,
-// and the process's CPU share while a clip plays. Prints figures; asserts
+// the first picture in the panel, from a held slider's move to the new
+// (key-frame) picture, from the release to the exact picture, and the
+// process's CPU share while a clip plays. Prints figures; asserts
 // nothing. bench/preview-bench.sh runs it beside mpv.
 //   preview_bench PROGRAM_FOLDER PLAY_SECONDS CLIP...
 #include "app/application.h"
@@ -9,6 +10,7 @@
 #include "clips/clipadder.h"
 #include "controls/image.h"
 #include "controls/listpanel.h"
+#include "controls/previewpanel.h"
 #include "platform/pubfunction.h"
 
 #include <QElapsedTimer>
@@ -111,7 +113,7 @@ int main(int argc, char **argv)
         window.adder()->addFiles({clip});
         waitMs([] { return !b_Adding; });
 
-        std::vector<double> opens, seeks;
+        std::vector<double> opens, scrubs, seeks;
         for (int run = 0; run < 5; ++run) {
             window.StopPreview();
             pause(300);
@@ -127,15 +129,22 @@ int main(int argc, char **argv)
             pause(400);
             window.SliderPositionChange(0, true); // pauses, as a drag does
             pause(400);
-            const QImage still = panelShot(window);
+            // The hand moves the held thumb there, then lets go.
             const double at = run % 2 ? 30 : 70;
+            QImage still = panelShot(window);
+            t.restart();
+            window.SliderPositionChange(at, true);
+            if (waitMs([&] { return panelShot(window) != still; }) >= 0)
+                scrubs.push_back(t.nsecsElapsed() / 1e6);
+            pause(400);
+            still = panelShot(window);
             t.restart();
             window.SliderPositionChange(at, false);
             if (waitMs([&] { return panelShot(window) != still; }) >= 0)
                 seeks.push_back(t.nsecsElapsed() / 1e6);
         }
-        std::printf("%s first-picture-ms %.1f seek-picture-ms %.1f\n", name.constData(),
-                    median(opens), median(seeks));
+        std::printf("%s first-picture-ms %.1f scrub-picture-ms %.1f seek-picture-ms %.1f\n",
+                    name.constData(), median(opens), median(scrubs), median(seeks));
 
         if (playSeconds > 0) {
             // Opening included, as for mpv on the command line.

@@ -7,7 +7,7 @@
 class QuietShell : public Shell
 {
 public:
-    void info(const QString &) override {}
+    void info(const QString &, const QString & = QString()) override {}
     void error(const QString &) override {}
     bool confirm(const QString &) override { return true; }
     QStringList chooseFiles(const QList<FileFilter> &, const QString &) override { return {}; }

@@ -3,6 +3,7 @@
 #include "cli/progressline.h"
 #include "encoder/commandline.h"
 #include "encoder/profileapply.h"
+#include "platform/nativepath.h"
 
 #include <QEventLoop>
 #include <QTimer>
@@ -55,7 +56,7 @@ void CliBatch::run(const QString &folder)
     BatchRun batch(this);
     QObject::connect(&batch, &BatchRun::clipStarted,
                      [this](int, const QString &input, const QString &, int start, int stop) {
-                         m_name = FileNamePart(input);
+                         m_name = QuotedName(FileNamePart(input));
                          m_clipStart = start;
                          m_clipStop = stop;
                          m_percent = 0;
@@ -71,7 +72,7 @@ void CliBatch::run(const QString &folder)
         showProgress(100, m_clipStop);
         if (m_tty)
             m_out << '\n';
-        m_out << m_name << " -> " << out << '\n';
+        m_out << m_name << " -> " << QuotedName(out) << '\n';
         m_out.flush();
         ++m_converted;
     });

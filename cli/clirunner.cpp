@@ -6,6 +6,7 @@
 #include "encoder/convertdef.h"
 #include "encoder/probe.h"
 #include "encoder/profileapply.h"
+#include "platform/nativepath.h"
 #include "platform/pubfunction.h"
 #include "profiles/devicekind.h"
 #include "profiles/profilefile.h"
@@ -23,8 +24,11 @@ int CliRunner::listProfiles()
 {
     const DeviceKindInfo *kind = FindDeviceKind(m_options.kind);
     ProfileFile file = ProfileFile::standard();
-    for (const QString &line : file.readProfileLines(kind->section))
-        m_out << line << '\n';
+    // Each line after the position --profile takes: the window's list, empty
+    // slots left out.
+    const QStringList lines = file.readProfileLines(kind->section);
+    for (int position = 0; position < lines.size(); ++position)
+        m_out << position << '\t' << lines[position] << '\n';
     m_out << "DefaultIndex=" << file.readDefaultIndex(kind->section) << '\n';
     return 0;
 }
@@ -47,11 +51,11 @@ int CliRunner::probe()
         ProbedClip p;
         QString why;
         if (!probeFile(file, p, why)) {
-            m_out << file << ": " << why << '\n';
+            m_out << QuotedName(file) << ": " << why << '\n';
             ++refused;
             continue;
         }
-        m_out << file << '\n'
+        m_out << QuotedName(file) << '\n'
               << "  Clip Duration : " << TimeText(p.duration) << " (" << p.duration << " s)\n"
               << "  Clip Resolution : " << p.width << 'x' << p.height << '\n'
               << "  Video Format : " << p.videoFormat << '\n'
@@ -122,7 +126,7 @@ int CliRunner::convert()
         }
         const ConvertJob job{*clip, {folder, kind->extension, keepRatio, width, height}, profile};
         for (const QString &entry : EncoderArguments(JobDef(job)))
-            m_out << entry << '\n';
+            m_out << QuotedName(entry) << '\n';
         m_out.flush();
     }
     if (m_options.printCommand)
@@ -134,8 +138,8 @@ int CliRunner::convert()
         return 130;
     }
     const int failed = refused + batch.failed();
-    m_out << batch.converted() << " converted, " << failed << " failed; output folder " << folder
-          << '\n';
+    m_out << batch.converted() << " converted, " << failed << " failed; output folder "
+          << QuotedName(folder) << '\n';
     return failed ? 1 : 0;
 }
 
@@ -144,13 +148,13 @@ std::optional<ClipToConvert> CliRunner::clipFor(const QString &file)
     ProbedClip p;
     QString why;
     if (!probeFile(file, p, why)) {
-        m_err << file << ": " << why << '\n';
+        m_err << QuotedName(file) << ": " << why << '\n';
         return std::nullopt;
     }
     ClipToConvert clip{p.path, m_options.start.value_or(0), m_options.stop.value_or(p.duration),
                        p.width, p.height};
     if (clip.stopTime > p.duration || clip.startTime > clip.stopTime) {
-        m_err << file << ": the clip is only " << TimeText(p.duration) << " long\n";
+        m_err << QuotedName(file) << ": the clip is only " << TimeText(p.duration) << " long\n";
         return std::nullopt;
     }
     return clip;

@@ -3,6 +3,7 @@
 #include "cli/clirunner.h"
 #include "encoder/encoderlib.h"
 #include "encoder/probe.h"
+#include "platform/nativepath.h"
 #include "platform/pubfunction.h"
 
 #include <QCoreApplication>
@@ -27,7 +28,11 @@ int main(int argc, char **argv)
     QTextStream err(stderr);
 
     QString error;
-    std::optional<CliOptions> options = ParseCliOptions(app.arguments().mid(1), error);
+    // File names as bytes: arguments() would lose those that are no UTF-8.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << PathFromNative(argv[i]);
+    std::optional<CliOptions> options = ParseCliOptions(arguments, error);
     if (!options) {
         err << "zelo-convert: " << error << '\n';
         return 2;
@@ -48,6 +53,7 @@ int main(int argc, char **argv)
         return 1;
     }
     DllInit();
+    TidyOutputFolder(options->outputDir.value_or(path_Work));
     std::signal(SIGINT, onInterrupt);
     std::signal(SIGTERM, onInterrupt);
     std::signal(SIGHUP, onInterrupt);

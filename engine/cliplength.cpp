@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace zelo {
 
@@ -20,13 +21,30 @@ struct Span
     int64_t lastUs = INT64_MIN;  // latest packet end seen
     int64_t summedUs = 0;        // all packet durations, for streams without times
     bool reachedEnd = false;     // read to the end of the file, not cut short
-    bool timed() const { return lastUs != INT64_MIN; }
+    bool mainTimed = false;      // a timed packet of the main stream was seen
+    // A tail without the main stream's packets may end before it does.
+    bool timed() const { return mainTimed; }
 };
 
-Span readToEnd(MediaInput &input, const AVStream *ref, const Interrupter &deadline)
+// One frame of stream, for packets that do not say how long they last.
+int64_t oneFrame(const AVStream *stream)
 {
-    const AVRational rate = ref->avg_frame_rate.num > 0 ? ref->avg_frame_rate : AVRational{25, 1};
-    const int64_t oneFrame = av_rescale_q(1, av_inv_q(rate), ref->time_base);
+    if (stream->codecpar->codec_type == AVMEDIA_TYPE_AUDIO) {
+        const int samples = stream->codecpar->frame_size > 0 ? stream->codecpar->frame_size : 1024;
+        return av_rescale_q(samples, AVRational{1, std::max(1, stream->codecpar->sample_rate)},
+                            stream->time_base);
+    }
+    const AVRational rate =
+        stream->avg_frame_rate.num > 0 ? stream->avg_frame_rate : AVRational{25, 1};
+    return av_rescale_q(1, av_inv_q(rate), stream->time_base);
+}
+
+// Reads on from where input stands. Every stream that is converted counts:
+// sound that goes on after the last picture is part of the clip. The
+// durations are summed of the main stream only (the first one).
+Span readToEnd(MediaInput &input, const std::vector<const AVStream *> &streams,
+               const Interrupter &deadline)
+{
     Span span;
     PacketPtr pkt = makePacket();
     while (pkt) {
@@ -34,16 +52,24 @@ Span readToEnd(MediaInput &input, const AVStream *ref, const Interrupter &deadli
             return span;
         if (av_read_frame(input.format(), pkt.get()) < 0)
             break; // the end, or damage that ends the file there for any reader
-        if (pkt->stream_index == ref->index) {
-            const int64_t duration = pkt->duration > 0 ? pkt->duration : oneFrame;
+        for (const AVStream *stream : streams) {
+            if (pkt->stream_index != stream->index)
+                continue;
+            const int64_t duration = pkt->duration > 0 ? pkt->duration : oneFrame(stream);
             const int64_t ts = pkt->pts != AV_NOPTS_VALUE ? pkt->pts : pkt->dts;
             if (ts != AV_NOPTS_VALUE) {
+                // Packets before the stream's start (a sound encoder's
+                // priming, cut by an edit list) are never heard.
+                const int64_t from =
+                    stream->start_time != AV_NOPTS_VALUE ? std::max(ts, stream->start_time) : ts;
                 span.firstUs =
-                    std::min(span.firstUs, av_rescale_q(ts, ref->time_base, AV_TIME_BASE_Q));
-                span.lastUs = std::max(span.lastUs,
-                                       av_rescale_q(ts + duration, ref->time_base, AV_TIME_BASE_Q));
+                    std::min(span.firstUs, av_rescale_q(from, stream->time_base, AV_TIME_BASE_Q));
+                span.lastUs = std::max(
+                    span.lastUs, av_rescale_q(ts + duration, stream->time_base, AV_TIME_BASE_Q));
+                span.mainTimed = span.mainTimed || stream == streams.front();
             }
-            span.summedUs += av_rescale_q(duration, ref->time_base, AV_TIME_BASE_Q);
+            if (stream == streams.front())
+                span.summedUs += av_rescale_q(duration, stream->time_base, AV_TIME_BASE_Q);
         }
         av_packet_unref(pkt.get());
     }
@@ -66,9 +92,14 @@ bool seekToTail(AVFormatContext *fmt, AVStream *ref, int64_t size, int64_t tailB
     case TailSeek::IndexEnd: {
         // A little before the last packets, key frame or not: past any
         // reordering.
-        const int entries = avformat_index_get_entries_count(ref);
-        const AVIndexEntry *last =
-            entries > 0 ? avformat_index_get_entry(ref, entries - 1) : nullptr;
+        // The last packet the file still holds: an index written first
+        // outlives the end of a file cut short.
+        const AVIndexEntry *last = nullptr;
+        for (int i = avformat_index_get_entries_count(ref) - 1; i >= 0 && !last; --i) {
+            const AVIndexEntry *entry = avformat_index_get_entry(ref, i);
+            if (entry->pos + entry->size <= size)
+                last = entry;
+        }
         if (!last || last->pos < size - tailBytes)
             return false;
         const int64_t back = av_rescale_q(kTailUs, AV_TIME_BASE_Q, ref->time_base);
@@ -109,12 +140,15 @@ ClipExtent measureExtent(MediaInput &input, const Interrupter &deadline, int64_t
     AVFormatContext *fmt = input.format();
     if (!ref || !fmt->pb)
         return extent;
+    std::vector<const AVStream *> streams{ref};
+    if (input.audioStream() && input.audioStream() != ref)
+        streams.push_back(input.audioStream());
     const int64_t origin = input.originUs();
     const int64_t size = avio_size(fmt->pb);
     if (size >= 0 && size <= readThroughBytes) {
         // The packets read while the streams were examined come first: this
         // is the whole file from its start.
-        const Span whole = readToEnd(input, ref, deadline);
+        const Span whole = readToEnd(input, streams, deadline);
         if (!whole.reachedEnd)
             return extent;
         if (whole.timed())
@@ -123,12 +157,17 @@ ClipExtent measureExtent(MediaInput &input, const Interrupter &deadline, int64_t
             extent = {0, whole.summedUs};
         return extent;
     }
-    if (ref->start_time != AV_NOPTS_VALUE)
-        extent.startUs = av_rescale_q(ref->start_time, ref->time_base, AV_TIME_BASE_Q) - origin;
+    for (const AVStream *stream : streams) {
+        if (stream->start_time == AV_NOPTS_VALUE)
+            continue;
+        const int64_t start =
+            av_rescale_q(stream->start_time, stream->time_base, AV_TIME_BASE_Q) - origin;
+        extent.startUs = extent.startUs == AV_NOPTS_VALUE ? start : std::min(extent.startUs, start);
+    }
     for (TailSeek how : {TailSeek::IndexEnd, TailSeek::Bytes, TailSeek::LastKey}) {
         if (deadline.expired() || !seekToTail(fmt, ref, size, tailBytes, how))
             continue;
-        const Span tail = readToEnd(input, ref, deadline);
+        const Span tail = readToEnd(input, streams, deadline);
         if (tail.reachedEnd && tail.timed()) {
             extent.endUs = tail.lastUs - origin;
             break;

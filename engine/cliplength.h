@@ -9,9 +9,10 @@ namespace zelo {
 class Interrupter;
 class MediaInput;
 
-// Where the clip's main stream (the picture, else the sound) starts and
-// ends, in microseconds on the file's timeline (from its origin);
-// AV_NOPTS_VALUE where unknown.
+// Where the clip starts and ends: from the first to the last sample of the
+// streams converted (its picture and its sound, whichever lasts longer), in
+// microseconds on the file's timeline (from its origin); AV_NOPTS_VALUE
+// where unknown.
 struct ClipExtent
 {
     int64_t startUs;

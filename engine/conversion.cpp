@@ -1,4 +1,5 @@
 #include "engine/conversion.h"
+#include "engine/workingfile.h"
 
 #include "engine/cliplength.h"
 #include "engine/encodersetup.h"
@@ -70,6 +71,10 @@ bool Conversion::prepare(std::string &error)
     if (!m_input.open(o.input, &m_interrupter, error) ||
         !m_output.create(o.output, o.format, o.bitexact, &m_interrupter, error))
         return false;
+    // The name the file will get, as soon as it is known.
+    const std::string planned = firstFreeName(o.output);
+    if (planned != o.output)
+        m_progress.outputNamed(planned);
     const bool globalHeaders = m_output.wantsGlobalHeaders();
     const int64_t origin = m_input.originUs();
     if (AVStream *video = m_input.videoStream()) {
@@ -83,17 +88,28 @@ bool Conversion::prepare(std::string &error)
         if (!m_video.track->attach(m_output, error))
             return false;
     }
-    if (AVStream *audio = m_input.audioStream()) {
-        CodecContextPtr decoder = m_input.openDecoder(audio, 1, error);
-        CodecContextPtr encoder = decoder ? openAudioEncoder(o, globalHeaders, error) : nullptr;
+    // Sound that cannot be decoded (a damaged setup header, say) must not
+    // cost the pictures: silence stands in for it.
+    std::string soundError;
+    CodecContextPtr soundDecoder;
+    if (AVStream *audio = m_input.audioStream())
+        soundDecoder = m_input.openDecoder(audio, 1, soundError);
+    if (soundDecoder) {
+        CodecContextPtr encoder = openAudioEncoder(o, globalHeaders, error);
         if (!encoder)
             return false;
-        m_audio.decoder.emplace(std::move(decoder), audio, origin);
+        m_audio.decoder.emplace(std::move(soundDecoder), m_input.audioStream(), origin);
         m_audio.track =
             std::make_unique<EncodeTrack>(std::move(encoder), audioChain(o), AVRational{1, 1});
         if (!m_audio.track->attach(m_output, error))
             return false;
-    } else if (m_video.track && o.format == "psp") {
+    } else if (!m_video.track) {
+        error = soundError;
+        return false;
+    } else if (o.format == "psp" || m_input.audioStream()) {
+        if (m_input.audioStream())
+            m_progress.warning("the sound cannot be decoded (" + soundError +
+                               "); silence stands in for it");
         // The PSP container wants a sound track: silence for the whole range.
         CodecContextPtr encoder = openAudioEncoder(o, globalHeaders, error);
         if (!encoder)
@@ -154,9 +170,12 @@ bool Conversion::readPacket(AVPacket *pkt)
         m_pending.pop_front();
         return true;
     }
-    // A read error in the middle of a file ends the source there: convert
-    // what could be read, as a player would show it.
-    return av_read_frame(m_input.format(), pkt) >= 0;
+    // Damage in the middle of a file ends the source there; whether that
+    // was its real end, checkReadToEnd tells.
+    if (av_read_frame(m_input.format(), pkt) >= 0)
+        return true;
+    m_sourceEnded = true;
+    return false;
 }
 
 bool Conversion::transcode(std::string &error)
@@ -183,6 +202,9 @@ bool Conversion::transcode(std::string &error)
                 return false;
             break;
         }
+        const AVStream *soundStream = m_input.audioStream();
+        if (!m_audio.decoder && soundStream && pkt->stream_index == soundStream->index)
+            notePacketEnd(m_audio, pkt.get()); // silence lasts as long
         for (Lane *lane : {&m_video, &m_audio}) {
             if (!lane->decoder || pkt->stream_index != lane->decoder->streamIndex())
                 continue;
@@ -195,7 +217,33 @@ bool Conversion::transcode(std::string &error)
     }
     if (stopRequested())
         return false;
-    return !sound || sound->finish(error);
+    return (!sound || sound->finish(error)) && checkReadToEnd(error);
+}
+
+bool Conversion::checkReadToEnd(std::string &error) const
+{
+    if (!m_sourceEnded)
+        return true;
+    const std::string cutShort = "the source could not be read to its end: ";
+    const AVIOContext *pb = m_input.format()->pb;
+    if (pb && pb->error < 0 && pb->error != AVERROR_EOF) {
+        error = cutShort + avErrorText(pb->error);
+        return false;
+    }
+    // The length asked for is the probe's, in whole seconds rounded up: a
+    // source read to its real end stops less than a second before it. One
+    // that stops well before was cut short after it was probed.
+    int64_t reached = AV_NOPTS_VALUE;
+    for (const Lane *lane : {&m_video, &m_audio})
+        reached = std::max(reached, lane->packetEndUs);
+    // A range that starts past the end is another failure, told later.
+    constexpr int64_t kRoundedUpUs = AV_TIME_BASE + AV_TIME_BASE / 4;
+    if (reached == AV_NOPTS_VALUE || reached <= m_options.startUs ||
+        reached >= m_endUs - kRoundedUpUs)
+        return true;
+    error = cutShort + "'" + m_options.input + "' ends at " + seconds(reached) + " s, not at " +
+            seconds(m_endUs) + " s";
+    return false;
 }
 
 bool Conversion::feed(Lane &lane, AVPacket *pkt, LaneWorker *worker, std::string &error)
@@ -236,12 +284,53 @@ bool Conversion::pass(Lane &lane, std::string &error)
         av_frame_unref(frame); // leads up to the start, never shown
         return true;
     }
+    noteShape(lane, frame);
     frame->pts = start - m_options.startUs;
     lane.startUs = start;
     lane.endUs = lane.decoder->frameEndUs();
     if (m_silence && &lane == &m_video && !m_silence->fillTo(frame->pts, *m_audio.track, error))
         return false;
-    return lane.track->push(frame, error);
+    if (&lane != &m_audio)
+        return lane.track->push(frame, error);
+    // Sound goes on one frame late: the last one may hold its encoder's
+    // padding, which only the packets' end tells (see pushLastSound).
+    if (lane.held && lane.held->nb_samples > 0 && !lane.track->push(lane.held.get(), error))
+        return false;
+    if (!lane.held && !(lane.held = makeFrame())) {
+        error = "out of memory";
+        return false;
+    }
+    av_frame_move_ref(lane.held.get(), frame);
+    return true;
+}
+
+bool Conversion::pushLastSound(std::string &error)
+{
+    AVFrame *last = m_audio.held.get();
+    if (!last || last->nb_samples <= 0)
+        return true;
+    // A decoder gives the last frame whole, while the packet's duration
+    // says where the sound really ends (an 8 kHz frame lasts 128 ms).
+    if (m_audio.packetEndUs != AV_NOPTS_VALUE && m_audio.packetEndUs < m_audio.endUs) {
+        const int64_t keep = av_rescale(m_audio.packetEndUs - m_options.startUs - last->pts,
+                                        last->sample_rate, AV_TIME_BASE);
+        if (keep > 0 && keep < last->nb_samples) {
+            last->nb_samples = static_cast<int>(keep);
+            m_audio.endUs = m_audio.packetEndUs;
+        }
+    }
+    return m_audio.track->push(last, error);
+}
+
+void Conversion::noteShape(Lane &lane, const AVFrame *frame)
+{
+    // What silence must look like to go on where this sound breaks off.
+    if (&lane != &m_audio || lane.shape || !(lane.shape = makeFrame()))
+        return;
+    lane.shape->format = frame->format;
+    lane.shape->sample_rate = frame->sample_rate;
+    if (av_channel_layout_copy(&lane.shape->ch_layout, &frame->ch_layout) < 0)
+        lane.shape.reset();
 }
 
 void Conversion::notePacketEnd(Lane &lane, const AVPacket *pkt) const
@@ -288,12 +377,41 @@ bool Conversion::finishTracks(std::string &error)
             !m_audio.track->finish(pictureEnd, error))
             return false;
     } else if (m_audio.track) {
+        if (!pushLastSound(error) || !fillBrokenSound(pictureEnd, error))
+            return false;
         const int64_t end =
             m_audio.endUs == AV_NOPTS_VALUE ? start : std::min(m_audio.endUs, m_endUs);
         if (!m_audio.track->finish(end - start, error))
             return false;
     }
     return checkNotEmpty(error);
+}
+
+bool Conversion::fillBrokenSound(int64_t pictureEnd, std::string &error)
+{
+    // Sound whose packets go on where its decoding broke off: silence up to
+    // where they end. Sound of which nothing decoded at all: silence as long
+    // as the pictures, so that the output still has its sound track.
+    const int64_t start = m_options.startUs;
+    const int64_t decodedUs = m_audio.endUs == AV_NOPTS_VALUE ? start : m_audio.endUs;
+    int64_t targetUs = m_audio.packetEndUs == AV_NOPTS_VALUE ? start : m_audio.packetEndUs;
+    if (m_audio.endUs == AV_NOPTS_VALUE)
+        targetUs = std::max(targetUs, start + pictureEnd);
+    targetUs = std::min(targetUs, m_endUs);
+    constexpr int64_t kBrokenUs = AV_TIME_BASE / 5; // past any decoder's delay
+    if (targetUs - decodedUs < kBrokenUs)
+        return true;
+    std::optional<SilenceSource> silence;
+    if (m_audio.shape)
+        silence.emplace(m_audio.shape.get(), decodedUs - start);
+    else
+        silence.emplace(m_options.sampleRate, m_options.channels);
+    if (!silence->fillTo(targetUs - start, *m_audio.track, error))
+        return false;
+    m_progress.warning("the sound cannot be decoded after " + seconds(decodedUs - start) +
+                       " s; silence stands in for it");
+    m_audio.endUs = targetUs;
+    return true;
 }
 
 bool Conversion::checkNotEmpty(std::string &error)

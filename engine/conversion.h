@@ -47,6 +47,8 @@ private:
         int64_t startUs = AV_NOPTS_VALUE;     // start of the last frame passed on
         int64_t endUs = AV_NOPTS_VALUE;       // end of the last frame passed on
         int64_t packetEndUs = AV_NOPTS_VALUE; // end of the last packet read
+        FramePtr shape;                       // the first sound frame's, without data
+        FramePtr held;                        // the last sound frame, not yet pushed
         std::atomic<bool> done{false};        // read by the demuxing thread
     };
 
@@ -58,6 +60,10 @@ private:
     bool feed(Lane &lane, AVPacket *pkt, LaneWorker *worker, std::string &error);
     bool transcode(std::string &error);
     bool finishTracks(std::string &error);
+    bool checkReadToEnd(std::string &error) const;
+    void noteShape(Lane &lane, const AVFrame *frame);
+    bool fillBrokenSound(int64_t pictureEnd, std::string &error);
+    bool pushLastSound(std::string &error);
     int64_t pictureEndUs() const;
     bool checkNotEmpty(std::string &error);
     void notePacketEnd(Lane &lane, const AVPacket *pkt) const;
@@ -76,6 +82,7 @@ private:
     std::optional<SilenceSource> m_silence; // sound for a source without any
     std::deque<PacketPtr> m_pending;        // read while checking the seek
     int64_t m_endUs = 0;                    // trim end on the file's timeline
+    bool m_sourceEnded = false;             // the demuxer gave no more packets
 };
 
 } // namespace zelo

@@ -10,8 +10,8 @@
  * on a thread of the engine's own; the status-line callback is called from
  * that thread, and the end message is posted from it.
  *
- * Texts are zero-terminated UTF-8 (file names as the file system spells
- * them).
+ * Texts are zero-terminated UTF-8; file names are the bytes the file system
+ * has, which need not be UTF-8.
  */
 #ifndef ZELO_ENCODER_H
 #define ZELO_ENCODER_H
@@ -108,6 +108,13 @@ ENCODER_EXPORT int Mydll_GetPicure(const char *path, int second, const char *siz
  * comes after the closing status line, before the end message. Lines of
  * other forms may come; a receiver passes over what it does not know.
  *
+ * Numbered names are the engine's alone: a caller gives the plain name
+ * (<folder>/<name><extension>) even when it is taken. A name too long for
+ * the folder is shortened at a character boundary so that it, its number
+ * and its extension fit. Whenever the name the file will get differs from
+ * the one asked for, an "output: <path>" line says so as the conversion
+ * starts, before any progress line, and again at the end as above.
+ *
  * The callback is called on the engine's conversion thread (once, when the
  * thread cannot be started, on the thread that called _X), never while the
  * engine holds a lock of its own. It may copy the line, hand it to another
@@ -146,6 +153,14 @@ ENCODER_EXPORT int _X(MessageTarget *window, int argc, char **argv);
  * CONVERT_DONE_STOPPED. Harmless when idle.
  */
 ENCODER_EXPORT void Mydll_Stop(void);
+
+/*
+ * Optional (a host binds it when present and goes on without it): removes
+ * from folder the hidden working files that writers which have died left
+ * there (on file systems without unnamed files, such as FAT); a working
+ * file whose writer lives stays. Harmless on a folder without any.
+ */
+ENCODER_EXPORT void Mydll_TidyFolder(const char *folder);
 
 /* Stops any conversion, waits for the engine's thread and releases it all. */
 ENCODER_EXPORT void MyDll_UnInit(void);

@@ -4,6 +4,7 @@
 #include "engine/engine.h"
 #include "engine/probe.h"
 #include "engine/thumbnail.h"
+#include "engine/workingfile.h"
 
 extern "C" {
 #include <libavutil/log.h>
@@ -104,6 +105,16 @@ ENCODER_EXPORT int _X(MessageTarget *window, int argc, char **argv)
 ENCODER_EXPORT void Mydll_Stop(void)
 {
     zelo::Engine::instance().stop();
+}
+
+ENCODER_EXPORT void Mydll_TidyFolder(const char *folder)
+{
+    if (!folder || !*folder)
+        return;
+    try {
+        zelo::WorkingFile::tidyStale(folder);
+    } catch (...) {
+    }
 }
 
 ENCODER_EXPORT void MyDll_UnInit(void)

@@ -120,7 +120,8 @@ bool FilterChain::push(AVFrame *frame, std::string &error)
     if (m_audio) {
         settleLayout(frame->ch_layout);
         if (av_channel_layout_compare(&frame->ch_layout, &m_layout) != 0 ||
-            frame->sample_rate != m_source->outputs[0]->sample_rate) {
+            frame->sample_rate != m_source->outputs[0]->sample_rate ||
+            frame->format != m_source->outputs[0]->format) {
             // Mid-stream changes of the sound's shape are rare (broadcast
             // recordings); dropping the odd frame beats failing the clip.
             av_frame_unref(frame);

@@ -4,6 +4,7 @@ extern "C" {
 #include <libavutil/display.h>
 }
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
@@ -83,9 +84,46 @@ void orientationOf(const AVStream *st, DisplayGeometry &g)
     g.rotation = static_cast<int>(((turns % 4) + 4) % 4) * 90;
 }
 
+constexpr int kJunkBlock = 4096;
+
+// A block of one byte repeated: no packet of a stream looks like that.
+bool junkAt(AVIOContext *pb, int64_t pos)
+{
+    uint8_t block[kJunkBlock];
+    if (avio_seek(pb, pos, SEEK_SET) < 0)
+        return false;
+    const int got = avio_read(pb, block, kJunkBlock);
+    return got > 0 && std::all_of(block, block + got, [&](uint8_t b) { return b == block[0]; });
+}
+
+// Where the media of a file followed by junk (a recorder's preallocated
+// zeros, say) ends, found by bisecting with a few small reads; 0 when the
+// file ends in media.
+int64_t junkTailStart(AVIOContext *pb)
+{
+    constexpr int64_t kLeastJunk = 1 << 20;
+    const int64_t size = pb ? avio_size(pb) : -1;
+    if (size <= kLeastJunk || !junkAt(pb, size - kJunkBlock) || !junkAt(pb, size - kLeastJunk))
+        return 0;
+    int64_t media = 0, junk = size - kLeastJunk;
+    while (junk - media > kJunkBlock) {
+        const int64_t mid = media + (junk - media) / 2;
+        (junkAt(pb, mid) ? junk : media) = mid;
+    }
+    return junk + kJunkBlock;
+}
+
+// Formats without an index whose readers look for the last timestamps by
+// scanning back from the end of the file: through junk, for seconds.
+bool scansFromTheEnd(const AVInputFormat *format)
+{
+    return std::strcmp(format->name, "mpeg") == 0 || std::strcmp(format->name, "mpegts") == 0;
+}
+
 } // namespace
 
-bool MediaInput::open(const std::string &path, const Interrupter *interrupter, std::string &error)
+bool MediaInput::open(const std::string &path, const Interrupter *interrupter, std::string &error,
+                      int64_t byteLimit)
 {
     // A FIFO or a device node can block a reader forever, and a directory is
     // no clip: only regular files are ever handed to the demuxers.
@@ -117,8 +155,10 @@ bool MediaInput::open(const std::string &path, const Interrupter *interrupter, s
     // The "file:" prefix keeps a name such as "http:x.avi" or "concat:a|b" a
     // file name, and the whitelist keeps playlists from reaching further.
     AVDictionary *opts = nullptr;
-    av_dict_set(&opts, "protocol_whitelist", "file", 0);
-    const std::string url = "file:" + path;
+    av_dict_set(&opts, "protocol_whitelist", "subfile,file", 0);
+    std::string url = "file:" + path;
+    if (byteLimit > 0)
+        url = "subfile,,start,0,end," + std::to_string(byteLimit) + ",,:" + url;
     int err = avformat_open_input(&ctx, url.c_str(), nullptr, &opts);
     av_dict_free(&opts);
     if (err < 0) {
@@ -126,6 +166,14 @@ bool MediaInput::open(const std::string &path, const Interrupter *interrupter, s
         return false; // avformat_open_input freed ctx
     }
     m_format.reset(ctx);
+    if (byteLimit == 0 && scansFromTheEnd(ctx->iformat)) {
+        const int64_t at = avio_tell(ctx->pb);
+        if (const int64_t mediaEnd = junkTailStart(ctx->pb); mediaEnd > 0) {
+            m_format.reset();
+            return open(path, interrupter, error, mediaEnd);
+        }
+        avio_seek(ctx->pb, at, SEEK_SET); // where the stream search goes on
+    }
     err = avformat_find_stream_info(ctx, nullptr);
     if (err < 0) {
         error = "cannot read the streams of '" + path + "': " + avErrorText(err);

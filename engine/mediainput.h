@@ -44,7 +44,10 @@ public:
     // Opens path as a plain file (no protocol prefixes, no devices, no
     // FIFOs) and reads the stream parameters. On failure returns false with
     // a reason in words. The interrupter must outlive this object.
-    bool open(const std::string &path, const Interrupter *interrupter, std::string &error);
+    // byteLimit > 0 reads the file as if it ended there; a file of the
+    // formats read from their end is cut before a tail of junk.
+    bool open(const std::string &path, const Interrupter *interrupter, std::string &error,
+              int64_t byteLimit = 0);
 
     AVFormatContext *format() const { return m_format.get(); }
     AVStream *videoStream() const { return stream(m_video); }

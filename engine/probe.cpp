@@ -63,9 +63,8 @@ bool probeClip(const std::string &path, ClipFacts &facts, std::string &error)
     if (!input.open(path, &deadline, error))
         return false;
     ClipFacts f;
-    // Where there is a picture, its packets tell the clip's length: sound
-    // encoders pad their last frame, and that padding must not make a
-    // converted clip of whole seconds read as a second longer.
+    // The packets of the picture and the sound tell the clip's length: a
+    // conversion of the whole clip keeps sound that outlasts the pictures.
     int64_t duration = measureExtent(input, deadline).lengthUs();
     if (duration == AV_NOPTS_VALUE)
         duration = pictureLengthUs(input);

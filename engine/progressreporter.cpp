@@ -28,6 +28,11 @@ void ProgressReporter::error(const std::string &reason)
     m_sink("error: " + reason);
 }
 
+void ProgressReporter::warning(const std::string &what)
+{
+    m_sink("warning: " + what);
+}
+
 void ProgressReporter::outputNamed(const std::string &path)
 {
     m_sink("output: " + path);

@@ -29,6 +29,8 @@ public:
     // Sends a line now (the closing one).
     void finalLine(const Progress &p);
     void error(const std::string &reason);
+    // "warning: <what>": something the output lacks, though it is complete.
+    void warning(const std::string &what);
     // "output: <path>", when the output got another name than the one asked.
     void outputNamed(const std::string &path);
 

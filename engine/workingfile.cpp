@@ -62,14 +62,61 @@ std::string folderOf(const std::string &path)
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-std::string numberedName(const std::string &path, int number)
+size_t longestName(const std::string &folder)
+{
+    const long limit = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+    return limit > 0 ? size_t(limit) : NAME_MAX;
+}
+
+namespace {
+
+// Where to cut `text` to keep at most `size` bytes without splitting a UTF-8
+// sequence; bytes that start no valid sequence are cut anywhere.
+size_t characterCut(const std::string &text, size_t size)
+{
+    if (size >= text.size())
+        return text.size();
+    const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
+    size_t lead = size;
+    while (lead > 0 && size - lead < 3 && (byte(lead) & 0xC0) == 0x80)
+        --lead;
+    const unsigned char first = byte(lead);
+    const size_t length = first >= 0xF0 ? 4 : first >= 0xE0 ? 3 : first >= 0xC0 ? 2 : 1;
+    if (lead == size || lead + length <= size || lead + length > text.size())
+        return size;
+    for (size_t i = lead + 1; i < lead + length; ++i)
+        if ((byte(i) & 0xC0) != 0x80)
+            return size;
+    return lead;
+}
+
+} // namespace
+
+std::string numberedName(const std::string &path, int number, size_t longest)
 {
     const size_t slash = path.rfind('/');
     const size_t nameAt = slash == std::string::npos ? 0 : slash + 1;
     size_t dot = path.rfind('.');
     if (dot == std::string::npos || dot < nameAt)
         dot = path.size();
-    return path.substr(0, dot) + std::to_string(number) + path.substr(dot);
+    const std::string tail =
+        (number > 0 ? std::to_string(number) : std::string()) + path.substr(dot);
+    std::string base = path.substr(nameAt, dot - nameAt);
+    if (base.size() + tail.size() > longest && tail.size() < longest)
+        base.resize(characterCut(base, longest - tail.size()));
+    return path.substr(0, nameAt) + base + tail;
+}
+
+std::string firstFreeName(const std::string &path)
+{
+    const size_t longest = longestName(folderOf(path));
+    struct stat st;
+    for (int n = 0; n < kMostNumbers; ++n) {
+        std::string name = numberedName(path, n, longest);
+        if (::lstat(name.c_str(), &st) != 0)
+            return name;
+    }
+    return path;
 }
 
 WorkingFile::~WorkingFile()
@@ -187,9 +234,10 @@ bool WorkingFile::publish(const std::string &wanted, std::string &got, std::stri
         error = "cannot name the output '" + wanted + "': nothing was written";
         return false;
     }
+    const size_t longest = longestName(folderOf(wanted));
     int err = EEXIST;
     for (int n = 0; n < kMostNumbers && err == EEXIST; ++n) {
-        got = n == 0 ? wanted : numberedName(wanted, n);
+        got = numberedName(wanted, n, longest);
         err = giveName(got);
     }
     if (err != 0) {

@@ -10,10 +10,18 @@ namespace zelo {
 // The folder part of a path ("." for a bare name).
 std::string folderOf(const std::string &path);
 
-// The name `path` gets when it is taken: the number goes between the name
-// and its extension, as the program numbers its output names
-// ("folder/holiday.3gp", 2 -> "folder/holiday2.3gp").
-std::string numberedName(const std::string &path, int number);
+// The longest file name the folder takes (its file system's limit).
+size_t longestName(const std::string &folder);
+
+// The output names, in the order they are tried: number 0 is `path` itself,
+// then the number goes between the name and its extension
+// ("folder/holiday.3gp", 2 -> "folder/holiday2.3gp"). The name is shortened
+// at a character boundary (a byte boundary in a name that is no UTF-8) so
+// that it, its number and its extension fit in `longest` bytes.
+std::string numberedName(const std::string &path, int number, size_t longest = 255);
+
+// The first of path's numbered names that is free now.
+std::string firstFreeName(const std::string &path);
 
 class WorkingFile
 {

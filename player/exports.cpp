@@ -11,7 +11,6 @@ std::atomic<PlayerEventCallback> g_callback{nullptr};
 // What PLAYER_EVENT_OPENED points to; it outlives every player, so a message
 // still queued when its player is closed never points at freed memory.
 PlayerOpenedInfo g_opened{};
-uintptr_t g_window = 0;
 bool g_keepRatio = true;
 } // namespace
 
@@ -23,8 +22,7 @@ PLAYFILE_EXPORT int PlayerInit(MessageTarget *window)
     g_player = MpvPlayer::create(window, &g_callback, &g_opened);
     if (!g_player)
         return 0;
-    if (g_window)
-        g_player->setWindow(g_window, g_keepRatio);
+    g_player->setKeepRatio(g_keepRatio);
     if (window && window->post)
         window->post(window, PLAYER_MSG_HOOK, 0, 0);
     return 1;
@@ -61,12 +59,11 @@ PLAYFILE_EXPORT void PlayerPause(void)
         g_player->pause();
 }
 
-PLAYFILE_EXPORT void PlayerSetWindow(uintptr_t nativeWindow, int, int keepRatio)
+PLAYFILE_EXPORT void PlayerSetWindow(uintptr_t, int, int keepRatio)
 {
-    g_window = nativeWindow;
     g_keepRatio = keepRatio != 0;
     if (g_player)
-        g_player->setWindow(nativeWindow, g_keepRatio);
+        g_player->setKeepRatio(g_keepRatio);
 }
 
 PLAYFILE_EXPORT void PlayerSeek(double seconds)
@@ -85,5 +82,16 @@ PLAYFILE_EXPORT int PlayerGetPosition(double *duration, double *seconds, double 
 PLAYFILE_EXPORT void PlayerSetCallback(PlayerEventCallback callback)
 {
     g_callback = callback;
+}
+
+PLAYFILE_EXPORT void PlayerScrub(double seconds)
+{
+    if (g_player)
+        g_player->seek(seconds, false);
+}
+
+PLAYFILE_EXPORT int PlayerRenderFrame(int width, int height, int stride, void *pixels)
+{
+    return g_player && g_player->render(width, height, stride, pixels) ? 1 : 0;
 }
 }

@@ -6,22 +6,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <mpv/client.h>
-#include <mutex>
-#include <string>
+#include <mpv/render.h>
 
 namespace {
-// The video output the last player ended up with. Each open makes a new
-// player; probing the outputs again each time (a GPU output that turns out
-// to be a software renderer, say) costs the first picture a lot.
-std::mutex g_voLock;
-std::string g_vo;
-
-std::string workingVideoOutput()
-{
-    std::lock_guard lock(g_voLock);
-    return g_vo;
-}
-
 enum Observed : uint64_t
 {
     PauseProperty = 1,
@@ -64,39 +51,83 @@ MpvPlayer *MpvPlayer::create(MessageTarget *window, std::atomic<PlayerEventCallb
     setOption(mpv, "keep-open", "no");
     // Machines without a sound device still show the picture, in silence.
     setOption(mpv, "audio-fallback-to-null", "yes");
-    // The picture stays off until PlayerSetWindow names the window to draw
-    // in; mpv would otherwise open a top-level window of its own.
-    setOption(mpv, "vid", "no");
-    // Outputs that draw into a window of ours; mpv's full list also tries
-    // ones that open windows or devices of their own.
-    const std::string vo = workingVideoOutput();
-    setOption(mpv, "vo", vo.empty() ? "gpu,xv,x11" : vo.c_str());
-    // Probing Vulkan on machines without a GPU (a software Vulkan, or none)
-    // can stall the open for good; OpenGL is everywhere the GPU output works.
-    setOption(mpv, "gpu-api", "opengl");
+    // Pictures go only to the render context below, never to a window.
+    setOption(mpv, "vo", "libmpv");
+    // Rendering happens on the program's user-interface thread: it must
+    // never wait there for a picture's display time.
+    setOption(mpv, "video-timing-offset", "0");
+    // Scaling on the CPU: the quick scaler is plenty for a small panel.
+    setOption(mpv, "sw-fast", "yes");
+    // An exact seek decodes every picture from the key frame before it; a
+    // preview shown a quarter of its size never misses the deblocking, and
+    // the release of the slider shows its picture that much sooner.
+    setOption(mpv, "vd-lavc-skiploopfilter", "all");
+    setOption(mpv, "vd-lavc-fast", "yes");
+    // The first picture, and the one after a seek, a frame or two earlier.
+    setOption(mpv, "video-latency-hacks", "yes");
     setOption(mpv, "stop-screensaver", "no");
     setOption(mpv, "force-window", "no");
     if (mpv_initialize(mpv) < 0) {
         mpv_terminate_destroy(mpv);
         return nullptr;
     }
+    mpv_render_param params[] = {
+        {MPV_RENDER_PARAM_API_TYPE, const_cast<char *>(MPV_RENDER_API_TYPE_SW)},
+        {MPV_RENDER_PARAM_INVALID, nullptr}};
+    mpv_render_context *render = nullptr;
+    if (mpv_render_context_create(&render, mpv, params) < 0) {
+        mpv_terminate_destroy(mpv);
+        return nullptr;
+    }
     mpv_observe_property(mpv, PauseProperty, "pause", MPV_FORMAT_FLAG);
-    return new MpvPlayer(mpv, window, callback, opened);
+    return new MpvPlayer(mpv, render, window, callback, opened);
 }
 
-MpvPlayer::MpvPlayer(mpv_handle *mpv, MessageTarget *window,
+MpvPlayer::MpvPlayer(mpv_handle *mpv, mpv_render_context *render, MessageTarget *window,
                      std::atomic<PlayerEventCallback> *callback, PlayerOpenedInfo *opened)
-    : m_mpv(mpv), m_window(window), m_callback(callback), m_opened(opened)
+    : m_mpv(mpv), m_render(render), m_window(window), m_callback(callback), m_opened(opened)
 {
     m_events = std::thread([this] { run(); });
+    mpv_render_context_set_update_callback(m_render, &MpvPlayer::frameDue, this);
 }
 
 MpvPlayer::~MpvPlayer()
 {
+    // The render context goes first (mpv's rule), and with it its callback.
+    mpv_render_context_free(m_render);
     m_quit = true;
     mpv_wakeup(m_mpv);
     m_events.join();
     mpv_terminate_destroy(m_mpv);
+}
+
+// Called on one of mpv's threads: only a post, and only one outstanding, so
+// a busy user-interface thread never finds its queue full of them.
+void MpvPlayer::frameDue(void *self)
+{
+    auto *player = static_cast<MpvPlayer *>(self);
+    if (!player->m_framePosted.exchange(true))
+        player->post(PLAYER_MSG_FRAME, 0, 0);
+}
+
+// Requests from the user-interface thread go to mpv without waiting for it:
+// that thread also renders, and mpv may be waiting for a picture to be drawn.
+bool MpvPlayer::render(int width, int height, int stride, void *pixels)
+{
+    if (width <= 0 || height <= 0 || !pixels || stride < 4 * width || stride % 4)
+        return false;
+    // Cleared before the update, so a picture that comes due meanwhile is
+    // posted again.
+    m_framePosted = false;
+    mpv_render_context_update(m_render);
+    int size[2] = {width, height};
+    size_t bytesPerLine = size_t(stride);
+    mpv_render_param params[] = {{MPV_RENDER_PARAM_SW_SIZE, size},
+                                 {MPV_RENDER_PARAM_SW_FORMAT, const_cast<char *>("bgr0")},
+                                 {MPV_RENDER_PARAM_SW_STRIDE, &bytesPerLine},
+                                 {MPV_RENDER_PARAM_SW_POINTER, pixels},
+                                 {MPV_RENDER_PARAM_INVALID, nullptr}};
+    return mpv_render_context_render(m_render, params) >= 0;
 }
 
 void MpvPlayer::open(const char *path)
@@ -104,9 +135,10 @@ void MpvPlayer::open(const char *path)
     m_loaded = false;
     m_stopping = false;
     // Opened paused: the program starts playback when it has seen the clip open.
-    mpv_set_property_string(m_mpv, "pause", "yes");
+    int yes = 1;
+    mpv_set_property_async(m_mpv, 0, "pause", MPV_FORMAT_FLAG, &yes);
     const char *cmd[] = {"loadfile", path, "replace", nullptr};
-    mpv_command(m_mpv, cmd);
+    mpv_command_async(m_mpv, 0, cmd);
 }
 
 bool MpvPlayer::play(double rate)
@@ -114,9 +146,9 @@ bool MpvPlayer::play(double rate)
     if (!m_loaded)
         return false;
     double speed = rate > 0 && std::isfinite(rate) ? rate : 1.0;
-    mpv_set_property(m_mpv, "speed", MPV_FORMAT_DOUBLE, &speed);
+    mpv_set_property_async(m_mpv, 0, "speed", MPV_FORMAT_DOUBLE, &speed);
     int no = 0;
-    mpv_set_property(m_mpv, "pause", MPV_FORMAT_FLAG, &no);
+    mpv_set_property_async(m_mpv, 0, "pause", MPV_FORMAT_FLAG, &no);
     return true;
 }
 
@@ -125,32 +157,22 @@ void MpvPlayer::stop()
     m_stopping = true;
     m_loaded = false;
     const char *cmd[] = {"stop", nullptr};
-    mpv_command(m_mpv, cmd);
+    mpv_command_async(m_mpv, 0, cmd);
 }
 
 void MpvPlayer::pause()
 {
     int yes = 1;
-    mpv_set_property(m_mpv, "pause", MPV_FORMAT_FLAG, &yes);
+    mpv_set_property_async(m_mpv, 0, "pause", MPV_FORMAT_FLAG, &yes);
 }
 
-void MpvPlayer::setWindow(uintptr_t nativeWindow, bool keepRatio)
+void MpvPlayer::setKeepRatio(bool keepRatio)
 {
     int keep = keepRatio ? 1 : 0;
-    mpv_set_property(m_mpv, "keepaspect", MPV_FORMAT_FLAG, &keep);
-    if (!nativeWindow || nativeWindow == m_shownIn)
-        return;
-    // The window id takes effect when the video output starts, so the
-    // picture is switched on only after it is set.
-    int64_t wid = int64_t(nativeWindow);
-    mpv_set_property(m_mpv, "wid", MPV_FORMAT_INT64, &wid);
-    if (m_shownIn)
-        mpv_set_property_string(m_mpv, "vid", "no");
-    mpv_set_property_string(m_mpv, "vid", "auto");
-    m_shownIn = nativeWindow;
+    mpv_set_property_async(m_mpv, 0, "keepaspect", MPV_FORMAT_FLAG, &keep);
 }
 
-void MpvPlayer::seek(double seconds)
+void MpvPlayer::seek(double seconds, bool exact)
 {
     if (!m_loaded || !std::isfinite(seconds))
         return;
@@ -161,7 +183,7 @@ void MpvPlayer::seek(double seconds)
     args[1].format = MPV_FORMAT_DOUBLE;
     args[1].u.double_ = seconds < 0 ? 0 : seconds;
     args[2].format = MPV_FORMAT_STRING;
-    args[2].u.string = const_cast<char *>("absolute");
+    args[2].u.string = const_cast<char *>(exact ? "absolute+exact" : "absolute+keyframes");
     mpv_node cmd;
     cmd.format = MPV_FORMAT_NODE_ARRAY;
     cmd.u.list = &list;
@@ -200,13 +222,6 @@ void MpvPlayer::handle(const mpv_event &event)
     switch (event.event_id) {
     case MPV_EVENT_FILE_LOADED:
         fileLoaded();
-        break;
-    case MPV_EVENT_VIDEO_RECONFIG:
-        if (char *vo = mpv_get_property_string(m_mpv, "current-vo")) {
-            std::lock_guard lock(g_voLock);
-            g_vo = vo;
-            mpv_free(vo);
-        }
         break;
     case MPV_EVENT_END_FILE: {
         const auto *end = static_cast<const mpv_event_end_file *>(event.data);

@@ -10,6 +10,7 @@
 
 struct mpv_handle;
 struct mpv_event;
+struct mpv_render_context;
 
 class MpvPlayer
 {
@@ -26,13 +27,16 @@ public:
     bool play(double rate);
     void stop();
     void pause();
-    void setWindow(uintptr_t nativeWindow, bool keepRatio);
-    void seek(double seconds);
+    void setKeepRatio(bool keepRatio);
+    // Exact, or to the nearest key frame (quick, for a held slider).
+    void seek(double seconds, bool exact = true);
     bool position(double *duration, double *seconds, double *percent);
+    bool render(int width, int height, int stride, void *pixels);
 
 private:
-    MpvPlayer(mpv_handle *mpv, MessageTarget *window, std::atomic<PlayerEventCallback> *callback,
-              PlayerOpenedInfo *opened);
+    MpvPlayer(mpv_handle *mpv, mpv_render_context *render, MessageTarget *window,
+              std::atomic<PlayerEventCallback> *callback, PlayerOpenedInfo *opened);
+    static void frameDue(void *self);
     void run();
     void handle(const mpv_event &event);
     void fileLoaded();
@@ -41,12 +45,13 @@ private:
     void report(int code, int value);
 
     mpv_handle *m_mpv;
+    mpv_render_context *m_render;
     MessageTarget *m_window;
     std::atomic<PlayerEventCallback> *m_callback;
     PlayerOpenedInfo *m_opened;
     std::atomic<bool> m_loaded{false};   // a clip is open (between loaded and ended)
     std::atomic<bool> m_stopping{false}; // the next end was asked for, not suffered
     std::atomic<bool> m_quit{false};
-    uintptr_t m_shownIn = 0; // the window the picture goes to, 0 before the first
+    std::atomic<bool> m_framePosted{false}; // a PLAYER_MSG_FRAME not yet rendered
     std::thread m_events;
 };

@@ -14,6 +14,15 @@
  * callback is called from that thread too, so a receiver that must act on
  * its own thread hands the call over itself.
  *
+ * Pictures: the player draws no window of its own. It renders through mpv's
+ * render API (the software renderer) into memory the program owns, so the
+ * preview shows the same way on X11, on Wayland and without any display.
+ * When a new picture is due, the library posts PLAYER_MSG_FRAME from mpv's
+ * own thread; that post is all it does there, since mpv's render.h forbids
+ * calling back into mpv from its update callback. The program then calls
+ * PlayerRenderFrame on its user-interface thread. One message is outstanding
+ * at a time: the next is posted only after PlayerRenderFrame has run.
+ *
  * Messages posted to the MessageTarget (WM_USER = 0x400):
  *   PLAYER_MSG_HOOK (1154), wParam 0, lParam 0: once per successful
  *     PlayerInit; asks the receiver to register its callback
@@ -27,6 +36,8 @@
  *       library is loaded (byte 8: the clip can be positioned).
  *     PLAYER_EVENT_ENDED (4): playback ended or was stopped; lParam is the
  *       mpv end reason (0 end of file, 2 stopped, 4 error).
+ *   PLAYER_MSG_FRAME (1161), wParam 0, lParam 0: a new picture (or a new
+ *     look of the last one) is ready for PlayerRenderFrame.
  *   1155 is never posted by this library.
  *
  * Event callback (PlayerSetCallback), called on the library's thread with
@@ -63,6 +74,7 @@ typedef struct MessageTarget MessageTarget;
 
 #define PLAYER_MSG_HOOK (WM_USER + 130)
 #define PLAYER_MSG_EVENT (WM_USER + 134)
+#define PLAYER_MSG_FRAME (WM_USER + 137)
 
 #define PLAYER_EVENT_PLAYING 1
 #define PLAYER_EVENT_PAUSED 2
@@ -110,9 +122,12 @@ PLAYFILE_EXPORT void PlayerStop(void);
 /* 6: pauses; calling it again while paused changes nothing. */
 PLAYFILE_EXPORT void PlayerPause(void);
 
-/* 7: draws the picture into the native window (an X11 window id on Linux);
- * keepRatio non-zero keeps the picture's aspect, 0 stretches it to the
- * window. Remembered without a player and used by the next one. */
+/* 7: names the surface the program shows the pictures in (any non-zero
+ * value of the program's choosing; pictures reach it only through
+ * PlayerRenderFrame, never as a foreign window inside it, so an X11 window
+ * id works as well as any other token); keepRatio non-zero keeps the
+ * picture's aspect with black bars, 0 stretches it to the surface.
+ * Remembered without a player and used by the next one. */
 PLAYFILE_EXPORT void PlayerSetWindow(uintptr_t nativeWindow, int reserved, int keepRatio);
 
 /* 11: moves playback to the given second (clamped to the clip). */
@@ -125,6 +140,24 @@ PLAYFILE_EXPORT int PlayerGetPosition(double *duration, double *seconds, double 
 
 /* 13: the event callback (NULL for none); kept across PlayerClose. */
 PLAYFILE_EXPORT void PlayerSetCallback(PlayerEventCallback callback);
+
+/* The exports below came with drawing into the program's memory; a program
+ * that finds them missing still has the ten above. */
+
+/* 14: moves to the key frame nearest the given second: a quick picture for
+ * a slider the user is still dragging. Finish with PlayerSeek for the exact
+ * place. Returns at once, like PlayerSeek. */
+PLAYFILE_EXPORT void PlayerScrub(double seconds);
+
+/* 15: draws the current picture, scaled to width x height, into pixels:
+ * 4 bytes a pixel (blue, green, red, unused: a little-endian 0xffRRGGBB
+ * word), rows stride bytes apart (a multiple of 4, at least 4 x width;
+ * pixels and stride aligned to 64 bytes draw fastest). Black where the
+ * picture does not cover (bars, nothing open yet). User-interface thread
+ * only, after PLAYER_MSG_FRAME or whenever the surface changes size; never
+ * waits for the picture's display time. Returns 1 when drawn, 0 without a
+ * player or with a size or stride it cannot draw (pixels untouched). */
+PLAYFILE_EXPORT int PlayerRenderFrame(int width, int height, int stride, void *pixels);
 
 #ifdef __cplusplus
 }

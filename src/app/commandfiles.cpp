@@ -1,6 +1,7 @@
 #include "app/commandfiles.h"
 
 #include "clips/clipadder.h"
+#include "platform/nativepath.h"
 #include "platform/pubfunction.h"
 
 #include <QDir>
@@ -57,7 +58,7 @@ QStringList CommandLineFiles(const QStringList &arguments, const QString &workin
             const QUrl url(arg);
             if (!url.isLocalFile())
                 continue;
-            path = url.toLocalFile();
+            path = PathFromUrl(url);
         } else if (arg.contains(QLatin1String("://"))) {
             continue; // a remote address: nothing the engine could open
         }

@@ -2,10 +2,12 @@
 
 #include "app/application.h"
 #include "app/commandfiles.h"
+#include "app/displayhold.h"
 #include "app/mainwindow.h"
 #include "app/profilewindow.h"
 #include "app/splash.h"
 #include "clips/clipadder.h"
+#include "platform/nativepath.h"
 #include "platform/pubfunction.h"
 #include "platform/quitsignals.h"
 #include "platform/singleinstance.h"
@@ -15,10 +17,15 @@
 #include <QFontDatabase>
 #include <QMessageBox>
 #include <QTimer>
+#include <cstdio>
 #include <exception>
 #include <memory>
 
 namespace {
+// How long a display that refuses connections (an X server resetting, a
+// session still coming up) is given before the start is abandoned.
+constexpr int kDisplayWaitMs = 5000;
+
 // The skin's texts are drawn in Tahoma and MS Sans Serif; Debian's
 // fonts-wine ships metric-compatible faces under those names.
 void RegisterSkinFonts()
@@ -33,12 +40,27 @@ void RegisterSkinFonts()
 }
 } // namespace
 
+QIcon ProgramIcon(const QString &dataFolder)
+{
+    QIcon icon;
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        const QString file = QStringLiteral("%1icons/%2x%2/apps/zelo-converter.png")
+                                 .arg(WithTrailingSeparator(dataFolder))
+                                 .arg(size);
+        if (QFile::exists(file))
+            icon.addFile(file, QSize(size, size));
+    }
+    if (icon.isNull())
+        icon = QIcon::fromTheme(QStringLiteral("zelo-converter"));
+    return icon;
+}
+
 int RunEntrySequence(int argc, char **argv)
 {
     InitGlobals(ProgramFolder());
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
+        arguments << PathFromNative(argv[i]); // the bytes, even when they are no UTF-8
     const QStringList files = CommandLineFiles(arguments, QDir::currentPath());
 
     // A second copy ends at once, silently, handing its files (if any) to
@@ -50,10 +72,22 @@ int RunEntrySequence(int argc, char **argv)
         return -1;
     }
 
+    // Qt aborts when its first connection to the display fails; a display
+    // that cannot be reached at all is said plainly instead.
+    DisplayHold display;
+    if (!display.acquire(kDisplayWaitMs)) {
+        std::fprintf(stderr, "zelo-converter: cannot connect to the display \"%s\"\n",
+                     qgetenv("DISPLAY").constData());
+        return 1;
+    }
     ZeloApplication app(argc, argv);
+    display.release(); // Qt holds its own connection now
     try {
+        // The first title stays internal: a display name would be added to
+        // every window's title, the splash's included, until the main
+        // window sets the one the user sees.
         ZeloApplication::setApplicationName(QStringLiteral("Zelo Video Converter"));
-        ZeloApplication::setApplicationDisplayName(QStringLiteral("Zelo Video Converter"));
+        ZeloApplication::setWindowIcon(ProgramIcon(path_Data));
         RegisterSkinFonts();
         HandleQuitSignals([] { RequestTermination(); });
 

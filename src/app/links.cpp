@@ -29,7 +29,7 @@ void ComposeContactMail()
 
 QString HelpFilePath()
 {
-    return path_Config + QStringLiteral("help/index.html");
+    return path_Data + QStringLiteral("help/index.html");
 }
 
 void OpenHelpFile()

@@ -22,7 +22,7 @@ void ComposeSupportMail(const QString &body);
 // A new mail to the contact address, nothing filled in.
 void ComposeContactMail();
 
-// The user guide in the program folder (path_Config), opened as a document.
+// The user guide in the data folder (path_Data), opened as a document.
 QString HelpFilePath();
 void OpenHelpFile();
 

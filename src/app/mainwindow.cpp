@@ -81,6 +81,7 @@ void TMainWindow::FormCreate()
     m_adder->SnapIndex = 0;
     LoadSettings();
     EnsureFolders();
+    TidyOutputFolder(path_Work);
 }
 
 bool TMainWindow::InitMainWindow()

@@ -11,6 +11,7 @@
 #include <array>
 
 class QComboBox;
+class PreviewPanel;
 class ClipAdder;
 class HelpMenu;
 class ProfileChooser;
@@ -81,7 +82,7 @@ public:
     HelpMenu *helpMenu() const { return m_help; }
 
     // Designed components; the skin leaves them where they are.
-    QWidget *Panel_Preview = nullptr;
+    PreviewPanel *Panel_Preview = nullptr;
     QComboBox *ComboBox_OutputSetting = nullptr;
 
     // Skinned controls, named after their skin keys, in creation order.

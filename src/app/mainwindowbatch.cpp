@@ -55,7 +55,7 @@ void TMainWindow::WindowProc(unsigned msg, uintptr_t wParam, intptr_t lParam)
 {
     switch (msg) {
     case WM_PROBE_FAILED:
-        TheShell().info(RefusedFilesText);
+        TheShell().info(RefusedFilesText, m_adder->refusals().join(QLatin1Char('\n')));
         break;
     default:
         PreviewMessage(msg, wParam, lParam);

@@ -14,6 +14,7 @@
 #include "controls/image.h"
 #include "controls/imageitem.h"
 #include "controls/listpanel.h"
+#include "controls/previewpanel.h"
 #include "encoder/playerlib.h"
 #include "skin/components.h"
 #include "skin/windowframe.h"
@@ -53,12 +54,9 @@ void TMainWindow::CreateDesignedComponents()
     face.setPixelSize(11);
     setFont(face);
 
-    Panel_Preview = CreateComponent<QWidget>(this, this, QStringLiteral("Panel_Preview"));
+    Panel_Preview = CreateComponent<PreviewPanel>(this, this, QStringLiteral("Panel_Preview"));
     Panel_Preview->setGeometry(421, 68, 300, 224);
-    QPalette black = Panel_Preview->palette();
-    black.setColor(QPalette::Window, Qt::black);
-    Panel_Preview->setPalette(black);
-    Panel_Preview->setAutoFillBackground(true);
+    Panel_Preview->setRenderer(&Player::RenderFrame);
     // The panel is an enabled control: a press on it is not a press on the face.
     Panel_Preview->setAttribute(Qt::WA_NoMousePropagation);
 

@@ -11,6 +11,7 @@
 #include "controls/image.h"
 #include "controls/imageitem.h"
 #include "controls/listpanel.h"
+#include "controls/previewpanel.h"
 #include "encoder/playerlib.h"
 #include "platform/pubfunction.h"
 
@@ -18,7 +19,8 @@
 #include <QShowEvent>
 #include <QTimer>
 
-static_assert(PLAYER_MSG_HOOK == WM_PLAYER_HOOK && PLAYER_MSG_EVENT == WM_PLAYER_EVENT);
+static_assert(PLAYER_MSG_HOOK == WM_PLAYER_HOOK && PLAYER_MSG_EVENT == WM_PLAYER_EVENT &&
+              PLAYER_MSG_FRAME == WM_PLAYER_FRAME);
 
 namespace {
 // The library may call this on a thread of its own; the preview is stopped
@@ -91,6 +93,8 @@ void TMainWindow::StopPreview()
         PollTimer->stop();
     if (Img_VideoPic)
         Img_VideoPic->show();
+    if (Panel_Preview)
+        Panel_Preview->clear();
     m_loadedClip = nullptr;
 }
 
@@ -104,9 +108,10 @@ void TMainWindow::ShowTrim(Image_Item *entry)
 
 void TMainWindow::PassKeepRatioToPlayer()
 {
+    // The panel's address only names it: the player draws into the panel's
+    // memory (WM_PLAYER_FRAME), never into a window of the desktop's.
     if (Panel_Preview)
-        if (const WId panel = Panel_Preview->winId())
-            Player::SetWindow(uintptr_t(panel), b_KeepRatio);
+        Player::SetWindow(reinterpret_cast<uintptr_t>(Panel_Preview), b_KeepRatio);
 }
 
 void TMainWindow::PreviewMessage(unsigned msg, uintptr_t wParam, intptr_t lParam)
@@ -129,6 +134,9 @@ void TMainWindow::PreviewMessage(unsigned msg, uintptr_t wParam, intptr_t lParam
             const MarkerFractions f = TP_Progress->GetMarkers();
             TrimChanged(wParam == 1, wParam == 1 ? f.start : f.stop);
         }
+        break;
+    case WM_PLAYER_FRAME:
+        Panel_Preview->frameReady();
         break;
     default: // WM_PLAYER_IGNORED and anything else: accepted, nothing done
         break;
@@ -217,19 +225,20 @@ void TMainWindow::SliderPositionChange(double percent, bool held)
 {
     if (m_seekBusy)
         return;
-    const auto seek = [this, percent] {
+    const auto seek = [this, percent](void (*to)(double)) {
         const int duration = m_sliderClip ? m_sliderClip->clip().duration : 0;
         if (duration > 0)
-            Player::Seek(duration * percent * 0.01);
+            to(duration * percent * 0.01);
     };
     if (held) {
-        // Stays paused after the drag until play is pressed.
+        // Stays paused after the drag until play is pressed. Key frames
+        // only, so the picture keeps up with the hand.
         Player::Pause();
-        seek();
+        seek(&Player::Scrub);
         return;
     }
     m_seekBusy = true;
-    seek();
+    seek(&Player::Seek);
     m_seekBusy = false;
 }
 

@@ -5,6 +5,7 @@
 #include "controls/image.h"
 #include "encoder/commandline.h"
 #include "encoder/statusline.h"
+#include "platform/nativepath.h"
 #include "platform/pubfunction.h"
 #include "platform/shell.h"
 #include "skin/components.h"
@@ -56,6 +57,16 @@ TProgressWindow::TProgressWindow(QWidget *parent)
     Label_StopTime = pair(216, 160, "Stop Time :", 304, kZeroTime);
     Label_Length = pair(32, 184, "Total Length :", 120, kZeroTime);
     Label_CurrentTime = pair(216, 184, "Current Time :", 304, kZeroTime);
+    // The values of a column start together, after its widest caption.
+    for (const QList<QLabel *> &column :
+         {QList<QLabel *>{Label_SrcName, Label_DesName, Label_StartTime, Label_Length},
+          QList<QLabel *>{Label_StopTime, Label_CurrentTime}}) {
+        int left = 0;
+        for (QLabel *value : column)
+            left = std::max(left, value->x());
+        for (QLabel *value : column)
+            moveValue(value, left);
+    }
 
     Edit_WorkingFolder = new QLineEdit(this);
     Edit_WorkingFolder->setObjectName(QStringLiteral("Edit_WorkingFolder"));
@@ -118,8 +129,12 @@ QLabel *TProgressWindow::makeLabel(QWidget *parent, int x, int y, const QString 
 // edge.
 QLabel *TProgressWindow::placeAfter(QLabel *caption, QLabel *value)
 {
-    const int left =
-        caption->geometry().right() + 1 + QFontMetrics(caption->font()).averageCharWidth();
+    return moveValue(value, caption->geometry().right() + 1 +
+                                QFontMetrics(caption->font()).averageCharWidth());
+}
+
+QLabel *TProgressWindow::moveValue(QLabel *value, int left)
+{
     if (value->x() < left) {
         const int right = value->geometry().right();
         value->move(left, value->y());
@@ -190,7 +205,7 @@ void TProgressWindow::wireBatch()
     connect(m_batch, &BatchRun::positionReached, this,
             [this](int second) { Label_CurrentTime->setText(TimeText(second)); });
     connect(m_batch, &BatchRun::outputRenamed, this,
-            [this](const QString &path) { Label_DesName->setText(FileNamePart(path)); });
+            [this](const QString &path) { Label_DesName->setText(ShownName(FileNamePart(path))); });
     connect(m_batch, &BatchRun::stoppedByUser, this,
             [] { TheShell().info(QStringLiteral("Stop converting process by user!")); });
     connect(m_batch, &BatchRun::finished, this, &TProgressWindow::showEnd);
@@ -198,15 +213,20 @@ void TProgressWindow::wireBatch()
 
 // Esc is the Close button, refusal included; Enter is Start, and does
 // nothing while a batch runs (stopping takes the Stop button itself).
+// Only a fresh Esc closes: the repeats of a key held down since an earlier
+// window (or one whose release never reached the display) would otherwise
+// close the window the moment it opens, again and again.
 void TProgressWindow::keyPressEvent(QKeyEvent *event)
 {
-    if (event->key() == Qt::Key_Escape)
-        CloseClick();
-    else if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
-             !m_batch->converting())
+    if (event->key() == Qt::Key_Escape) {
+        if (!event->isAutoRepeat())
+            CloseClick();
+    } else if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+               !m_batch->converting()) {
         StartClick();
-    else
+    } else {
         QWidget::keyPressEvent(event);
+    }
 }
 
 void TProgressWindow::showRunning(bool running)
@@ -234,8 +254,8 @@ void TProgressWindow::showReset()
 void TProgressWindow::ShowClip(const QString &input, const QString &output, int startTime,
                                int stopTime)
 {
-    Label_SrcName->setText(FileNamePart(input));
-    Label_DesName->setText(FileNamePart(output));
+    Label_SrcName->setText(ShownName(FileNamePart(input)));
+    Label_DesName->setText(ShownName(FileNamePart(output)));
     Label_StartTime->setText(TimeText(startTime));
     Label_StopTime->setText(TimeText(stopTime));
     Label_Length->setText(TimeText(stopTime - startTime));
@@ -289,8 +309,9 @@ void TProgressWindow::BrowseClick()
     // While a batch runs (Stop is the button shown) the folder stays.
     if (m_batch->converting())
         return;
+    // The chooser opens on the folder in use, so a neighbour is one click away.
     const QString folder =
-        TheShell().chooseFolder(QStringLiteral("Please select \"Output Folder\" :"), QString());
+        TheShell().chooseFolder(QStringLiteral("Please select \"Output Folder\" :"), path_Work);
     if (folder.isEmpty())
         return;
     path_Work = WithTrailingSeparator(folder);

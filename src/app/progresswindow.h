@@ -73,6 +73,7 @@ protected:
 private:
     QLabel *makeLabel(QWidget *parent, int x, int y, const QString &text, int width = -1);
     QLabel *placeAfter(QLabel *caption, QLabel *value);
+    static QLabel *moveValue(QLabel *value, int left);
     QLabel *makePercent(int barTop);
     void placeBar(TImage *bar, int percent);
     void showRunning(bool running);

@@ -3,6 +3,7 @@
 #include "controls/image.h"
 #include "controls/picture.h"
 #include "platform/pubfunction.h"
+#include "platform/windowsystem.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -28,9 +29,11 @@ QString StartupImagePath()
 
 TStartUp::TStartUp(const QString &picturePath)
     : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
-      m_path(picturePath), m_pause(sleepAndServe)
+      m_path(picturePath), m_pause(sleepAndServe),
+      m_fades(WindowOpacityShows(QGuiApplication::platformName()))
 {
     setObjectName(QStringLiteral("StartUp"));
+    setWindowTitle(QStringLiteral("Zelo 3GP Converter"));
     setAttribute(Qt::WA_ShowWithoutActivating);
     resize(446, 243);
     Image = new TImage(this);
@@ -54,9 +57,12 @@ void TStartUp::ShowSplash()
     setFixedSize(size);
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->geometry().center() - QPoint(size.width() / 2, size.height() / 2));
-    setWindowOpacity(0);
+    if (m_fades)
+        setWindowOpacity(0);
     show();
     repaint();
+    if (!m_fades)
+        return;
     for (int alpha = 10; alpha <= 250; alpha += 10) {
         setWindowOpacity(alpha / 255.0);
         m_pause(20, true);
@@ -68,7 +74,7 @@ void TStartUp::HideSplash()
 {
     if (!b_Shown)
         return;
-    for (int alpha = 250; alpha >= 0; alpha -= 5) {
+    for (int alpha = 250; m_fades && alpha >= 0; alpha -= 5) {
         setWindowOpacity(alpha / 255.0);
         m_pause(10, false);
     }

@@ -26,10 +26,14 @@ public:
     // only keeps the display current). Tests replace it to watch the steps.
     using Pause = std::function<void(int ms, bool handleInput)>;
     void setPause(Pause pause) { m_pause = std::move(pause); }
+    // Whether the window fades; by default only where the platform shows a
+    // window's opacity (WindowOpacityShows), elsewhere it appears and goes.
+    void setFades(bool fades) { m_fades = fades; }
 
 private:
     QString m_path;
     Pause m_pause;
+    bool m_fades;
 };
 
 // The skin folder's splash picture.

@@ -1,10 +1,12 @@
 #include "clips/clipadder.h"
 
 #include "clips/cliplist.h"
+#include "platform/nativepath.h"
 #include "platform/pubfunction.h"
 #include "platform/shell.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QThread>
 
 ClipAdder::ClipAdder(ClipList *clips, ReportRefused refused, QObject *parent)
@@ -38,11 +40,16 @@ void ClipAdder::AddFilesClick()
     addFiles(files);
 }
 
-void ClipAdder::addFiles(const QStringList &files)
+void ClipAdder::addFiles(const QStringList &given)
 {
-    if (b_Adding || files.isEmpty() || m_stop)
+    if (b_Adding || given.isEmpty() || m_stop)
         return;
+    // Dialogs and drops hand over names Qt could not decode with U+FFFD.
+    QStringList files;
+    for (const QString &file : given)
+        files << FaithfulPath(file);
     b_ProbeFailed = false;
+    m_refusals.clear();
     if (files.size() == 1) {
         ProbeFile(files.first());
         if (b_ProbeFailed)
@@ -60,9 +67,24 @@ ProbeResult ClipAdder::probe(const QString &path)
 {
     ProbeResult r = ProbeClip(path, SnapshotFile(SnapIndex));
     // A clip without a picture is skipped without a word.
-    if (r.verdict == ProbeVerdict::Refused)
+    if (r.verdict == ProbeVerdict::Refused) {
         b_ProbeFailed = true;
+        m_refusals << RefusalLine(path, r);
+    }
     return r;
+}
+
+QString RefusalLine(const QString &path, const ProbeResult &probed)
+{
+    QString why = probed.reason;
+    // The notice itself already says "unsupported or damaged"; its details
+    // say which of the two.
+    if (why == RefusedFilesText || why.isEmpty())
+        why = RefusedVideoFormat(probed.clip.videoFormat)
+                  ? QStringLiteral("video format \"%1\" is not supported")
+                        .arg(probed.clip.videoFormat)
+                  : QStringLiteral("cannot be read as a video (damaged, or not a video file)");
+    return QDir::toNativeSeparators(path) + QStringLiteral(" : ") + why;
 }
 
 void ClipAdder::append(const ProbeResult &probed)

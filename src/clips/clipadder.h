@@ -46,6 +46,11 @@ public:
     // True until a multi-file add's worker has also delivered its notice.
     bool workerRunning() const { return !m_workerDone; }
 
+    // The files the last request refused, one line each with the reason,
+    // for the refusal notice's details. Read it on the UI thread from the
+    // notice.
+    const QStringList &refusals() const { return m_refusals; }
+
     std::atomic<bool> b_ProbeFailed{false};
     int SnapIndex = 0;
 
@@ -62,4 +67,8 @@ private:
     std::thread m_worker;
     std::atomic<bool> m_stop{false};
     std::atomic<bool> m_workerDone{true};
+    QStringList m_refusals;
 };
+
+// One line of the refusal notice's details: the file and why it was refused.
+QString RefusalLine(const QString &path, const ProbeResult &probed);

@@ -1,7 +1,9 @@
 #include "controls/imageitem.h"
 
 #include "clips/cliplist.h"
+#include "controls/pathelision.h"
 #include "controls/picture.h"
+#include "platform/nativepath.h"
 #include "platform/pubfunction.h"
 
 #include <QMouseEvent>
@@ -42,7 +44,13 @@ Image_Item::Image_Item(const ClipList *clips, int clipId, QWidget *parent)
     p.fillRect(m_picture.rect(), Grey);
     p.drawImage(2, 2, PixelsImage(c.thumbnail));
     p.setPen(Qt::black);
-    drawTextAt(p, 90, 4, QStringLiteral("Clip Name : ") + c.path);
+    // The path gives way in its middle at the frame, never the file's name;
+    // the tooltip has it whole.
+    const QString caption = QStringLiteral("Clip Name : ");
+    const int room = ItemWidth - 4 - 90 - QFontMetrics(p.font()).horizontalAdvance(caption);
+    drawTextAt(p, 90, 4,
+               caption + ElidePathKeepingName(ShownName(c.path), QFontMetrics(p.font()), room));
+    setToolTip(ShownName(c.path));
     drawTextAt(p, 90, 18, QStringLiteral("Clip Duration : ") + TimeText(c.duration));
     drawTextAt(p, 250, 18, QStringLiteral("Clip Resolution : %1x%2").arg(c.width).arg(c.height));
     drawTextAt(p, 90, 32, QStringLiteral("Video Format : ") + c.videoFormat);

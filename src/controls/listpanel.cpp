@@ -6,6 +6,7 @@
 #include "controls/imagebutton.h"
 #include "controls/imageitem.h"
 #include "controls/listmath.h"
+#include "platform/nativepath.h"
 #include "platform/pubfunction.h"
 
 #include <QCoreApplication>
@@ -527,7 +528,7 @@ void TListPanel::dropEvent(QDropEvent *event)
     QStringList files;
     for (const QUrl &url : event->mimeData()->urls())
         if (url.isLocalFile())
-            files << url.toLocalFile();
+            files << PathFromUrl(url);
     if (files.isEmpty())
         return;
     event->acceptProposedAction();

@@ -4,10 +4,9 @@
 #include "encoder/convertdef.h"
 #include "encoder/encoderlib.h"
 #include "encoder/statusline.h"
+#include "platform/nativepath.h"
 #include "platform/pubfunction.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <algorithm>
 #include <mutex>
 
@@ -31,7 +30,8 @@ BatchRun::~BatchRun()
 
 int BatchRun::OnStatusLine(const char *text)
 {
-    const QString line = QString::fromUtf8(text ? text : "");
+    // Its lines name files in the file system's own bytes.
+    const QString line = PathFromNative(text);
     std::lock_guard guard(g_activeLock);
     // Queued with the batch as context: dropped if it is gone by then.
     if (BatchRun *batch = g_active)
@@ -99,7 +99,6 @@ bool BatchRun::start(const QString &asked)
     b_Converting = true;
     m_failures.clear();
     m_completed = 0;
-    m_lastResult = -1;
     emit runningChanged(true);
     runEncoder();
     return true;
@@ -176,7 +175,6 @@ void BatchRun::convertDone(int result)
 
 void BatchRun::clipEnded(int result)
 {
-    m_lastResult = result;
     const QString input = MyConvertDef.s_Input;
     if (result == CONVERT_DONE_COMPLETE) {
         ++m_completed;
@@ -190,7 +188,7 @@ void BatchRun::clipEnded(int result)
         reason = QStringLiteral("stopped"); // not by this program's Stop
     else
         return;
-    m_failures << FileNamePart(input) +
+    m_failures << ShownName(FileNamePart(input)) +
                       (reason.isEmpty() ? QString() : QStringLiteral(": ") + reason);
     emit clipFailed(input, reason);
 }
@@ -200,11 +198,8 @@ void BatchRun::finish()
     b_Converting = false;
     emit runningChanged(false);
     if (b_StopRequested) {
-        // A clip that completed just as Stop was pressed is kept: only an
-        // unfinished output goes.
-        if (m_lastResult != CONVERT_DONE_COMPLETE && !MyConvertDef.s_Output.isEmpty() &&
-            QFileInfo(MyConvertDef.s_Output).isFile())
-            QFile::remove(MyConvertDef.s_Output);
+        // Nothing to delete: a stopped engine leaves no file, and its output
+        // name only ever holds a file someone else wrote there meanwhile.
         emit stoppedByUser();
         return;
     }

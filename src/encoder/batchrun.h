@@ -111,5 +111,4 @@ private:
     QString m_output;
     QStringList m_failures;
     int m_completed = 0;
-    int m_lastResult = -1;
 };

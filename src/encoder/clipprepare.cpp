@@ -29,7 +29,7 @@ void PrepareClipDef(ConvertDef &def, const ClipToConvert &clip, const OutputTarg
     def.s_Duration = QString::number(def.Duration);
     def.s_Input = clip.path;
     def.s_Volume = QStringLiteral("100");
-    def.s_Output = UniqueOutputPath(clip.path, target.folder, target.extension);
+    def.s_Output = OutputPath(clip.path, target.folder, target.extension);
 
     Pads pads;
     if (target.keepRatio)

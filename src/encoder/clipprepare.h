@@ -35,8 +35,8 @@ struct ConvertJob
     ConvertDef profile; // the applied profile's fields; its clip fields stay empty
 };
 
-// Fills the clip fields of def: trim, input, volume, a fresh output name in
-// the folder (never one that exists now), and the pads.
+// Fills the clip fields of def: trim, input, volume, the output name in the
+// folder (the engine numbers it when taken), and the pads.
 void PrepareClipDef(ConvertDef &def, const ClipToConvert &clip, const OutputTarget &target);
 // The jobs of a batch: each clip with the same target and profile.
 QList<ConvertJob> MakeJobs(const QList<ClipToConvert> &clips, const OutputTarget &target,

@@ -56,24 +56,19 @@ QString FileNamePart(const QString &path)
     return QFileInfo(path).fileName();
 }
 
-QString UniqueOutputPath(const QString &source, const QString &folder, const QString &ext,
-                         const std::function<bool(const QString &)> &exists)
+QString OutputPath(const QString &source, const QString &folder, const QString &ext)
 {
     QString name = FileNamePart(source);
-    qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-    if (dot >= 0)
+    qsizetype dots = 0;
+    while (dots < name.size() && name[dots] == QLatin1Char('.'))
+        ++dots;
+    name.remove(0, dots);
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    if (dot > 0)
         name.truncate(dot);
-    const QString base = folder + name;
-    QString candidate = base + ext;
-    for (int n = 1; exists(candidate); ++n)
-        candidate = base + QString::number(n) + ext;
-    return candidate;
-}
-
-QString UniqueOutputPath(const QString &source, const QString &folder, const QString &ext)
-{
-    return UniqueOutputPath(source, folder, ext,
-                            [](const QString &p) { return QFileInfo::exists(p); });
+    if (name.isEmpty())
+        name = QStringLiteral("clip");
+    return folder + name + ext;
 }
 
 QString SampleRateHz(const QString &kHz)

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <QString>
-#include <functional>
 
 // Black bands that keep a picture's aspect inside the output frame.
 struct Pads
@@ -20,12 +19,11 @@ struct Pads
 Pads KeepRatioPads(int w, int h, int W, int H);
 
 // The output path for a source: the folder, the source's file name without
-// its extension, then ext; while that name is taken, the name with 1, 2, ...
-// before ext. exists is asked for each candidate.
-QString UniqueOutputPath(const QString &source, const QString &folder, const QString &ext,
-                         const std::function<bool(const QString &)> &exists);
-// The same, asking the file system.
-QString UniqueOutputPath(const QString &source, const QString &folder, const QString &ext);
+// its extension, then ext. Never a hidden name: leading dots are dropped (a
+// name like ".mp4" is all base, as the file system sees it), and a name with
+// nothing left is "clip". Taken names and names too long for the folder are
+// the engine's to number and shorten; it reports the name the file gets.
+QString OutputPath(const QString &source, const QString &folder, const QString &ext);
 
 // The file-name part of a path.
 QString FileNamePart(const QString &path);

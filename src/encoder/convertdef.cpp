@@ -1,5 +1,7 @@
 #include "encoder/convertdef.h"
 
+#include "platform/nativepath.h"
+
 ConvertDef MyConvertDef;
 
 QStringList EncoderArguments(const ConvertDef &d)
@@ -48,7 +50,7 @@ EncoderArgv::EncoderArgv(const QStringList &entries)
 {
     m_texts.reserve(entries.size());
     for (const QString &entry : entries)
-        m_texts.push_back(entry.toUtf8());
+        m_texts.push_back(NativePath(entry));
     for (QByteArray &text : m_texts)
         m_pointers.push_back(text.data());
     m_pointers.push_back(nullptr);

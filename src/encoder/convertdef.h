@@ -44,7 +44,8 @@ extern ConvertDef MyConvertDef;
 inline constexpr int EncoderArgumentCount = 38;
 QStringList EncoderArguments(const ConvertDef &def);
 
-// Entries as the engine takes them: zero-terminated UTF-8 texts, followed by
+// Entries as the engine takes them: zero-terminated texts (paths in the
+// file system's own bytes, see NativePath), followed by
 // a null, that live as long as this object.
 class EncoderArgv
 {

@@ -1,5 +1,7 @@
 #include "encoder/encoderlib.h"
 
+#include "platform/nativepath.h"
+
 #include <QFileInfo>
 #include <QLibrary>
 #include <memory>
@@ -12,6 +14,7 @@ UnInitFn DllUnInit = nullptr;
 GetFileInfoFn DllGetFileInfo = nullptr;
 GetFilePicFn DllGetFilePic = nullptr;
 StopFn DllStop = nullptr;
+TidyFolderFn DllTidyFolder = nullptr;
 
 namespace {
 std::unique_ptr<QLibrary> EncoderLib;
@@ -32,6 +35,7 @@ void clearEntries()
     DllGetFileInfo = nullptr;
     DllGetFilePic = nullptr;
     DllStop = nullptr;
+    DllTidyFolder = nullptr;
 }
 } // namespace
 
@@ -65,6 +69,7 @@ bool LoadEncoder(const QString &folder)
     all &= bind(DllGetFileInfo, "Mydll_GetFileinfo");
     all &= bind(DllGetFilePic, "Mydll_GetPicure");
     all &= bind(DllStop, "Mydll_Stop");
+    bind(DllTidyFolder, "Mydll_TidyFolder");
     if (!all) {
         // A partial engine is never called, not even to stop it.
         clearEntries();
@@ -85,6 +90,12 @@ void UnloadEncoder()
         EncoderLib->unload();
         EncoderLib.reset();
     }
+}
+
+void TidyOutputFolder(const QString &folder)
+{
+    if (DllTidyFolder && !folder.isEmpty())
+        DllTidyFolder(NativePath(folder).constData());
 }
 
 bool EncoderLoaded()

@@ -16,6 +16,7 @@ using UnInitFn = void (*)();
 using GetFileInfoFn = int (*)(const char *, ClipInfo *);
 using GetFilePicFn = int (*)(const char *, int, const char *, const char *);
 using StopFn = void (*)();
+using TidyFolderFn = void (*)(const char *);
 
 extern ConvertFn DllConvert;
 extern SetInfoCallBackFn DllSetInfoCallBack;
@@ -25,6 +26,8 @@ extern UnInitFn DllUnInit;
 extern GetFileInfoFn DllGetFileInfo;
 extern GetFilePicFn DllGetFilePic;
 extern StopFn DllStop;
+// Optional: an engine without it is still loaded, and nothing is tidied.
+extern TidyFolderFn DllTidyFolder;
 
 // The engine library's file name in the program folder.
 QString EncoderLibraryName();
@@ -37,6 +40,10 @@ bool LoadEncoder(const QString &folder);
 // Stops the engine and releases it (each call only when bound), then unloads
 // the library and clears every entry. Safe to call when nothing is loaded.
 void UnloadEncoder();
+
+// Removes what dead conversions left in folder (their hidden working
+// files); a live conversion's file stays.
+void TidyOutputFolder(const QString &folder);
 
 // True while a library is loaded.
 bool EncoderLoaded();

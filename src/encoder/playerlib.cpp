@@ -1,6 +1,7 @@
 #include "encoder/playerlib.h"
 
-#include <QFile>
+#include "platform/nativepath.h"
+
 #include <QFileInfo>
 #include <QLibrary>
 #include <memory>
@@ -79,6 +80,8 @@ bool Load(const QString &folder)
         Library.reset();
         return false;
     }
+    bind(e.scrub, "PlayerScrub");
+    bind(e.renderFrame, "PlayerRenderFrame");
     Bound = e;
     return true;
 }
@@ -133,12 +136,25 @@ void SetCallback(PlayerEventCallback callback)
         Bound.setCallback(callback);
 }
 
+void Scrub(double seconds)
+{
+    if (Bound.scrub)
+        Bound.scrub(seconds);
+    else
+        Seek(seconds);
+}
+
+bool RenderFrame(int width, int height, int stride, void *pixels)
+{
+    return Bound.renderFrame && Bound.renderFrame(width, height, stride, pixels) != 0;
+}
+
 bool Open(const QString &path)
 {
     BusyGuard guard(openBusy);
     if (!guard.entered() || !Bound.open)
         return false;
-    return Bound.open(QFile::encodeName(path).constData(), 0) != 0;
+    return Bound.open(NativePath(path).constData(), 0) != 0;
 }
 
 bool Play(double rate)

@@ -22,9 +22,14 @@ struct Entries
     void (*seek)(double) = nullptr;
     int (*getPosition)(double *, double *, double *) = nullptr;
     void (*setCallback)(PlayerEventCallback) = nullptr;
+    // Optional: a library without them still plays, with no picture in the
+    // panel and exact seeks only.
+    void (*scrub)(double) = nullptr;
+    int (*renderFrame)(int, int, int, void *) = nullptr;
 };
 
-// The bound entries; all null, or all set. Tests may put their own in.
+// The bound entries; the ten above the optional two all null, or all set.
+// Tests may put their own in.
 extern Entries Bound;
 
 QString LibraryName();
@@ -41,6 +46,12 @@ void Stop();
 void Seek(double seconds);
 bool GetPosition(double *first, double *seconds, double *percent);
 void SetCallback(PlayerEventCallback callback);
+// To the key frame nearest seconds (quick, for a held slider); an exact
+// seek with a library that has no such export.
+void Scrub(double seconds);
+// The current picture into pixels (playfile.h, PlayerRenderFrame); false
+// without a picture or without the export.
+bool RenderFrame(int width, int height, int stride, void *pixels);
 
 // These four refuse (false, the library not called) a call that arrives
 // while the same one is still running: a library may dispatch our own

@@ -1,6 +1,7 @@
 #include "encoder/probe.h"
 
 #include "encoder/encoderlib.h"
+#include "platform/nativepath.h"
 #include "platform/pubfunction.h"
 
 #include <QCoreApplication>
@@ -12,6 +13,7 @@
 #include <cerrno>
 #include <climits>
 #include <csignal>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -23,14 +25,16 @@ QString text(const char *s)
 // Why the engine could not read path, when the file system can tell.
 QString unreadableReason(const QString &path)
 {
-    const QFileInfo info(path);
-    if (path.isEmpty() || (!info.exists() && !info.isSymLink()))
+    const QByteArray native = NativePath(path);
+    struct stat st;
+    if (path.isEmpty() || ::lstat(native.constData(), &st) != 0)
         return QStringLiteral("no such file");
-    if (!info.exists())
-        return QStringLiteral("a link to nothing");
-    if (info.isDir())
+    if (::stat(native.constData(), &st) != 0)
+        return errno == ELOOP ? QStringLiteral("a loop of symbolic links")
+                              : QStringLiteral("a link to nothing");
+    if (S_ISDIR(st.st_mode))
         return QStringLiteral("a folder, not a clip");
-    if (!info.isFile())
+    if (!S_ISREG(st.st_mode))
         return QStringLiteral("not a regular file (a FIFO, socket or device)");
     return RefusedFilesText;
 }
@@ -60,14 +64,14 @@ ProbeResult ProbeClip(const QString &path, const QString &scratch)
         return r;
     }
     ClipInfo info{};
-    const QByteArray asked = path.toUtf8();
+    const QByteArray asked = NativePath(path);
     if (DllGetFileInfo(asked.constData(), &info) != 0) {
         r.reason = unreadableReason(path);
         return r;
     }
     // Copies: the engine's texts live only until its next probe.
     ProbedClip &c = r.clip;
-    c.path = info.ClipPath ? text(info.ClipPath) : path;
+    c.path = info.ClipPath ? PathFromNative(info.ClipPath) : path;
     c.duration = info.Duration;
     c.videoFormat = text(info.VideoFormat);
     c.audioFormat = text(info.AudioFormat);
@@ -78,8 +82,8 @@ ProbeResult ProbeClip(const QString &path, const QString &scratch)
         r.reason = RefusedFilesText;
         return r;
     }
-    const QByteArray source = c.path.toUtf8();
-    const QByteArray target = scratch.toUtf8();
+    const QByteArray source = NativePath(c.path);
+    const QByteArray target = NativePath(scratch);
     DllGetFilePic(source.constData(), 5, "80x60", target.constData());
     if (UsableThumbnail(scratch)) {
         QFile f(scratch);
@@ -145,6 +149,8 @@ qint64 ScratchFileOwner(const QString &fileName)
 
 void ClearSnapshotFolder(const QString &folder)
 {
+    if (folder.isEmpty())
+        return; // no program scratch folder (installed); never the current folder
     QDir dir(folder);
     for (const QFileInfo &entry : dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::System)) {
         const qint64 owner = ScratchFileOwner(entry.fileName());

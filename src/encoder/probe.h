@@ -59,8 +59,8 @@ ProbeResult ProbeClip(const QString &path, const QString &scratch);
 bool FolderWritable(const QString &folder);
 
 // The folder thumbnails are written to: the program's snapshot folder when
-// writable, otherwise the user's cache folder (an installed, root-owned
-// program folder).
+// there is one and it is writable, otherwise the user's cache folder (an
+// installed or read-only program folder).
 QString ChooseScratchFolder(const QString &snapshot, const QString &cache,
                             const std::function<bool(const QString &)> &writable);
 // The same for this process: path_Snapshot or the cache folder's Snapshot/,
@@ -76,6 +76,7 @@ void RemoveOwnScratchFiles();
 
 // Empties the program's snapshot folder at exit, as ClearFolder does, but
 // leaves the scratch files of other running copies, which are mid-probe.
+// An empty folder (an installed program has none) clears nothing.
 void ClearSnapshotFolder(const QString &folder);
 
 // The process a scratch file name belongs to; 0 for any other name.

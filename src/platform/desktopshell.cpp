@@ -28,19 +28,33 @@ void InstallShell(Shell *shell)
     g_installed = shell;
 }
 
-void DesktopShell::info(const QString &text)
+QWidget *Shell::ownerWindow() const
 {
-    QMessageBox::information(dialogParent(), boxTitle(), text, QMessageBox::Ok);
+    // A box parented elsewhere would make the window manager raise that
+    // window, and its own, over the window the user is working in.
+    if (QWidget *modal = QApplication::activeModalWidget())
+        return modal;
+    QWidget *active = QApplication::activeWindow();
+    if (active && active->windowType() != Qt::Popup && active->windowType() != Qt::ToolTip)
+        return active;
+    return m_parent;
+}
+
+void DesktopShell::info(const QString &text, const QString &details)
+{
+    QMessageBox box(QMessageBox::Information, boxTitle(), text, QMessageBox::Ok, ownerWindow());
+    box.setDetailedText(details);
+    box.exec();
 }
 
 void DesktopShell::error(const QString &text)
 {
-    QMessageBox::critical(dialogParent(), boxTitle(), text, QMessageBox::Ok);
+    QMessageBox::critical(ownerWindow(), boxTitle(), text, QMessageBox::Ok);
 }
 
 bool DesktopShell::confirm(const QString &text)
 {
-    return QMessageBox::question(dialogParent(), boxTitle(), text,
+    return QMessageBox::question(ownerWindow(), boxTitle(), text,
                                  QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
@@ -58,7 +72,7 @@ QStringList DesktopShell::chooseFiles(const QList<FileFilter> &filters, const QS
             title = title.left(paren).trimmed();
         entries << QStringLiteral("%1 (%2)").arg(title, patterns);
     }
-    QFileDialog dialog(dialogParent());
+    QFileDialog dialog(ownerWindow());
     dialog.setFileMode(QFileDialog::ExistingFiles);
     dialog.setOption(QFileDialog::ReadOnly, false);
     dialog.setNameFilters(entries);
@@ -73,9 +87,8 @@ QStringList DesktopShell::chooseFiles(const QList<FileFilter> &filters, const QS
 
 QString DesktopShell::chooseFolder(const QString &prompt, const QString &start)
 {
-    return QFileDialog::getExistingDirectory(dialogParent(), prompt, start,
-                                             QFileDialog::ShowDirsOnly |
-                                                 QFileDialog::DontUseNativeDialog);
+    return QFileDialog::getExistingDirectory(
+        ownerWindow(), prompt, start, QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
 }
 
 void DesktopShell::open(const QString &pathOrUrl)

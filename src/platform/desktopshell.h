@@ -6,7 +6,7 @@
 class DesktopShell : public Shell
 {
 public:
-    void info(const QString &text) override;
+    void info(const QString &text, const QString &details = QString()) override;
     void error(const QString &text) override;
     bool confirm(const QString &text) override;
     QStringList chooseFiles(const QList<FileFilter> &filters, const QString &startFolder) override;

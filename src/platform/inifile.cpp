@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QSet>
 #include <optional>
 #include <vector>
 
@@ -16,12 +17,13 @@ namespace {
 
 // What the platform trims around names and values: blanks, the other ASCII
 // white space and the DOS end-of-file mark that old editors leave behind.
-bool isBlank(char c)
+bool isBlank(QChar c)
 {
-    return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r' || c == '\n' || c == '\x1a';
+    const char16_t u = c.unicode();
+    return u == ' ' || u == '\t' || u == '\v' || u == '\f' || u == '\r' || u == '\n' || u == 0x1a;
 }
 
-QByteArray trimBlanks(const QByteArray &s)
+QString trimBlanks(const QString &s)
 {
     qsizetype b = 0, e = s.size();
     while (b < e && isBlank(s[b]))
@@ -44,22 +46,20 @@ QString trimSpaces(const QString &name)
 }
 
 // One physical line of the file, its terminator kept apart so that a rewrite
-// can reproduce the file byte for byte.
+// can reproduce the file exactly.
 struct Line
 {
-    QByteArray text;
-    QByteArray eol;
+    QString text;
+    QString eol;
 };
 
-// The file as read: its lines in the file's own encoding, and whether it
-// started with a UTF-8 byte-order mark (kept when the file is written back).
+// The file as read: its encoding and byte-order mark (both kept when it is
+// written back) and its lines.
 struct Document
 {
-    bool bom = false;
     IniEncoding encoding = IniEncoding::Utf8;
+    bool byteOrderMark = false;
     std::vector<Line> lines;
-
-    QString decode(const QByteArray &bytes) const { return DecodeIniBytes(bytes, encoding); }
 };
 
 enum class Kind
@@ -72,53 +72,60 @@ enum class Kind
 struct Parsed
 {
     Kind kind = Kind::Other;
-    QByteArray name;  // section or key name
-    QByteArray value; // raw text after '=', for keys
+    QString name;      // section or key name
+    QString value;     // raw text after '=', for keys
+    bool bare = false; // a key line without '=': it has no value
 };
 
-// A section name runs to the last ']' of its line; a '[' line without one is
-// no header at all, so the keys after it stay in the section before. A line
-// without '=' is no key (a lookup of its text gives the default).
-Parsed parseLine(const QByteArray &text)
+// A NUL ends the text of its line. A section name runs to the last ']' of
+// its line; a '[' line without one is no header, so the keys after it stay
+// in the section before. A line without '=' is a key without a value: it
+// hides a later key of its name, and a write fills it in.
+Parsed parseLine(const QString &line)
 {
     Parsed p;
+    const QString text = line.left(line.indexOf(QChar(0)));
     qsizetype i = 0;
     while (i < text.size() && isBlank(text[i]))
         ++i;
-    if (i >= text.size() || text[i] == ';')
+    if (i >= text.size() || text[i] == QLatin1Char(';'))
         return p;
-    if (text[i] == '[') {
-        qsizetype close = text.lastIndexOf(']');
+    if (text[i] == QLatin1Char('[')) {
+        qsizetype close = text.lastIndexOf(QLatin1Char(']'));
         if (close > i) {
             p.kind = Kind::Section;
             p.name = trimBlanks(text.mid(i + 1, close - i - 1));
+            return p;
         }
+    }
+    p.kind = Kind::Key;
+    qsizetype eq = text.indexOf(QLatin1Char('='), i);
+    if (eq < 0) {
+        p.bare = true;
+        p.name = trimBlanks(text.mid(i));
         return p;
     }
-    qsizetype eq = text.indexOf('=', i);
-    if (eq < 0)
-        return p;
-    p.kind = Kind::Key;
     p.name = trimBlanks(text.mid(i, eq - i));
     p.value = text.mid(eq + 1);
     return p;
 }
 
 // "\r\n", "\n" and a lone "\r" all end a line.
-std::vector<Line> splitLines(const QByteArray &data, qsizetype from)
+std::vector<Line> splitLines(const QString &data)
 {
     std::vector<Line> lines;
-    qsizetype pos = from;
+    qsizetype pos = 0;
     while (pos < data.size()) {
         qsizetype end = pos;
-        while (end < data.size() && data[end] != '\r' && data[end] != '\n')
+        while (end < data.size() && data[end] != QLatin1Char('\r') &&
+               data[end] != QLatin1Char('\n'))
             ++end;
         if (end == data.size()) {
             lines.push_back({data.mid(pos), {}});
             break;
         }
         qsizetype next = end + 1;
-        if (data[end] == '\r' && next < data.size() && data[next] == '\n')
+        if (data[end] == QLatin1Char('\r') && next < data.size() && data[next] == QLatin1Char('\n'))
             ++next;
         lines.push_back({data.mid(pos, end - pos), data.mid(end, next - end)});
         pos = next;
@@ -126,54 +133,52 @@ std::vector<Line> splitLines(const QByteArray &data, qsizetype from)
     return lines;
 }
 
-Document parseDocument(const QByteArray &data)
-{
-    Document doc;
-    doc.bom = data.startsWith("\xEF\xBB\xBF");
-    const qsizetype from = doc.bom ? 3 : 0;
-    doc.encoding = doc.bom ? IniEncoding::Utf8 : DetectIniEncoding(data);
-    doc.lines = splitLines(data, from);
-    return doc;
-}
-
-QByteArray serialise(const Document &doc)
-{
-    QByteArray out;
-    if (doc.bom)
-        out += "\xEF\xBB\xBF";
-    for (const Line &l : doc.lines)
-        out += l.text + l.eol;
-    return out;
-}
-
-// A Windows-1252 file that must take a character it has no code for becomes
-// UTF-8 as a whole: the text of every line stays, only its bytes change.
-void convertToUtf8(Document &doc)
-{
-    for (Line &l : doc.lines)
-        l.text = doc.decode(l.text).toUtf8();
-    doc.encoding = IniEncoding::Utf8;
-}
-
-std::optional<QByteArray> readAll(const QString &path)
+std::optional<Document> readDocument(const QString &path)
 {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         return std::nullopt;
-    return f.readAll();
+    IniText text = DecodeIniFile(f.readAll());
+    Document doc;
+    doc.encoding = text.encoding;
+    doc.byteOrderMark = text.byteOrderMark;
+    doc.lines = splitLines(text.text);
+    return doc;
 }
 
-std::optional<Document> readDocument(const QString &path)
+// A Windows-1252 file that must take a character it has no code for becomes
+// UTF-8 as a whole: the text of every line stays, only its bytes change.
+QByteArray serialise(const Document &doc)
 {
-    std::optional<QByteArray> data = readAll(path);
-    if (!data)
-        return std::nullopt;
-    return parseDocument(*data);
+    IniText text{doc.encoding, doc.byteOrderMark, {}};
+    for (const Line &l : doc.lines)
+        text.text += l.text + l.eol;
+    QByteArray out;
+    if (!EncodeIniFile(text, out)) {
+        text.encoding = IniEncoding::Utf8;
+        EncodeIniFile(text, out);
+    }
+    return out;
 }
 
-bool sameName(const Document &doc, const QByteArray &inFile, const QString &wanted)
+// The platform compares names through its upper-case table, one UTF-16 unit
+// at a time; that table leaves the dotless i and the long s alone, so
+// "pſp" is not "psp" and "ı" is not "i".
+QChar foldedChar(QChar c)
 {
-    return doc.decode(inFile).compare(wanted, Qt::CaseInsensitive) == 0;
+    if (c.unicode() == 0x0131 || c.unicode() == 0x017F || c.isSurrogate())
+        return c;
+    return c.toUpper();
+}
+
+bool sameName(const QString &a, const QString &b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (qsizetype i = 0; i < a.size(); ++i)
+        if (a[i] != b[i] && foldedChar(a[i]) != foldedChar(b[i]))
+            return false;
+    return true;
 }
 
 // Where a key stands: the index of its section header and of its own line.
@@ -191,7 +196,7 @@ Location locate(const Document &doc, const QString &section, const QString &key)
     for (int i = 0; i < int(lines.size()); ++i) {
         Parsed p = parseLine(lines[i].text);
         if (loc.section < 0) {
-            if (p.kind == Kind::Section && sameName(doc, p.name, section))
+            if (p.kind == Kind::Section && sameName(p.name, section))
                 loc.section = i;
             continue;
         }
@@ -199,7 +204,7 @@ Location locate(const Document &doc, const QString &section, const QString &key)
             loc.sectionEnd = i;
             return loc;
         }
-        if (loc.key < 0 && p.kind == Kind::Key && sameName(doc, p.name, key))
+        if (loc.key < 0 && p.kind == Kind::Key && sameName(p.name, key))
             loc.key = i;
     }
     if (loc.section >= 0)
@@ -207,40 +212,43 @@ Location locate(const Document &doc, const QString &section, const QString &key)
     return loc;
 }
 
-QString cleanValue(const Document &doc, const QByteArray &raw)
+// The platform cuts in its own characters (UTF-16 units), whatever the
+// file's encoding.
+QString cleanValue(const QString &raw)
 {
-    QByteArray v = trimBlanks(raw);
-    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
+    QString v = trimBlanks(raw);
+    if (v.size() >= 2 && (v.front() == QLatin1Char('"') || v.front() == QLatin1Char('\'')) &&
+        v.back() == v.front())
         v = v.mid(1, v.size() - 2);
-    if (v.size() > IniFile::MaxValueLength) {
-        v.truncate(IniFile::MaxValueLength);
-        // Do not leave half of a multi-byte character at the end.
-        qsizetype cut = v.size();
-        while (doc.encoding == IniEncoding::Utf8 && cut > 0 && (uchar(v[cut - 1]) & 0xC0) == 0x80)
-            --cut;
-        if (doc.encoding == IniEncoding::Utf8 && cut > 0 && uchar(v[cut - 1]) >= 0xC0) {
-            int need = uchar(v[cut - 1]) >= 0xF0 ? 4 : uchar(v[cut - 1]) >= 0xE0 ? 3 : 2;
-            if (v.size() - (cut - 1) < need)
-                v.truncate(cut - 1);
-        }
-    }
-    return doc.decode(v);
+    v.truncate(IniFile::MaxValueLength);
+    return v;
 }
 
-QByteArray preferredEol(const std::vector<Line> &lines)
+QString preferredEol(const std::vector<Line> &lines)
 {
     for (const Line &l : lines)
         if (!l.eol.isEmpty())
             return l.eol;
-    return "\r\n";
+    return QStringLiteral("\r\n");
 }
 
-bool isBlankLine(const QByteArray &text)
+bool isBlankLine(const QString &text)
 {
     return trimBlanks(text).isEmpty();
 }
 
 } // namespace
+
+QString IniNameKey(const QString &name)
+{
+    QString key = name;
+    for (QChar &c : key) {
+        c = foldedChar(c);
+        if (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
+            c = c.toLower();
+    }
+    return key;
+}
 
 bool ParseIniInteger(const QByteArray &raw, int &out)
 {
@@ -301,7 +309,8 @@ QString IniFile::readString(const QString &section, const QString &key, const QS
     Location loc = locate(*doc, trimSpaces(section), trimSpaces(key));
     if (loc.key < 0)
         return fallback;
-    return cleanValue(*doc, parseLine(doc->lines[loc.key].text).value);
+    Parsed p = parseLine(doc->lines[loc.key].text);
+    return p.bare ? fallback : cleanValue(p.value);
 }
 
 QHash<QString, QString> IniFile::readSection(const QString &section) const
@@ -311,17 +320,21 @@ QHash<QString, QString> IniFile::readSection(const QString &section) const
     if (!doc)
         return values;
     const QString wanted = trimSpaces(section);
+    QSet<QString> seen; // bare keys have no value but still hide later ones
     bool inside = false;
     for (const Line &line : doc->lines) {
         Parsed p = parseLine(line.text);
         if (p.kind == Kind::Section) {
             if (inside)
                 break; // only the first of duplicate sections counts
-            inside = sameName(*doc, p.name, wanted);
+            inside = sameName(p.name, wanted);
         } else if (inside && p.kind == Kind::Key) {
-            QString key = doc->decode(p.name).toLower();
-            if (!values.contains(key))
-                values.insert(key, cleanValue(*doc, p.value));
+            const QString key = IniNameKey(p.name);
+            if (seen.contains(key))
+                continue;
+            seen.insert(key);
+            if (!p.bare)
+                values.insert(key, cleanValue(p.value));
         }
     }
     return values;
@@ -346,24 +359,15 @@ void IniFile::writeString(const QString &section, const QString &key, const QStr
     }
     const QString sec = trimSpaces(section);
     const QString k = trimSpaces(key);
-    QByteArray secBytes, keyBytes, valueBytes;
-    auto encodeAll = [&] {
-        return EncodeIniText(sec, doc.encoding, secBytes) &&
-               EncodeIniText(k, doc.encoding, keyBytes) &&
-               EncodeIniText(value, doc.encoding, valueBytes);
-    };
-    if (!encodeAll()) {
-        convertToUtf8(doc);
-        encodeAll();
-    }
     std::vector<Line> &lines = doc.lines;
-    const QByteArray eol = preferredEol(lines);
+    const QString eol = preferredEol(lines);
     Location loc = locate(doc, sec, k);
 
     if (loc.key >= 0) {
-        // Keep the key as the file spells it; only the value changes.
+        // Keep the key as the file spells it; only the value changes. A key
+        // line without '=' is filled in.
         Parsed p = parseLine(lines[loc.key].text);
-        lines[loc.key].text = p.name + '=' + valueBytes;
+        lines[loc.key].text = p.name + QLatin1Char('=') + value;
     } else if (loc.section >= 0) {
         // After the section's last key: blank lines and comments that lead
         // into the next section stay where they are.
@@ -373,7 +377,7 @@ void IniFile::writeString(const QString &section, const QString &key, const QStr
                 after = i;
         if (lines[after].eol.isEmpty())
             lines[after].eol = eol;
-        lines.insert(lines.begin() + after + 1, Line{keyBytes + '=' + valueBytes, eol});
+        lines.insert(lines.begin() + after + 1, Line{k + QLatin1Char('=') + value, eol});
     } else {
         if (!lines.empty()) {
             if (lines.back().eol.isEmpty())
@@ -381,8 +385,8 @@ void IniFile::writeString(const QString &section, const QString &key, const QStr
             if (!isBlankLine(lines.back().text))
                 lines.push_back({{}, eol});
         }
-        lines.push_back({'[' + secBytes + ']', eol});
-        lines.push_back({keyBytes + '=' + valueBytes, eol});
+        lines.push_back({QLatin1Char('[') + sec + QLatin1Char(']'), eol});
+        lines.push_back({k + QLatin1Char('=') + value, eol});
     }
 
     const QByteArray out = serialise(doc);

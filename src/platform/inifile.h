@@ -18,20 +18,26 @@ public:
 // Reads and writes one INI file the way the classic private-profile
 // functions do, so that hand-edited profile and skin files behave as users
 // of those files expect:
-//  - section and key names compare without regard to case; blanks around
-//    them (in the file and in the call) do not count;
+//  - section and key names compare without regard to case, one UTF-16 unit
+//    at a time through the platform's upper-case table (see IniNameKey);
+//    blanks around them (in the file and in the call) do not count;
 //  - a missing file, section or key gives the default; only the first of
 //    duplicate sections, and the first of duplicate keys, is seen;
 //  - a value loses the blanks around it and one pair of matching outer
-//    quotes, and is cut at 2047 bytes; "blanks" in the file are the ASCII
-//    white space and the DOS end-of-file mark 0x1A;
+//    quotes, and is cut at 2047 characters (UTF-16 units); "blanks" in the
+//    file are the ASCII white space and the DOS end-of-file mark 0x1A;
+//  - a NUL ends the text of its line;
 //  - lines starting with ';' are comments; keys before the first section
-//    belong to no section; a line without '=' is no key;
+//    belong to no section; a line without '=' is a key without a value: a
+//    lookup of it gives the default, it hides later keys of its name, and
+//    writing the key fills it in;
 //  - a section name runs to the last ']' of its line; a '[' line without
 //    any ']' is no header, its following keys stay in the section before;
 //  - "\r\n", "\n" and a lone "\r" each end a line;
-//  - the file is UTF-8 when it is valid UTF-8 and Windows-1252 otherwise; a
-//    UTF-8 byte-order mark is skipped when reading and kept when writing.
+//  - the file is UTF-16 after a UTF-16 byte-order mark ("Unicode" files),
+//    else UTF-8 when it is valid UTF-8 and Windows-1252 otherwise; only a
+//    byte-order mark at the very start is skipped, and it is kept when
+//    writing.
 // The file is opened for each call and closed right after it; nothing is
 // cached. A write changes only the line of its key (or adds one) and keeps
 // every other byte, in the encoding the file was read in (a Windows-1252
@@ -52,8 +58,9 @@ public:
     int readInteger(const QString &section, const QString &key, int def) const;
 
     // Every key of the section with its value (read as readString would),
-    // keyed by the lower-cased key name, from one reading of the file. For
-    // callers that look up many numbered keys.
+    // keyed by IniNameKey of the key name, from one reading of the file. For
+    // callers that look up many numbered keys. A key without a value is left
+    // out, and so are the later keys it hides.
     QHash<QString, QString> readSection(const QString &section) const;
 
     // Throws IniWriteError when the file cannot be written.
@@ -63,6 +70,11 @@ public:
 private:
     QString m_path;
 };
+
+// The form of a name that equals the form of every name the platform takes
+// for the same: ASCII letters in lower case ("profile0"), others through the
+// platform's upper-case table.
+QString IniNameKey(const QString &name);
 
 // Integer text as profile files write it: optional sign, then decimal
 // digits, or hexadecimal digits after "0x"/"$". Returns false (and leaves

@@ -10,8 +10,10 @@
 #include <filesystem>
 
 QString path_Config;
+QString path_Data;
 QString path_Skin;
 QString path_Snapshot;
+bool b_Installed = false;
 QString path_Work;
 bool b_KeepRatio = false;
 QString g_s_Version;
@@ -58,11 +60,25 @@ QString DefaultOutputFolder()
     return WithTrailingSeparator(QDir::homePath()) + QStringLiteral("ZeloOutput") + PathSeparator;
 }
 
+QString InstalledDataFolder(const QString &programFolder)
+{
+    const QString data = QDir::cleanPath(WithTrailingSeparator(programFolder) +
+                                         QStringLiteral("../../share/zelo-converter"));
+    if (!QFileInfo(data + PathSeparator + QLatin1String(InstalledMarkerName)).isFile())
+        return {};
+    return WithTrailingSeparator(data);
+}
+
 void InitGlobals(const QString &programFolder)
 {
     path_Config = WithTrailingSeparator(programFolder);
-    path_Skin = path_Config + QStringLiteral("Skin") + PathSeparator;
-    path_Snapshot = path_Config + QStringLiteral("Snapshot") + PathSeparator;
+    const QString installedData = InstalledDataFolder(path_Config);
+    b_Installed = !installedData.isEmpty();
+    path_Data = b_Installed ? installedData : path_Config;
+    path_Skin = path_Data + QStringLiteral("Skin") + PathSeparator;
+    // An installed program keeps even root's scratch files out of /usr.
+    path_Snapshot =
+        b_Installed ? QString() : path_Config + QStringLiteral("Snapshot") + PathSeparator;
     path_Work = DefaultOutputFolder();
     b_KeepRatio = false;
     g_s_Version.clear();
@@ -87,7 +103,7 @@ bool EnsureFolders()
 {
     if (!existsOrCreate(path_Config))
         return false;
-    if (!existsOrCreate(path_Snapshot))
+    if (!path_Snapshot.isEmpty() && !existsOrCreate(path_Snapshot))
         return false;
     return MakeOutputFolder(path_Work);
 }

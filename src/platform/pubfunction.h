@@ -7,9 +7,13 @@
 
 // Program-wide state, set before the first window exists. Folder texts always
 // end with the platform's separator.
-extern QString path_Config;   // the program folder: Output.dll and the engine lie here
-extern QString path_Skin;     // program folder + "Skin/"
-extern QString path_Snapshot; // program folder + "Snapshot/": thumbnail scratch files
+extern QString path_Config;   // the program folder: the executables, the engine and player
+extern QString path_Data;     // the shipped Output.dll, Skin/ and help/: the program folder,
+                              // or the installed data folder (see InstalledDataFolder)
+extern QString path_Skin;     // path_Data + "Skin/"
+extern QString path_Snapshot; // program folder + "Snapshot/": thumbnail scratch files; empty
+                              // when installed (scratch files go to the cache folder)
+extern bool b_Installed;      // installed: nothing is ever written under path_Config or path_Data
 extern QString path_Work;     // the output folder
 extern bool b_KeepRatio;      // pad the picture to keep its aspect
 extern QString g_s_Version;
@@ -23,6 +27,16 @@ QString ProgramFolder();
 // Where converted files go unless the user chose otherwise: ~/ZeloOutput/.
 QString DefaultOutputFolder();
 
+// The file the install step puts into the installed data folder. Its being
+// there is what makes a program folder an installed one: a build folder never
+// has it, whoever runs the program and wherever it lies.
+inline constexpr char InstalledMarkerName[] = "installed";
+// An installed program folder is <prefix>/lib/zelo-converter/; its data lie
+// in <prefix>/share/zelo-converter/, which holds the marker. Returns that
+// data folder, or an empty text when programFolder is no installed one (a
+// build folder, where the data lie beside the program).
+QString InstalledDataFolder(const QString &programFolder);
+
 // Sets every global to its start value for the given program folder.
 void InitGlobals(const QString &programFolder);
 
@@ -32,7 +46,7 @@ void LoadSettings(const SettingsStore &store = SettingsStore::standard());
 // Writes both values, always.
 void SaveSettings(const SettingsStore &store = SettingsStore::standard());
 
-// Creates path_Config, path_Snapshot and path_Work where missing (one level
+// Creates path_Config, path_Snapshot (when there is one) and path_Work where missing (one level
 // deep). When the output folder cannot be had, falls back to the default one.
 bool EnsureFolders();
 

@@ -14,8 +14,10 @@ class Shell
 public:
     virtual ~Shell() = default;
 
-    // Modal boxes with the program's fixed texts ("\n" breaks lines).
-    virtual void info(const QString &text) = 0;
+    // Modal boxes with the program's fixed texts ("\n" breaks lines). An
+    // information box's details (a list of files, say) stay folded away
+    // under the fixed text until the user asks for them.
+    virtual void info(const QString &text, const QString &details = QString()) = 0;
     virtual void error(const QString &text) = 0;
     virtual bool confirm(const QString &text) = 0; // Yes = true
 
@@ -34,9 +36,14 @@ public:
     // Hands a folder, document, web address or mailto: address to the desktop.
     virtual void open(const QString &pathOrUrl) = 0;
 
-    // The parent for dialogs; may be null.
+    // The window boxes and choosers belong to when no window of the program
+    // is active or modal (the main window); may be null.
     void setDialogParent(QWidget *parent) { m_parent = parent; }
     QWidget *dialogParent() const { return m_parent; }
+    // The window a box or chooser opened now belongs to and stays above:
+    // the modal window in front (the conversion window, the profile editor),
+    // else the active window, else the dialog parent.
+    QWidget *ownerWindow() const;
 
 private:
     QWidget *m_parent = nullptr;

@@ -1,5 +1,7 @@
 #include "platform/singleinstance.h"
 
+#include "platform/nativepath.h"
+
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QLocalServer>
@@ -23,7 +25,7 @@ QStringList decodeFiles(const QByteArray &bytes)
     QStringList files;
     for (const QByteArray &part : bytes.split(kSeparator))
         if (!part.isEmpty())
-            files << QString::fromUtf8(part);
+            files << PathFromNative(part);
     return files;
 }
 } // namespace
@@ -101,7 +103,7 @@ bool SingleInstance::handOver(const QStringList &files, int timeoutMs) const
         return true;
     QByteArray message;
     for (const QString &file : files)
-        message += file.toUtf8() + kSeparator;
+        message += NativePath(file) + kSeparator;
     QDeadlineTimer deadline(timeoutMs);
     QLocalSocket socket;
     for (;;) {

@@ -22,11 +22,13 @@ namespace {
 // The non-empty values of keyword0 .. keyword<count-1> with their numbers,
 // from one reading of the section. A count far beyond the entries present (a
 // hand-edited file) costs nothing: the walk stops after the highest numbered
-// key there is.
+// key there is; a count of 0 or below lists nothing.
 QList<ProfileEntry> numberedEntries(const QHash<QString, QString> &section, const QString &keyword,
                                     int count)
 {
-    const QString prefix = keyword.toLower();
+    if (count <= 0)
+        return {};
+    const QString prefix = IniNameKey(keyword);
     int highest = -1;
     for (auto it = section.cbegin(); it != section.cend(); ++it) {
         if (!it.key().startsWith(prefix))

@@ -32,7 +32,7 @@ void makeUserCopy(const QString &shipped, const QString &copy)
 
 QString ShippedProfilePath()
 {
-    return path_Config + kFileName;
+    return path_Data + kFileName;
 }
 
 QString UserProfilePath()
@@ -55,7 +55,7 @@ QString ProfileFilePath(ProfileAccess access)
     if (QFileInfo(copy).isFile())
         return copy;
     const QString shipped = ShippedProfilePath();
-    if (access == ProfileAccess::Read || CanReplaceFile(shipped))
+    if (access == ProfileAccess::Read || (!b_Installed && CanReplaceFile(shipped)))
         return shipped;
     makeUserCopy(shipped, copy);
     return copy;

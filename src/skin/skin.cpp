@@ -8,10 +8,12 @@
 #include "controls/listpanel.h"
 #include "controls/picture.h"
 #include "platform/shell.h"
+#include "platform/windowsystem.h"
 #include "skin/components.h"
 #include "skin/skinappliers.h"
 
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QWidget>
 
 namespace {
@@ -48,6 +50,21 @@ Applier applierFor(const QObject *component)
             return k.apply;
     return nullptr; // panels, lists, labels and the like keep their design
 }
+
+// Where a mask only limits input (Wayland), the outline is what the window
+// paints: it is see-through, and every control that reaches beyond the
+// outline (the background, at least) is cut to it, since a window's mask
+// does not clip the painting of its controls there.
+void PaintOnlyInside(QWidget *window, const QRegion &outline)
+{
+    window->setAttribute(Qt::WA_TranslucentBackground);
+    window->setAutoFillBackground(false);
+    for (QWidget *child : window->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        const QRegion inside = outline.translated(-child->pos()) & child->rect();
+        if (inside != QRegion(child->rect()))
+            child->setMask(child->mask().isEmpty() ? inside : child->mask() & inside);
+    }
+}
 } // namespace
 
 bool LoadSkin(QWidget *window, const QString &folder)
@@ -77,6 +94,9 @@ void ShapeWindow(QWidget *window, const SkinSource &skin)
     // A mask that does not decode would cut the whole window away.
     if (mask.isNull())
         return;
-    window->setMask(OutlineRegion(mask));
+    const QRegion outline = OutlineRegion(mask);
+    if (!MaskShapesWindow(QGuiApplication::platformName()))
+        PaintOnlyInside(window, outline);
+    window->setMask(outline);
     window->update();
 }

@@ -1,12 +1,15 @@
 #include "skin/windowframe.h"
 
 #include "controls/image.h"
+#include "platform/windowsystem.h"
 #include "skin/components.h"
 
 #include <QCursor>
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QWidget>
+#include <QWindow>
 
 std::optional<QPoint> DragTarget(const DragState &drag, QPoint cursor, QPoint windowPos)
 {
@@ -23,11 +26,21 @@ TWindowFrame::TWindowFrame(QWidget *window)
 {
     window->setWindowFlag(Qt::FramelessWindowHint);
     window->installEventFilter(this);
+    if (!WindowMovesItself(QGuiApplication::platformName()))
+        m_compositorMove = [window] {
+            QWindow *handle = window->windowHandle();
+            return handle && handle->startSystemMove();
+        };
 }
 
 void TWindowFrame::BeginDrag(Qt::MouseButton button)
 {
     if (button != Qt::LeftButton) {
+        m_drag.dragging = false;
+        return;
+    }
+    // The compositor follows the cursor from here; no move of ours.
+    if (m_compositorMove && m_compositorMove()) {
         m_drag.dragging = false;
         return;
     }

@@ -40,6 +40,10 @@ public:
     const DragState &drag() const { return m_drag; }
     // Where the cursor is on the screen; the system's by default.
     void setCursorSource(std::function<QPoint()> source) { m_cursor = std::move(source); }
+    // Where windows cannot move themselves (WindowMovesItself), a press on
+    // the face asks the compositor to move the window instead; true when it
+    // took the drag over. Set by default only there.
+    void setCompositorMove(std::function<bool()> ask) { m_compositorMove = std::move(ask); }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -48,6 +52,7 @@ private:
     QWidget *m_window;
     DragState m_drag;
     std::function<QPoint()> m_cursor;
+    std::function<bool()> m_compositorMove;
     bool m_placed = false;
 };
 

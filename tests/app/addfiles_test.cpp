@@ -124,6 +124,9 @@ TEST_F(AddFilesTest, RefusedSingleFileSaysSoAtOnce)
     window->AddFilesClick();
     EXPECT_EQ(list()->count(), 0);
     EXPECT_EQ(shell.texts(), QStringList{kRefused});
+    // The details name the file and why.
+    EXPECT_EQ(shell.boxes[0].details,
+              media("real.rm") + " : video format \"RV40\" is not supported");
 
     qputenv("ZELO_FAKE_ENGINE_PROBE", "42,unknown,none,0,0");
     shell.boxes.clear();
@@ -144,6 +147,8 @@ TEST_F(AddFilesTest, SeveralFilesInOrderOneBoxAfterTheLast)
     EXPECT_TRUE(list()->GetItem(1)->clip().path.endsWith("b.avi"));
     EXPECT_TRUE(list()->GetItem(2)->clip().path.endsWith("c.avi"));
     EXPECT_EQ(shell.texts(), QStringList{kRefused}); // once, after all five
+    EXPECT_EQ(shell.boxes[0].details, dir.filePath("gone1.avi") + " : no such file\n" +
+                                          dir.filePath("gone2.avi") + " : no such file");
     EXPECT_FALSE(QFile::exists(path_Snapshot + "snap0.pic"));
 }
 

@@ -86,7 +86,7 @@ TEST_F(BatchTest, ThreeClipsRunInOrderAndTheFolderOpens)
               "Moviforge.exe -y -ss 00:00:00 -t 40 -i " + dir.filePath("holiday.avi"));
     EXPECT_EQ(v[0].mid(21, 16).join(' '), "-s 176x144 -r 15 -b 128 -acodec aac -ac 1 -ar 22050 "
                                           "-ab 32 -f 3gp");
-    EXPECT_EQ(v[0][37], out + "holiday1.3gp"); // the older file is never overwritten
+    EXPECT_EQ(v[0][37], out + "holiday.3gp"); // taken: the engine numbers it
     EXPECT_EQ(v[1][37], out + "a.b.3gp");
     EXPECT_EQ(v[2][37], out + "clip.3gp");
 
@@ -126,13 +126,13 @@ TEST_F(BatchTest, StatusLinesMoveTheBarsOnTheUiThread)
     waitForBatch();
 }
 
-TEST_F(BatchTest, StopEndsTheBatchDeletesTheUnfinishedFileAndSaysSo)
+TEST_F(BatchTest, StopEndsTheBatchKeepsAnotherWritersFileAndSaysSo)
 {
     addClips({"a.avi", "b.avi"});
     qputenv("ZELO_FAKE_ENGINE_HOLD", "1");
     progress->StartClick();
     ASSERT_TRUE(progress->batch()->converting());
-    WriteFileBytes(MyConvertDef.s_Output, "half written");
+    WriteFileBytes(MyConvertDef.s_Output, "someone else's");
 
     progress->CloseClick(); // refused while converting
     EXPECT_EQ(shell.texts(), QStringList{"Converting clips now!\nPlease stop it first!"});
@@ -141,7 +141,7 @@ TEST_F(BatchTest, StopEndsTheBatchDeletesTheUnfinishedFileAndSaysSo)
 
     progress->StopClick();
     waitForBatch();
-    EXPECT_FALSE(QFile::exists(out + "a.3gp"));
+    EXPECT_EQ(ReadFileBytes(out + "a.3gp"), "someone else's");
     EXPECT_EQ(vectors().size(), 1); // the second clip never started
     EXPECT_EQ(shell.texts().last(), "Stop converting process by user!");
     EXPECT_TRUE(shell.opened.isEmpty());
@@ -250,14 +250,17 @@ TEST_F(BatchTest, OutputFolderIsMadeOrFallsBack)
 
 TEST_F(BatchTest, BrowseSetsTheFolderForTheNextBatch)
 {
+    const QString before = path_Work;
     shell.nextFolder = dir.filePath("chosen");
     progress->BrowseClick();
-    ASSERT_FALSE(shell.folderPrompts.isEmpty());
+    ASSERT_EQ(shell.folderPrompts.size(), 2);
     EXPECT_EQ(shell.folderPrompts.first(), "Please select \"Output Folder\" :");
+    EXPECT_EQ(shell.folderPrompts[1], before); // opens where the output goes now
     EXPECT_EQ(path_Work, dir.filePath("chosen/"));
     EXPECT_EQ(progress->Edit_WorkingFolder->text(), dir.filePath("chosen/"));
     shell.nextFolder.clear(); // cancelled: nothing changes
     progress->BrowseClick();
+    EXPECT_EQ(shell.folderPrompts[3], dir.filePath("chosen/"));
     EXPECT_EQ(path_Work, dir.filePath("chosen/"));
 }
 
@@ -269,6 +272,8 @@ TEST_F(BatchTest, ConvertButtonShowsTheWindowModally)
         sawWindow = progress->isVisible() && progress->isModal();
         EXPECT_EQ(progress->Label_CP->text(), "0");
         progress->StartClick();
+        progress->CloseClick(); // refused while converting, in a box of this window's
+        EXPECT_EQ(shell.boxes.value(0).owner, progress.get());
         QTimer::singleShot(50, [&] { progress->CloseClick(); });
     });
     window->ConvertClick(); // returns when the window has closed

@@ -4,9 +4,11 @@
 #include "platform/pubfunction.h"
 #include "tests/support/programwindows.h"
 
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
@@ -56,6 +58,11 @@ protected:
                     << text.toStdString() << " / " << other->text().toStdString();
             }
         }
+        // The values stand in two columns, each starting at one x.
+        for (QLabel *value :
+             {progress->Label_DesName, progress->Label_StartTime, progress->Label_Length})
+            EXPECT_EQ(value->x(), progress->Label_SrcName->x());
+        EXPECT_EQ(progress->Label_CurrentTime->x(), progress->Label_StopTime->x());
     }
 };
 
@@ -105,6 +112,11 @@ TEST_F(ProgressLabelsTest, EscapeClosesAndEnterStartsUnlessConverting)
     EXPECT_EQ(shell.texts(),
               QStringList{"No clip to convert!\nPlease add clip to list, then convert it!"});
     QSignalSpy closed(progress.get(), &TProgressWindow::closed);
+    // The repeats of an Esc held down since another window do not close it.
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier, QString(), true);
+    QApplication::sendEvent(progress.get(), &repeat);
+    EXPECT_EQ(closed.size(), 0);
+    EXPECT_TRUE(progress->isVisible());
     QTest::keyClick(progress.get(), Qt::Key_Escape);
     EXPECT_EQ(closed.size(), 1);
     EXPECT_FALSE(progress->isVisible());

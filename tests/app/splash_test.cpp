@@ -22,6 +22,7 @@ protected:
     void SetUp() override
     {
         splash = std::make_unique<TStartUp>(path);
+        splash->setFades(true);
         splash->setPause([this](int ms, bool input) {
             steps.push_back({qRound(splash->windowOpacity() * 255), ms, input});
         });
@@ -78,6 +79,19 @@ TEST_F(SplashTest, FadesInAndOutAtThePicturesOwnSize)
     for (int a = 250; a >= 0; a -= 5)
         fadeOut.push_back({a, 10, false});
     EXPECT_EQ(steps, fadeOut);
+    EXPECT_FALSE(splash->isVisible());
+}
+
+// Offscreen, as under Wayland, opacity does not show: no fade, no warnings.
+TEST_F(SplashTest, WithoutOpacityItAppearsAndGoesWithoutAFade)
+{
+    ASSERT_TRUE(QImage(200, 100, QImage::Format_RGB32).save(path, "JPG"));
+    splash = std::make_unique<TStartUp>(path); // the platform's own choice
+    splash->setPause([](int, bool) { ADD_FAILURE() << "a fade step"; });
+    splash->ShowSplash();
+    EXPECT_TRUE(splash->isVisible());
+    EXPECT_EQ(splash->windowOpacity(), 1.0);
+    splash->HideSplash();
     EXPECT_FALSE(splash->isVisible());
 }
 

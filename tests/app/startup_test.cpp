@@ -246,4 +246,18 @@ TEST_F(ProgramRun, FilesOnTheCommandLineAreAddedAlsoThroughASecondCopy)
     EXPECT_EQ(first.exitCode(), 0);
 }
 
+// A display that refuses every connection ends the start with a sentence,
+// not with an abort and a core file.
+TEST_F(ProgramRun, UnreachableDisplayIsSaidAndEndsWithoutAbort)
+{
+    env.insert("QT_QPA_PLATFORM", "xcb");
+    env.insert("DISPLAY", dir.filePath("no-such-display") + ":0");
+    QProcess run;
+    start(run);
+    ASSERT_TRUE(run.waitForFinished(30000));
+    EXPECT_EQ(run.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(run.exitCode(), 1);
+    EXPECT_TRUE(run.readAllStandardError().contains("cannot connect to the display"));
+}
+
 } // namespace

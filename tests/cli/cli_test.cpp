@@ -138,7 +138,11 @@ TEST_F(CliRun, ListsProfilesLikeTheWindow)
                    "Profile2=\nProfile3=B\nDefaultIndex=7\n");
     QString out;
     EXPECT_EQ(run({"--list-profiles", "--kind", "pda"}, &out), 0);
-    EXPECT_EQ(out, "A : Video: 1x1\n\nB\nDefaultIndex=7\n");
+    EXPECT_EQ(out, "0\tA : Video: 1x1\n1\t\n2\tB\nDefaultIndex=7\n");
+    // The number listed is the one --profile takes.
+    QString err;
+    EXPECT_EQ(run({"--print-command", "--kind", "pda", "--profile", "2", src}, &out, &err), 1);
+    EXPECT_TRUE(err.contains("the profile \"B\" has no frame size")) << err.toStdString();
 }
 
 TEST_F(CliRun, PrintsTheEngineVectorWithoutConverting)

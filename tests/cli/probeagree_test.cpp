@@ -4,10 +4,15 @@
 #include "clips/clipadder.h"
 #include "controls/listpanel.h"
 #include "encoder/probe.h"
+#include "platform/nativepath.h"
 #include "tests/support/programwindows.h"
 
 #include <QProcess>
+#include <cstdio>
+#include <fcntl.h>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -111,8 +116,11 @@ TEST_F(SameProbeDecision, RealAndDamagedFilesWithTheRealEngine)
     const QString folder = dir.filePath("folder.avi");
     QDir().mkpath(folder);
     const QString missing = dir.filePath("missing.avi");
+    const QString loop = dir.filePath("loop.avi");
+    ASSERT_TRUE(QFile::link(loop, loop));
     const std::pair<QString, QString> specials[] = {
         {missing, "no such file"},
+        {loop, "a loop of symbolic links"},
         {folder, "a folder, not a clip"},
         {fifo, "not a regular file (a FIFO, socket or device)"}};
     for (const auto &[file, words] : specials) {
@@ -138,6 +146,59 @@ TEST_F(SameProbeDecision, AThumbnailThatIsNoPictureIsSkippedByBoth)
     qunsetenv("ZELO_FAKE_ENGINE_PICTURE");
     expectSame(file, Answer::Listed);
     qunsetenv("ZELO_FAKE_ENGINE_PROBE");
+}
+
+// Names that are no UTF-8, would be hidden, hold a line break or fill the limit.
+TEST_F(SameProbeDecision, EveryNameConvertsAndKeepsItsBytes)
+{
+    const QByteArray clip = ReadFileBytes(MediaFile("mpeg4_mp3.avi"));
+    const QByteArray here = QFile::encodeName(dir.path()) + "/";
+    const QByteArray longName(251, 'l'), noExtension(255, 'n');
+    const QByteArrayList twice = {".mp4", "a\nb.avi", longName + ".avi", noExtension};
+    for (const QByteArray &name : twice + QByteArrayList{"caf\xE9.avi"})
+        std::ofstream(here + name, std::ios::binary) << clip.toStdString();
+    // Dead writers' leftovers go when the program starts; a live one's stays.
+    const QString work = QDir::homePath() + "/ZeloOutput/";
+    QDir().mkpath(work);
+    const QStringList leftovers = {".zelo-dead00.part", ".zelo-live00.part"};
+    for (const QString &name : leftovers)
+        WriteFileBytes(work + name, "half a clip");
+    const int live = ::open(QFile::encodeName(work + leftovers[1]).constData(), O_RDONLY);
+    ASSERT_EQ(::flock(live, LOCK_EX), 0);
+    start(BuildBinDir());
+    EXPECT_EQ(QDir(work).entryList(QDir::Files | QDir::Hidden), QStringList{leftovers[1]});
+    // The window, given the name as Qt's own conversions hand it over.
+    window_adder()->addFiles({dir.path() + "/" + QFile::decodeName("caf\xE9.avi")});
+    ASSERT_EQ(window_list()->count(), 1);
+    progress->StartClick();
+    ASSERT_TRUE(waitForBatch());
+    struct stat st;
+    EXPECT_EQ(::stat((QFile::encodeName(path_Work) + "caf\xE9.3gp").constData(), &st), 0);
+    const QString out = dir.filePath("cli/");
+    QProcess p;
+    QStringList args =
+        QString("-c|exec \"$0\" \"$@\" \"$(printf '%3caf\\351.avi')\"|%1zelo-convert|"
+                "--stop|00:00:01|--output-dir|%2")
+            .arg(prog, out, dir.path() + "/")
+            .split('|');
+    for (const QByteArray &name : twice)
+        args << QString::fromUtf8(here + name) << QString::fromUtf8(here + name);
+    p.start("/bin/sh", args);
+    ASSERT_TRUE(p.waitForFinished(120000));
+    const QString said = QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError());
+    EXPECT_EQ(p.exitCode(), 0) << said.toStdString();
+    EXPECT_TRUE(said.contains("$'a\\nb.avi' -> $'" + out + "a\\nb1.3gp'")) << said.toStdString();
+    EXPECT_TRUE(said.contains("$'caf\\351.avi' -> $'" + out + "caf\\351.3gp'"));
+    QByteArrayList made = QByteArray("a\nb.3gp|a\nb1.3gp|caf\xE9.3gp|mp4.3gp|mp41.3gp").split('|');
+    made << longName + ".3gp" << longName.left(250) + "1.3gp" << noExtension.left(251) + ".3gp"
+         << noExtension.left(250) + "1.3gp";
+    for (const QByteArray &name : made)
+        EXPECT_EQ(::stat((QFile::encodeName(out) + name).constData(), &st), 0)
+            << QuotedName(PathFromNative(name)).toStdString();
+    // Nothing else (Qt lists no name that is no UTF-8, nor can QTemporaryDir remove it).
+    EXPECT_EQ(QDir(out).entryList(QDir::Files | QDir::Hidden).size(), made.size() - 1);
+    for (const char *name : {"caf\xE9.avi", "out/caf\xE9.3gp", "cli/caf\xE9.3gp"})
+        std::remove((here + name).constData());
 }
 
 // An installed program folder belongs to root: a user's zelo-convert still

@@ -2,11 +2,12 @@
 #include "controls/clipselection.h"
 #include "controls/imageitem.h"
 #include "controls/listmath.h"
+#include "controls/pathelision.h"
 #include "tests/support/skinfixtures.h"
-
 #include <QSignalSpy>
 #include <memory>
 
+#include <QFontMetrics>
 #include <gtest/gtest.h>
 
 namespace {
@@ -206,3 +207,37 @@ TEST_F(ItemTest, TrimKeepsItsOrderAndRefusesTheOutside)
 }
 
 } // namespace
+
+TEST(PathElision, FoldersGiveWayAndTheNameStaysWhole)
+{
+    QFont face(QStringLiteral("Tahoma"));
+    face.setPointSize(8);
+    const QFontMetrics fm(face);
+    const QString name = QStringLiteral("Summer holiday at the lake 2024.avi");
+    const QString path = QStringLiteral("/home/alex/Videos/camera/2024/july/week two/") + name;
+    EXPECT_EQ(ElidePathKeepingName("/v/clip.avi", fm, 300), "/v/clip.avi");
+
+    const int width = fm.horizontalAdvance(name) + 60;
+    const QString shown = ElidePathKeepingName(path, fm, width);
+    EXPECT_LE(fm.horizontalAdvance(shown), width);
+    EXPECT_TRUE(shown.endsWith("/" + name)) << shown.toStdString();
+    EXPECT_TRUE(shown.startsWith("/h")) << shown.toStdString();
+    EXPECT_TRUE(shown.contains(QChar(0x2026)));
+
+    // A name wider than the room is cut in its middle, keeping its type.
+    const QString cut = ElidePathKeepingName(path, fm, fm.horizontalAdvance(name) / 2);
+    EXPECT_LE(fm.horizontalAdvance(cut), fm.horizontalAdvance(name) / 2);
+    EXPECT_TRUE(cut.endsWith(".avi")) << cut.toStdString();
+}
+
+TEST_F(ItemTest, LongPathKeepsTheFileNameAndTheTooltipHasItWhole)
+{
+    const QString path = "/home/alex/Videos/camera/2024/july/a very long folder name "
+                         "that goes on and on/beach.avi";
+    item = std::make_unique<Image_Item>(&clips, clips.add(ProbedTestClip(path, 60)));
+    EXPECT_EQ(item->toolTip(), path);
+    // The name line ends inside the frame: its last columns show the ground.
+    for (int x = 384; x < 386; ++x)
+        for (int y = 4; y < 16; ++y)
+            EXPECT_EQ(at(x, y), Image_Item::Grey) << x << "," << y;
+}

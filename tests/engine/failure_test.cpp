@@ -109,7 +109,7 @@ TEST_F(Failures, EveryRefusedRequestEndsWithOneMessageAndAReason)
     }
 }
 
-TEST_F(Failures, AnEmptyRangeFailsWithAReasonAndLeavesNothing)
+TEST_F(Failures, AnEmptyRangeOrACutShortSourceFailsWithAReasonAndLeavesNothing)
 {
     ClipInfo info{};
     ASSERT_EQ(Mydll_GetFileinfo(fixturePath("mpeg4_mp3.avi").c_str(), &info), 0);
@@ -118,11 +118,14 @@ TEST_F(Failures, AnEmptyRangeFailsWithAReasonAndLeavesNothing)
     {
         const char *what, *source;
         std::string start, length;
+        const char *reason = "nothing to convert: the range is empty";
     };
     const std::vector<Case> cases = {
         {"start equals stop", "mpeg4_mp3.avi", "00:00:01", "0"},
         {"start at the clip's end", "mpeg4_mp3.avi", "00:00:0" + std::to_string(info.Duration),
          "1"},
+        // A fifth of a 60 s clip, converted as the whole it was when probed.
+        {"cut short", kCutShort, "00:00:00", "60", "the source could not be read to its end: "},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
@@ -133,7 +136,7 @@ TEST_F(Failures, AnEmptyRangeFailsWithAReasonAndLeavesNothing)
         EXPECT_EQ(result.code, uintptr_t(CONVERT_DONE_FAILED));
         EXPECT_EQ(result.messages, 1);
         ASSERT_FALSE(result.lines.empty());
-        EXPECT_EQ(result.lines.back().rfind("error: nothing to convert: the range is empty", 0), 0u)
+        EXPECT_EQ(result.lines.back().rfind(std::string("error: ") + c.reason, 0), 0u)
             << result.text();
         EXPECT_TRUE(scratch.entries().empty());
     }

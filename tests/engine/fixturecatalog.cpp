@@ -1,6 +1,8 @@
 #include "tests/engine/fixturecatalog.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -80,6 +82,34 @@ bool shortenAsfHeader(std::string &bytes)
     putLittleEndian64(bytes, object + 64, said);
     putLittleEndian64(bytes, object + 72, said);
     return true;
+}
+
+// Garbles what follows the Vorbis setup header's signature, pictures left
+// whole.
+bool breakVorbisSetup(std::string &bytes)
+{
+    const size_t at = bytes.find("\x05vorbis");
+    if (at == std::string::npos || at + 64 > bytes.size())
+        return false;
+    for (size_t i = at + 7; i < at + 64; ++i)
+        bytes[i] = static_cast<char>(0xA5 ^ i);
+    return true;
+}
+
+// Spoils the sound blocks of the second half (Matroska SimpleBlocks of
+// track 2, sizes in one byte): their packets stay, none of them decodes.
+bool spoilLateSound(std::string &b)
+{
+    int spoiled = 0;
+    for (size_t at = b.size() / 2; at + 3 < b.size(); ++at) {
+        const size_t size = uint8_t(b[at + 1]) & 0x7F;
+        if (uint8_t(b[at]) == 0xA3 && (uint8_t(b[at + 1]) & 0x80) && uint8_t(b[at + 2]) == 0x82 &&
+            size > 4 && at + 2 + size <= b.size()) {
+            std::fill_n(b.begin() + at + 6, size - 4, '\xFF');
+            ++spoiled;
+        }
+    }
+    return spoiled > 0;
 }
 
 std::string pseudoRandomBytes(size_t n)
@@ -238,6 +268,37 @@ const std::vector<ClipRecipe> &fixtureCatalog()
           .audioEncoder = "pcm_s16le",
           .seconds = 2,
           .pictureFilter = "select='not(eq(mod(n\\,5)\\,4))'"},
+        // Sound that goes on after the pictures: by seconds, and by the
+        // fraction of a second phones record.
+        S{.file = "long_sound.mp4",
+          .muxer = "mp4",
+          .videoEncoder = "libx264",
+          .audioEncoder = "aac",
+          .soundSeconds = 6},
+        S{.file = "sound_outlasts_8k.3gp",
+          .muxer = "3gp",
+          .videoEncoder = "mpeg4",
+          .audioEncoder = "aac",
+          .width = 176,
+          .height = 144,
+          .rate = {15, 1},
+          .seconds = 1,
+          .soundSeconds = 1.07,
+          .sampleRate = 8000,
+          .channels = 1},
+        // A broadcast recording whose pictures start 2 s after its sound.
+        S{.file = "late_picture.ts",
+          .muxer = "mpegts",
+          .videoEncoder = "mpeg2video",
+          .audioEncoder = "mp2",
+          .seconds = 2.85,
+          .soundSeconds = 4.85,
+          .sampleRate = 48000,
+          .pictureFilter = "setpts=PTS+2/TB"},
+        S{.file = "index_first.mp4",
+          .muxer = "mp4",
+          .videoEncoder = "mpeg4",
+          .muxerOptions = "movflags=faststart"},
         // Long enough to stop a conversion half-way.
         S{.file = "long.avi",
           .muxer = "avi",
@@ -291,12 +352,19 @@ bool makeAllFixtures(const std::string &folder, std::string &error)
                            lieInBoxes(bytes, "mdhd", 24, 0xFFFFFFFF) &&
                            lieInBoxes(bytes, "tkhd", 28, 0xFFFFFFFF);
                 }) ||
-        !damage(at + "h264_aac.mp4", at + kDamagedTrackLength, [](std::string &bytes) {
-            // The picture's track (the first) "lasts" one tick.
-            return lieInBoxes(bytes, "mdhd", 24, 1, 1);
-        })) {
+        !damage(at + "h264_aac.mp4", at + kDamagedTrackLength,
+                [](std::string &bytes) {
+                    // The picture's track (the first) "lasts" one tick.
+                    return lieInBoxes(bytes, "mdhd", 24, 1, 1);
+                }) ||
+        !copyPart(at + "long.avi", at + kCutShort, 0.2) ||
+        !copyPart(at + "index_first.mp4", at + kCutIndexFirst, 0.6) ||
+        !damage(at + "vp8_vorbis.mkv", at + kBadSoundSetup, breakVorbisSetup) ||
+        !damage(at + "vp8_vorbis.mkv", at + kSoundBreaks, spoilLateSound) ||
+        !copyPart(at + "mpeg1_mp2.mpg", at + kJunkTail, 1)) {
         error = "cannot write the damaged files into " + folder;
         return false;
     }
+    std::filesystem::resize_file(at + kJunkTail, 200 << 20); // sparse: costs no disk
     return true;
 }

@@ -20,6 +20,11 @@ inline const char *const kEmpty = "empty.avi";
 inline const char *const kShortAsfHeader = "short_header.wmv";       // says 1 s, holds 3 s
 inline const char *const kFragmentedHuge = "fragmented_huge.mp4";    // says 143,165 s
 inline const char *const kDamagedTrackLength = "damaged_length.mp4"; // picture track "lasts" a tick
+inline const char *const kCutShort = "cut_short.avi";                // the first fifth of long.avi
+inline const char *const kCutIndexFirst = "cut_index_first.mp4";     // its index outlives its end
+inline const char *const kBadSoundSetup = "bad_sound_setup.mkv";     // Vorbis setup header broken
+inline const char *const kSoundBreaks = "sound_breaks.mkv";          // no sound decodes after 1.5 s
+inline const char *const kJunkTail = "junk_tail.mpg"; // 200 MB of (sparse) zeros after it
 
 // The folder the fixture step fills (set by the build).
 std::string fixtureFolder();

@@ -156,7 +156,8 @@ bool openAudio(Lane &lane, const ClipRecipe &s, AVFormatContext *oc, std::string
     snprintf(desc, sizeof desc,
              "sine=frequency=440:sample_rate=%d:duration=%.3f,aformat=sample_fmts=%s:"
              "channel_layouts=%s",
-             s.sampleRate, s.seconds, av_get_sample_fmt_name(c->sample_fmt), layout);
+             s.sampleRate, s.soundSeconds > 0 ? s.soundSeconds : s.seconds,
+             av_get_sample_fmt_name(c->sample_fmt), layout);
     if (!buildSource(lane, desc, false, error))
         return false;
     if (c->frame_size > 0 && !(codec->capabilities & AV_CODEC_CAP_VARIABLE_FRAME_SIZE))

@@ -19,7 +19,8 @@ struct ClipRecipe
     int height = 120;
     AVRational rate{25, 1};
     double seconds = 3;
-    int frames = 0; // > 0: exactly this many pictures
+    double soundSeconds = 0; // > 0: the sound lasts this long instead
+    int frames = 0;          // > 0: exactly this many pictures
     int sampleRate = 44100;
     int channels = 2;
     AVRational sar{1, 1};

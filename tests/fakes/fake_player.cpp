@@ -130,6 +130,13 @@ PLAYFILE_EXPORT void PlayerSeek(double seconds)
 }
 #endif
 
+#ifndef FAKE_OMIT_PlayerScrub
+PLAYFILE_EXPORT void PlayerScrub(double seconds)
+{
+    record("PlayerScrub " + number(seconds));
+}
+#endif
+
 #ifndef FAKE_OMIT_PlayerGetPosition
 PLAYFILE_EXPORT int PlayerGetPosition(double *first, double *seconds, double *percent)
 {

@@ -5,6 +5,7 @@
 #include "controls/image.h"
 #include "controls/listmath.h"
 #include "controls/listpanel.h"
+#include "controls/previewpanel.h"
 #include "platform/pubfunction.h"
 #include "skin/components.h"
 #include "skin/windowframe.h"

@@ -1,5 +1,6 @@
 #include "controls/image.h"
 #include "controls/imagebutton.h"
+#include "platform/windowsystem.h"
 #include "skin/windowframe.h"
 #include "tests/support/skinfixtures.h"
 
@@ -132,6 +133,37 @@ TEST_F(FrameTest, MovesNeedThisWindowsPressAndTheLeftButton)
     EXPECT_TRUE(frame->drag().dragging);
     frame->BeginDrag(Qt::MiddleButton);
     EXPECT_FALSE(frame->drag().dragging);
+}
+
+TEST(WindowSystem, OnlyUnderWaylandTheCompositorMovesAndShapesWindows)
+{
+    EXPECT_FALSE(WindowMovesItself("wayland") || MaskShapesWindow("wayland-egl") ||
+                 WindowOpacityShows("wayland"));
+    EXPECT_TRUE(WindowMovesItself("xcb") && MaskShapesWindow("xcb") && WindowOpacityShows("xcb"));
+    EXPECT_FALSE(WindowOpacityShows("offscreen")); // it warns at every step
+}
+
+// Where only the compositor moves windows, a press on the face hands the
+// drag to it, and the window never moves itself.
+TEST_F(FrameTest, WhereTheCompositorMovesWindowsThePressAsksIt)
+{
+    int asked = 0;
+    bool takes = true;
+    frame->setCompositorMove([&] { return ++asked, takes; });
+    frame->BeginDrag(Qt::RightButton);
+    EXPECT_EQ(asked, 0);
+    press(QPoint(150, 150));
+    EXPECT_EQ(asked, 1);
+    moveTo(QPoint(180, 140), QPoint(1030, 990));
+    release(QPoint(180, 140));
+    EXPECT_EQ(window.pos(), start);
+    takes = false; // a compositor that refuses leaves the drag to the window
+    cursor = QPoint(1000, 1000);
+    frame->BeginDrag(Qt::LeftButton);
+    frame->DragMove(Qt::LeftButton);
+    cursor = QPoint(1010, 1000);
+    frame->DragMove(Qt::LeftButton);
+    EXPECT_EQ(window.pos(), start + QPoint(10, 0));
 }
 
 } // namespace

@@ -13,25 +13,35 @@ public:
     {
         QString kind; // "info", "error" or "confirm"
         QString text;
+        QString details = {};
+        QWidget *owner = nullptr;
     };
 
-    void info(const QString &text) override { boxes.push_back({QStringLiteral("info"), text}); }
-    void error(const QString &text) override { boxes.push_back({QStringLiteral("error"), text}); }
+    void info(const QString &text, const QString &details = QString()) override
+    {
+        boxes.push_back({QStringLiteral("info"), text, details, ownerWindow()});
+    }
+    void error(const QString &text) override
+    {
+        boxes.push_back({QStringLiteral("error"), text, {}, ownerWindow()});
+    }
     bool confirm(const QString &text) override
     {
-        boxes.push_back({QStringLiteral("confirm"), text});
+        boxes.push_back({QStringLiteral("confirm"), text, {}, ownerWindow()});
         return confirmAnswer;
     }
     QStringList chooseFiles(const QList<FileFilter> &filters, const QString &startFolder) override
     {
         lastFilters = filters;
         fileDialogFolders << startFolder;
+        chooserOwner = ownerWindow();
         ++fileDialogs;
         return nextFiles;
     }
     QString chooseFolder(const QString &prompt, const QString &start) override
     {
         folderPrompts << prompt << start;
+        chooserOwner = ownerWindow();
         return nextFolder;
     }
     void open(const QString &pathOrUrl) override { opened << pathOrUrl; }
@@ -53,6 +63,7 @@ public:
     QString nextFolder;
     QStringList folderPrompts;
     QStringList opened;
+    QWidget *chooserOwner = nullptr; // the window the last chooser belonged to
 };
 
 // Installs a RecordingShell for the lifetime of the object.

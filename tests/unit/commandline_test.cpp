@@ -1,8 +1,8 @@
 #include "encoder/commandline.h"
 #include "encoder/convertdef.h"
 #include "encoder/statusline.h"
+#include "platform/nativepath.h"
 
-#include <QSet>
 #include <gtest/gtest.h>
 
 namespace {
@@ -52,20 +52,17 @@ TEST(KeepRatioPads, AlwaysEvenNeverNegativeNeverUndefined)
     EXPECT_EQ(p.top + p.left, 0);
 }
 
-TEST(OutputNames, NumberedFromOneNeverReused)
+TEST(OutputNames, TheSourceNameNeverHidden)
 {
-    QSet<QString> taken;
-    auto exists = [&](const QString &p) { return taken.contains(p); };
     const QString out = "/home/u/ZeloOutput/";
-    EXPECT_EQ(UniqueOutputPath("/v/holiday.avi", out, ".3gp", exists), out + "holiday.3gp");
-    taken << out + "holiday.3gp";
-    EXPECT_EQ(UniqueOutputPath("/v/holiday.avi", out, ".3gp", exists), out + "holiday1.3gp");
-    taken << out + "holiday1.3gp";
-    EXPECT_EQ(UniqueOutputPath("/other/holiday.mpg", out, ".3gp", exists), out + "holiday2.3gp");
-    EXPECT_EQ(UniqueOutputPath("/v/a.b.avi", out, ".3gp", exists), out + "a.b.3gp");
-    EXPECT_EQ(UniqueOutputPath("/v/clip", out, ".3gp", exists), out + "clip.3gp");
-    EXPECT_EQ(UniqueOutputPath("/v.d/clip", out, ".MP4", exists), out + "clip.MP4");
-    EXPECT_EQ(UniqueOutputPath("/v/.hidden", out, ".MP4", exists), out + ".MP4");
+    const QStringList sources =
+        QString("/v/holiday.avi|/v/a.b.avi|/v.d/clip|/v/.mp4|/v/.hidden.avi|/v/...|/v/a.")
+            .split('|');
+    const QStringList names = QString("holiday|a.b|clip|mp4|hidden|clip|a").split('|');
+    for (qsizetype i = 0; i < sources.size(); ++i)
+        EXPECT_EQ(OutputPath(sources[i], out, ".3gp"), out + names[i] + ".3gp");
+    EXPECT_EQ(NativePath(OutputPath(PathFromNative("/v/.caf\xE9.avi"), out, ".3gp")),
+              NativePath(out) + "caf\xE9.3gp");
 }
 
 TEST(SampleRate, KiloHertzTextToHertz)

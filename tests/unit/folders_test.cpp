@@ -1,10 +1,14 @@
+#include "platform/nativepath.h"
 #include "platform/pubfunction.h"
 #include "tests/support/testpaths.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <cstdio>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -117,3 +121,31 @@ TEST(FileSize, WholeKilobytesOrZero)
 }
 
 } // namespace
+
+TEST(NativePaths, AnyBytesComeBackAsTheyWereAndAreShownAndQuoted)
+{
+    for (const QByteArray bytes : {"a.avi", "\xE2\x82\xAC\xF0\x9F\x98\x80", "\xED\xA0\x80",
+                                   "\xC0\xAF", "\xF4\x90\x80\x80", "tail\xC3", "\xED\xB3\xA9"})
+        EXPECT_EQ(NativePath(PathFromNative(bytes)), bytes) << bytes.toHex().constData();
+    const QString latin = PathFromNative("it's\t\xE9");
+    EXPECT_EQ(ShownName(latin), QStringLiteral("it's\t\uFFFD"));
+    EXPECT_EQ(QuotedName(latin), "$'it\\'s\\t\\351'");
+}
+
+TEST(NativePaths, ANameQtCouldNotDecodeIsFoundAgain)
+{
+    QTemporaryDir dir;
+    const QByteArray folder = QFile::encodeName(dir.path()) + "/caf\xE9";
+    ASSERT_EQ(::mkdir(folder.constData(), 0700), 0);
+    std::ofstream(folder + "/\xE9t\xE9.mp4") << "clip";
+    // A drop hands it over as an address; toLocalFile would lose the bytes.
+    const QUrl url = QUrl::fromEncoded("file://" + folder.toPercentEncoding("/") + "/%E9t%E9.mp4");
+    EXPECT_EQ(NativePath(PathFromUrl(url)), folder + "/\xE9t\xE9.mp4");
+    const QString given = url.toLocalFile();
+    EXPECT_EQ(NativePath(FaithfulPath(given)), folder + "/\xE9t\xE9.mp4");
+    // Two names Qt shows alike: which one is meant cannot be told.
+    std::ofstream(folder + "/\xE8t\xE9.mp4") << "other";
+    EXPECT_EQ(FaithfulPath(given), given);
+    for (const QByteArray name : {"/\xE9t\xE9.mp4", "/\xE8t\xE9.mp4", ""})
+        std::remove((folder + name).constData()); // QTemporaryDir cannot list them
+}

@@ -3,11 +3,15 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <csignal>
 #include <gtest/gtest.h>
+#include <string_view>
 #include <sys/wait.h>
 #include <unistd.h>
+
+using namespace std::string_view_literals;
 
 namespace {
 
@@ -27,7 +31,7 @@ protected:
 struct ReadCase
 {
     const char *what;
-    const char *content;
+    std::string_view content; // may hold NULs
     const char *section;
     const char *key;
     const char *expected; // "<default>" when the default must come back
@@ -71,9 +75,14 @@ TEST_F(IniFileTest, ReadsLikeThePrivateProfileFunctions)
         {"name runs to the last bracket", "[s]x]\nk=v\n", "s]x", "k", "v"},
         {"name is not cut at the first bracket", "[s]x]\nk=v\n", "s", "k", "<default>"},
         {"text after the last bracket", "[s] ; note\nk=v\n", "s", "k", "v"},
-        // A line without '=' is no key: the platform returns the default.
+        // A line without '=' is a key without a value: the platform returns
+        // the default, also for a later key of that name.
         {"line without equals", "[s]\nProfile0\n", "s", "Profile0", "<default>"},
-        {"line without equals before the key", "[s]\nk\nk=v\n", "s", "k", "v"},
+        {"line without equals before the key", "[s]\nk\nk=v\n", "s", "k", "<default>"},
+        {"line without equals in another section", "[t]\nk\n[s]\nk=v\n", "s", "k", "v"},
+        // A NUL ends its line's text.
+        {"NUL ends a value", "[s]\nk=abc\0tail\n"sv, "s", "k", "abc"},
+        {"NUL in a header", "[s]\n[t\0]\nk=v\n"sv, "s", "k", "v"},
         // "\r\n", "\n" and a lone "\r" end lines; no value keeps a "\r".
         {"CR CR LF", "[s]\r\r\nk=v\r\r\nj=w\r\r\n", "s", "k", "v"},
         {"lone CR", "[s]\rk=v\rj=w\r", "s", "j", "w"},
@@ -84,13 +93,23 @@ TEST_F(IniFileTest, ReadsLikeThePrivateProfileFunctions)
         {"section after an EOF mark line", "[a]\nx=1\n\x1a\n[s]\nk=v\n", "s", "k", "v"},
         {"EOF mark before a header", "[a]\n\x1a[s]\nk=v\n", "s", "k", "v"},
         {"control marks inside stay", "[s]\nk=a\x1a\fb\n", "s", "k", "a\x1a\fb"},
-        // A UTF-8 byte-order mark does not hide the first section.
+        // A UTF-8 byte-order mark does not hide the first section; one
+        // anywhere else is text.
         {"byte-order mark", "\xEF\xBB\xBF[s]\nk=v\n", "s", "k", "v"},
+        {"second byte-order mark", "\xEF\xBB\xBF\xEF\xBB\xBF[s]\nk=v\n", "s", "k", "<default>"},
+        {"byte-order mark before a key", "[s]\n\xEF\xBB\xBFk=v\n", "s", "k", "<default>"},
+        {"byte-order mark is part of a name", "[s]\nk\xEF\xBB\xBF=v\n", "s", "k\xEF\xBB\xBF", "v"},
+        // Names compare through the platform's upper-case table, one
+        // character at a time: no full case folding.
+        {"accented section case", "[VID\xC3\x89O]\nk=v\n", "vid\xC3\xA9o", "k", "v"},
+        {"long s is not s", "[p\xC5\xBFp]\nk=v\n", "psp", "k", "<default>"},
+        {"dotless i is not i", "[s]\n\u0131d=v\n", "s", "ID", "<default>"},
+        {"sharp s is not ss", "[s]\nstra\u00dfe=v\n", "s", "STRASSE", "<default>"},
         {"empty section name", "[]\nk=v\n", "", "k", "v"},
         {"key in next section not seen", "[s]\n[t]\nk=v\n", "s", "k", "<default>"},
     };
     for (const ReadCase &c : cases) {
-        IniFile ini = withContent(c.content);
+        IniFile ini = withContent(QByteArray(c.content.data(), qsizetype(c.content.size())));
         QString expected = QString::fromUtf8(c.expected);
         if (expected == QLatin1String("<default>"))
             expected = QStringLiteral("DEF");
@@ -116,20 +135,22 @@ TEST_F(IniFileTest, LongValuesAreCutAt2047)
     IniFile ini = withContent("[s]\nk=" + value + "\n");
     EXPECT_EQ(ini.readString("s", "k", {}).size(), 2047);
 
-    // A multi-byte character is never split by the cut.
-    QByteArray utf = QByteArray(2046, 'b') + "\xC3\xA9" + "tail";
+    // The cut counts characters, not bytes.
+    QByteArray utf = QByteArray("\xC3\xA9").repeated(2048);
     IniFile ini2 = withContent("[s]\nk=" + utf + "\n", "utf.ini");
-    EXPECT_EQ(ini2.readString("s", "k", {}), QString(QByteArray(2046, 'b')));
+    EXPECT_EQ(ini2.readString("s", "k", {}), QString(2047, QChar(0xE9)));
 }
 
 TEST_F(IniFileTest, IntegersDecimalAndHex)
 {
-    IniFile ini = withContent("[n]\n"
-                              "dec=26\nneg=-7\nplus=+5\nhex=0x1A\nHEX=0X1a\ndollar=$1A\n"
-                              "negdollar=-$10\nallbits=$FFFFFFFF\n"
-                              "word=abc\ntrail=12abc\nspace=1 2\nempty=\nbig=99999999999\n"
-                              "max=2147483647\nmin=-2147483648\nover=2147483648\nbare=0x\n"
-                              "quoted=\"15\"\n");
+    constexpr std::string_view text = "[n]\n"
+                                      "dec=26\nneg=-7\nplus=+5\nhex=0x1A\nHEX=0X1a\ndollar=$1A\n"
+                                      "negdollar=-$10\nallbits=$FFFFFFFF\n"
+                                      "word=abc\ntrail=12abc\nspace=1 2\nempty=\nbig=99999999999\n"
+                                      "max=2147483647\nmin=-2147483648\nover=2147483648\nbare=0x\n"
+                                      "quoted=\"15\"\n"
+                                      "nul=2\0 3\n"sv;
+    IniFile ini = withContent(QByteArray(text.data(), qsizetype(text.size())));
     struct
     {
         const char *key;
@@ -138,7 +159,7 @@ TEST_F(IniFileTest, IntegersDecimalAndHex)
                  {"HEX", 26},   {"dollar", 26},      {"negdollar", -16}, {"allbits", -1},
                  {"word", -99}, {"trail", -99},      {"space", -99},     {"empty", -99},
                  {"big", -99},  {"max", 2147483647}, {"min", INT_MIN},   {"over", -99},
-                 {"bare", -99}, {"quoted", 15},      {"missing", -99}};
+                 {"bare", -99}, {"quoted", 15},      {"missing", -99},   {"nul", 2}};
     for (const auto &c : cases)
         EXPECT_EQ(ini.readInteger("n", c.key, -99), c.expected) << c.key;
 }
@@ -241,12 +262,36 @@ TEST_F(IniFileTest, WritingKeepsByteOrderMarkAndOddLineEnds)
     EXPECT_EQ(ReadFileBytes(cr.path()), "[s]\rk=2\r\r\nx=\x1a\f\rn=4\r");
     EXPECT_EQ(cr.readInteger("s", "n", 0), 4);
 
-    // A bare "Profile0" line is not the key: the key is added after the
-    // section's last key (here its header) and the line stays as it was.
-    IniFile bare = withContent("[s]\nProfile0\n", "bare.ini");
+    // A bare "Profile0" line is the key without a value: a write fills it
+    // in, so the platform's reader sees the new value too.
+    IniFile bare = withContent("[s]\n  Profile0 \nProfile0=old\n", "bare.ini");
     bare.writeString("s", "Profile0", "A");
-    EXPECT_EQ(ReadFileBytes(bare.path()), "[s]\nProfile0=A\nProfile0\n");
+    EXPECT_EQ(ReadFileBytes(bare.path()), "[s]\nProfile0=A\nProfile0=old\n");
     EXPECT_EQ(bare.readString("s", "Profile0", "NoData"), "A");
+}
+
+// Files saved as "Unicode" are UTF-16 after a byte-order mark; they are read
+// and written back as such.
+TEST_F(IniFileTest, ReadsAndWritesUtf16Files)
+{
+    auto utf16 = [](const QString &text, bool bigEndian) -> QByteArray {
+        return QStringEncoder(bigEndian ? QStringEncoder::Utf16BE : QStringEncoder::Utf16LE,
+                              QStringEncoder::Flag::WriteBom)(text);
+    };
+    const QString text =
+        QStringLiteral("[3gp]\r\nProfileCount=1\r\nProfile0=Vid\u00e9o \u65e5\r\n");
+    for (bool bigEndian : {false, true}) {
+        IniFile ini = withContent(utf16(text, bigEndian), bigEndian ? "be.ini" : "le.ini");
+        EXPECT_EQ(ini.readString("3GP", "profile0", {}), "Vid\u00e9o \u65e5") << bigEndian;
+        EXPECT_EQ(ini.readSection("3gp").value("profilecount"), "1") << bigEndian;
+        ini.writeString("3gp", "Profile1", "\u00e9");
+        ini.writeString("3gp", "ProfileCount", "2");
+        EXPECT_EQ(ReadFileBytes(ini.path()),
+                  utf16("[3gp]\r\nProfileCount=2\r\nProfile0=Vid\u00e9o \u65e5\r\n"
+                        "Profile1=\u00e9\r\n",
+                        bigEndian))
+            << bigEndian;
+    }
 }
 
 TEST_F(IniFileTest, WritingCreatesMissingFile)

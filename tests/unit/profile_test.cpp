@@ -100,10 +100,14 @@ TEST_F(ProfileFileTest, ListsSkipEmptySlots)
     EXPECT_TRUE(file.readOptionList("psp", "AudioQuality").values.isEmpty());
 }
 
-TEST_F(ProfileFileTest, HugeCountsCostNothing)
+TEST_F(ProfileFileTest, HugeCountsCostNothingAndNegativeOnesListNothing)
 {
     WriteFileBytes(path(), "[mp4]\nProfileCount=2147483647\nProfile0=only\nProfile7=late\n");
     EXPECT_EQ(ProfileFile(path()).readProfileLines("mp4"), (QStringList{"only", "late"}));
+    for (const char *count : {"-2147483648", "0x80000000", "$80000000", "-1", "0"}) {
+        WriteFileBytes(path(), QByteArray("[mp4]\nProfileCount=") + count + "\nProfile0=only\n");
+        EXPECT_TRUE(ProfileFile(path()).readProfileEntries("mp4").isEmpty()) << count;
+    }
 }
 
 TEST_F(ProfileFileTest, WritingRaisesTheCountOnlyForANewEntry)

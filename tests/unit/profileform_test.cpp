@@ -1,3 +1,4 @@
+#include "encoder/probe.h"
 #include "platform/inifile.h"
 #include "platform/pubfunction.h"
 #include "profiles/profilefile.h"
@@ -116,18 +117,26 @@ class ProfileStoreTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        saved = path_Config;
-        path_Config = dir.filePath("prog/");
+        saved = {path_Config, path_Data, path_Snapshot, path_Skin, path_Work};
+        savedInstalled = b_Installed;
+        path_Config = path_Data = dir.filePath("prog/");
+        b_Installed = false;
         QDir().mkpath(path_Config);
         QFile::remove(UserProfilePath());
     }
     void TearDown() override
     {
         QFile::remove(UserProfilePath());
-        path_Config = saved;
+        path_Config = saved[0];
+        path_Data = saved[1];
+        path_Snapshot = saved[2];
+        path_Skin = saved[3];
+        path_Work = saved[4];
+        b_Installed = savedInstalled;
     }
     QTemporaryDir dir;
-    QString saved;
+    QStringList saved;
+    bool savedInstalled = false;
 };
 
 TEST_F(ProfileStoreTest, AWritableProgramFolderKeepsTheShippedFile)
@@ -155,6 +164,30 @@ TEST_F(ProfileStoreTest, AnExistingUserCopyWinsForBoth)
               (QStringList{"mine", "second"}));
     EXPECT_EQ(ReadFileBytes(path_Config + "Output.dll"),
               "[3gp]\nProfileCount=1\nProfile0=shipped\n");
+}
+
+// An installed program writes nothing under its prefix, even for a user who
+// could (root): saves go to the per-user copy, scratch files to the cache.
+TEST_F(ProfileStoreTest, AnInstalledProgramWritesOnlyTheUserCopy)
+{
+    const QString prefix = dir.filePath("usr/"), data = prefix + "share/zelo-converter/";
+    const QByteArray shipped = "[3gp]\nProfileCount=1\nProfile0=shipped\n";
+    QDir().mkpath(prefix + "lib/zelo-converter");
+    QDir().mkpath(data);
+    EXPECT_EQ(InstalledDataFolder(prefix + "lib/zelo-converter"), QString()); // no marker yet
+    WriteFileBytes(data + "installed", "installed\n");
+    WriteFileBytes(data + "Output.dll", shipped);
+    InitGlobals(prefix + "lib/zelo-converter");
+    EXPECT_TRUE(b_Installed);
+    EXPECT_EQ(path_Skin, data + "Skin/");
+    EXPECT_TRUE(CanReplaceFile(ShippedProfilePath())); // writable, yet not written
+    ProfileFile::forWriting().writeProfile("3gp", 1, "mine");
+    EXPECT_EQ(ProfileFile::standard().readProfileLines("3gp"), (QStringList{"shipped", "mine"}));
+    EXPECT_EQ(ReadFileBytes(data + "Output.dll"), shipped);
+    EXPECT_TRUE(EnsureFolders());
+    EXPECT_FALSE(ScratchFolder().startsWith(prefix));
+    ClearSnapshotFolder(path_Snapshot); // must not clear the current folder
+    EXPECT_TRUE(QDir(prefix + "lib/zelo-converter").isEmpty());
 }
 
 } // namespace

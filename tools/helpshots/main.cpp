@@ -10,10 +10,11 @@
 #include "app/profilewindow.h"
 #include "app/progresswindow.h"
 #include "app/splash.h"
-#include "clips/clipadder.h"
+#include "clips/cliplist.h"
 #include "controls/dynamicimagebutton.h"
 #include "controls/image.h"
 #include "controls/picture.h"
+#include "encoder/probe.h"
 #include "platform/pubfunction.h"
 #include "platform/shell.h"
 #include "skin/skin.h"
@@ -62,7 +63,7 @@ class NoteTakingShell : public Shell
 public:
     NoteTakingShell() { InstallShell(this); }
     ~NoteTakingShell() override { InstallShell(nullptr); }
-    void info(const QString &text) override { texts << text; }
+    void info(const QString &text, const QString &) override { texts << text; }
     void error(const QString &text) override { texts << text; }
     bool confirm(const QString &text) override
     {
@@ -115,14 +116,20 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "helpshots: the windows could not be skinned\n");
         return 1;
     }
-    path_Work = QDir::homePath() + QStringLiteral("/ZeloOutput/");
+    // The pictures show a reader's folders, never the build's scratch ones:
+    // nothing is written to these paths, they are only shown.
+    const QString exampleHome = QStringLiteral("/home/alex/");
+    path_Work = exampleHome + QStringLiteral("ZeloOutput/");
     main->show();
     if (argc > 3) {
-        // Under a name a reader might have, not the build's path.
-        const QString clip = QDir::homePath() + QStringLiteral("/Videos/holiday.avi");
-        QDir().mkpath(QDir::homePath() + QStringLiteral("/Videos"));
-        QFile::copy(QString::fromLocal8Bit(argv[3]), clip);
-        main->adder()->addFiles({clip});
+        ProbeResult probed =
+            ProbeClip(QString::fromLocal8Bit(argv[3]), home.filePath(QStringLiteral("snap.pic")));
+        if (probed.verdict != ProbeVerdict::Accepted) {
+            std::fprintf(stderr, "helpshots: %s: %s\n", argv[3], qPrintable(probed.reason));
+            return 1;
+        }
+        probed.clip.path = exampleHome + QStringLiteral("Videos/holiday.avi");
+        main->clips()->add(probed.clip);
         settle(200);
     }
     bool ok = save(shot(main.get()), out + QStringLiteral("main-window.png"));

@@ -189,7 +189,8 @@ void WriteAboutWindow(SkinFile &ini, const QString &folder)
         p.fillRect(QRect(200, 30, w - 201, 150), glow);
         Shadow(p, QRectF(316, 46, 56, 56), 14, 8, 60);
         DrawLogo(p, QRectF(316, 46, 56, 56));
-        Text(p, QRectF(110, 88, 68, 14), "Release", 11, false, Theme::InkMuted,
+        // On the baseline of the version label beside it (Tahoma 8 pt at 88).
+        Text(p, QRectF(110, 86, 68, 14), "Release", 11, false, Theme::InkMuted,
              Qt::AlignRight | Qt::AlignVCenter);
         Text(p, QRectF(37, 112, 270, 30),
              "Converts your videos for phones, players\nand handhelds.", 11, false,
@@ -197,9 +198,10 @@ void WriteAboutWindow(SkinFile &ini, const QString &folder)
         p.fillRect(QRect(20, 156, w - 40, 1), Theme::SurfaceLine);
     }
     writeDialog(ini, "AboutWindow", "about", bg,
-                {lightButton("TB_Home", "about_home", {226, 170, 74, 28}, Icon::Home, "Home",
+                // The buttons end where the rule above them ends, 20 pixels in.
+                {lightButton("TB_Home", "about_home", {214, 170, 74, 28}, Icon::Home, "Home",
                              "Visit our home page"),
-                 lightButton("TB_Contact", "about_contact", {304, 170, 80, 28}, Icon::Mail,
+                 lightButton("TB_Contact", "about_contact", {292, 170, 80, 28}, Icon::Mail,
                              "Contact", "Write to us"),
                  closeButton("about", w)},
                 folder);
