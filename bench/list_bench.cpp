@@ -4,11 +4,12 @@
 //   list_bench PROGRAM_FOLDER SAMPLE_CLIP [FILES]
 #include "app/application.h"
 #include "app/mainwindow.h"
-#include "app/pubfunction.h"
 #include "bench/quietshell.h"
+#include "clips/clipadder.h"
+#include "clips/cliplist.h"
 #include "controls/imageitem.h"
 #include "controls/listpanel.h"
-#include "encoder/clipadder.h"
+#include "platform/pubfunction.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -69,14 +70,9 @@ int main(int argc, char **argv)
     const Image_Item *model = list->GetItem(0);
     if (!model)
         return 1;
-    const QImage thumb = model->picture().copy(2, 2, 80, 60);
-    const QByteArray path = model->ClipPath.toUtf8();
-    ClipInfo info{path.constData(), model->Duration, "mpeg4", "mp3", 320, 240, {}};
-    while (list->count() < 1000) {
-        auto *item = new Image_Item;
-        item->SetClip(&info, &thumb);
-        list->AddItem(item);
-    }
+    const Clip first = model->clip();
+    while (list->count() < 1000)
+        window.clips()->add(first);
     window.show();
     QCoreApplication::processEvents();
     // The heaviest layout: the first entry goes and every other one moves up.

@@ -6,12 +6,12 @@
 //   preview_bench PROGRAM_FOLDER PLAY_SECONDS CLIP...
 #include "app/application.h"
 #include "app/mainwindow.h"
-#include "app/pubfunction.h"
 #include "bench/quietshell.h"
+#include "clips/clipadder.h"
 #include "controls/image.h"
 #include "controls/listpanel.h"
 #include "controls/previewpanel.h"
-#include "encoder/clipadder.h"
+#include "platform/pubfunction.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>

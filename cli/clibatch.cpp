@@ -2,7 +2,6 @@
 
 #include "cli/progressline.h"
 #include "encoder/commandline.h"
-#include "encoder/convertdef.h"
 #include "encoder/profileapply.h"
 #include "platform/nativepath.h"
 
@@ -28,22 +27,14 @@ CliBatch::CliBatch(QString line, QString format, QString extension, bool keepRat
       m_tty(::isatty(STDOUT_FILENO))
 {}
 
-std::optional<ClipToConvert> CliBatch::clipAt(int index) const
+std::optional<QList<ConvertJob>> CliBatch::takeJobs(const QString &folder)
 {
-    if (index < 0 || index >= m_clips.size())
+    ConvertDef profile;
+    int width = 0, height = 0;
+    if (ApplyProfileLine(m_line, m_format, profile, width, height) != ApplyResult::Applied)
         return std::nullopt;
-    return m_clips[index];
-}
-
-bool CliBatch::applyProfile()
-{
-    return ApplyProfileLine(m_line, m_format, MyConvertDef, m_width, m_height) ==
-           ApplyResult::Applied;
-}
-
-OutputTarget CliBatch::outputTarget() const
-{
-    return OutputTarget{QString(), m_extension, m_keepRatio, m_width, m_height};
+    return MakeJobs(m_clips, OutputTarget{folder, m_extension, m_keepRatio, width, height},
+                    profile);
 }
 
 void CliBatch::showProgress(int percent, int second)
@@ -63,21 +54,22 @@ void CliBatch::showProgress(int percent, int second)
 void CliBatch::run(const QString &folder)
 {
     BatchRun batch(this);
-    batch.setOutputFolder(folder);
-    QObject::connect(&batch, &BatchRun::clipStarted, [this] {
-        m_name = QuotedName(FileNamePart(MyConvertDef.s_Input));
-        m_clipStart = MyConvertDef.StartTime;
-        m_percent = 0;
-        m_lastPlain = -10;
-        m_clock.start();
-    });
+    QObject::connect(&batch, &BatchRun::clipStarted,
+                     [this](int, const QString &input, const QString &, int start, int stop) {
+                         m_name = QuotedName(FileNamePart(input));
+                         m_clipStart = start;
+                         m_clipStop = stop;
+                         m_percent = 0;
+                         m_lastPlain = -10;
+                         m_clock.start();
+                     });
     QObject::connect(&batch, &BatchRun::progressed,
                      [this](int clipPercent, int) { m_percent = clipPercent; });
     QObject::connect(&batch, &BatchRun::positionReached,
                      [this](int second) { showProgress(m_percent, second); });
     QObject::connect(&batch, &BatchRun::clipCompleted, [this](const QString &, const QString &out) {
         // The engine's last line may stop short of the end; the clip is whole.
-        showProgress(100, MyConvertDef.StopTime);
+        showProgress(100, m_clipStop);
         if (m_tty)
             m_out << '\n';
         m_out << m_name << " -> " << QuotedName(out) << '\n';
@@ -117,7 +109,7 @@ void CliBatch::run(const QString &folder)
             batch.stop();
     });
     poll.start(50);
-    if (!batch.start()) {
+    if (!batch.start(folder)) {
         m_err << "zelo-convert: the batch did not start\n";
         m_failed += clipCount();
         return;

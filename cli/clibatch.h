@@ -25,18 +25,14 @@ public:
     int failed() const { return m_failed; }
     bool stoppedByUser() const { return m_stopped; }
 
-    int clipCount() const override { return int(m_clips.size()); }
-    std::optional<ClipToConvert> clipAt(int index) const override;
-    bool applyProfile() override;
-    OutputTarget outputTarget() const override;
+    int clipCount() const { return int(m_clips.size()); }
+    std::optional<QList<ConvertJob>> takeJobs(const QString &folder) override;
 
 private:
     void showProgress(int percent, int second);
 
     QString m_line, m_format, m_extension;
     bool m_keepRatio;
-    int m_width = 0;
-    int m_height = 0;
     QTextStream &m_out;
     QTextStream &m_err;
     const std::atomic<bool> &m_interrupt;
@@ -46,6 +42,7 @@ private:
     // The clip on screen.
     QString m_name;
     int m_clipStart = 0;
+    int m_clipStop = 0;
     int m_percent = 0;
     int m_lastPlain = -10;
     QElapsedTimer m_clock;

@@ -1,6 +1,5 @@
 #include "cli/clirunner.h"
 
-#include "app/pubfunction.h"
 #include "cli/clibatch.h"
 #include "encoder/clipprepare.h"
 #include "encoder/commandline.h"
@@ -8,6 +7,7 @@
 #include "encoder/probe.h"
 #include "encoder/profileapply.h"
 #include "platform/nativepath.h"
+#include "platform/pubfunction.h"
 #include "profiles/devicekind.h"
 #include "profiles/profilefile.h"
 
@@ -97,7 +97,8 @@ int CliRunner::convert()
         return m_options.profile ? 2 : 1; // a position the user gave is a usage error
     const DeviceKindInfo *kind = FindDeviceKind(m_options.kind);
     int width = 0, height = 0;
-    if (ApplyProfileLine(line, kind->format, MyConvertDef, width, height) != ApplyResult::Applied) {
+    ConvertDef profile;
+    if (ApplyProfileLine(line, kind->format, profile, width, height) != ApplyResult::Applied) {
         m_err << "zelo-convert: the profile \"" << line << "\" has no frame size\n";
         return 1;
     }
@@ -123,9 +124,8 @@ int CliRunner::convert()
             batch.add(*clip);
             continue;
         }
-        PrepareClipDef(MyConvertDef, *clip,
-                       OutputTarget{folder, kind->extension, keepRatio, width, height});
-        for (const QString &entry : EncoderArguments(MyConvertDef))
+        const ConvertJob job{*clip, {folder, kind->extension, keepRatio, width, height}, profile};
+        for (const QString &entry : EncoderArguments(JobDef(job)))
             m_out << QuotedName(entry) << '\n';
         m_out.flush();
     }

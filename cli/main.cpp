@@ -1,10 +1,10 @@
 // zelo-convert: the converter for scripts and for machines without a desktop.
-#include "app/pubfunction.h"
 #include "cli/clioptions.h"
 #include "cli/clirunner.h"
 #include "encoder/encoderlib.h"
 #include "encoder/probe.h"
 #include "platform/nativepath.h"
+#include "platform/pubfunction.h"
 
 #include <QCoreApplication>
 #include <QTextStream>

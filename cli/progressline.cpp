@@ -1,6 +1,6 @@
 #include "cli/progressline.h"
 
-#include "app/pubfunction.h"
+#include "platform/pubfunction.h"
 
 #include <algorithm>
 #include <cmath>

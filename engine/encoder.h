@@ -46,14 +46,18 @@ extern "C" {
  * thread. The object must stay valid until MyDll_UnInit has returned.
  */
 typedef struct MessageTarget MessageTarget;
+/* The player's contract declares the same struct (player/messagetarget.h). */
+#ifndef ZELO_MESSAGE_TARGET_DEFINED
+#define ZELO_MESSAGE_TARGET_DEFINED
 struct MessageTarget
 {
     void (*post)(MessageTarget *self, unsigned msg, uintptr_t wParam, intptr_t lParam);
 };
+#endif
 
 /*
- * What a probe learns of a clip. Field order as the program has always read
- * it (48 bytes on a 32-bit build). The texts belong to the engine and stay
+ * What a probe learns of a clip. The field order is part of the contract
+ * (48 bytes on a 32-bit build). The texts belong to the engine and stay
  * valid until the next Mydll_GetFileinfo call.
  */
 typedef struct ClipInfo

@@ -42,7 +42,6 @@ bool StreamDecoder::receive(AVFrame *frame)
         start = 0;
     m_frameStartUs = start;
     m_nextUs = start + durationUs(frame);
-    ++m_frames;
     return true;
 }
 
@@ -50,7 +49,6 @@ void StreamDecoder::reset()
 {
     avcodec_flush_buffers(m_ctx.get());
     m_frameStartUs = m_nextUs = AV_NOPTS_VALUE;
-    m_frames = 0;
     m_drained = false;
 }
 

@@ -27,8 +27,6 @@ public:
     // Start of the frame last received, and where the next one should start.
     int64_t frameStartUs() const { return m_frameStartUs; }
     int64_t frameEndUs() const { return m_nextUs; }
-    // How many frames came out since the last reset.
-    int64_t framesDecoded() const { return m_frames; }
 
 private:
     int64_t durationUs(const AVFrame *frame) const;
@@ -40,7 +38,6 @@ private:
     int64_t m_originUs;
     int64_t m_frameStartUs = AV_NOPTS_VALUE;
     int64_t m_nextUs = AV_NOPTS_VALUE;
-    int64_t m_frames = 0;
     bool m_drained = false;
 };
 

@@ -1,5 +1,5 @@
 // The exports of playfile.h over one MpvPlayer at a time.
-#include "engine/encoder.h"
+#include "player/messagetarget.h"
 #include "player/mpvplayer.h"
 #include "player/playfile.h"
 

@@ -1,6 +1,6 @@
 #include "player/mpvplayer.h"
 
-#include "engine/encoder.h"
+#include "player/messagetarget.h"
 
 #include <cmath>
 #include <cstdlib>

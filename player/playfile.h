@@ -4,7 +4,8 @@
  * A plain C interface, so the program (and any other player library with the
  * same exports) binds it at run time by export name; the program loads it
  * from its own folder by full path. The numbers beside each export are the
- * ordinals the player has always had; ELF has none, so only the names count.
+ * ordinals of a Windows build of the library; ELF has none, so only the names
+ * count.
  *
  * Threads: every export is called from the program's user-interface thread
  * (one thread at a time). mpv's events are read on a thread of the library's
@@ -68,7 +69,7 @@ extern "C" {
 #define WM_USER 0x0400
 #endif
 
-/* The "window" messages go to; the struct is the engine's (engine/encoder.h). */
+/* The "window" messages go to (player/messagetarget.h). */
 typedef struct MessageTarget MessageTarget;
 
 #define PLAYER_MSG_HOOK (WM_USER + 130)

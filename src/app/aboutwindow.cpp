@@ -1,9 +1,9 @@
 #include "app/aboutwindow.h"
 
 #include "app/links.h"
-#include "app/pubfunction.h"
 #include "controls/dynamicimagebutton.h"
 #include "controls/image.h"
+#include "platform/pubfunction.h"
 #include "skin/components.h"
 #include "skin/modalwindow.h"
 #include "skin/windowframe.h"

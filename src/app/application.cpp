@@ -12,6 +12,17 @@ ZeloApplication *ZeloApplication::instance()
     return dynamic_cast<ZeloApplication *>(QCoreApplication::instance());
 }
 
+BatchRun *ZeloApplication::batch()
+{
+    return m_batch ? m_batch.get() : renewBatch(nullptr);
+}
+
+BatchRun *ZeloApplication::renewBatch(BatchSource *source)
+{
+    m_batch = std::make_unique<BatchRun>(source);
+    return m_batch.get();
+}
+
 bool ZeloApplication::notify(QObject *receiver, QEvent *event)
 {
     try {

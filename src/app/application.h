@@ -1,13 +1,18 @@
 #pragma once
 
+#include "clips/cliplist.h"
+#include "encoder/batchrun.h"
+
 #include <QApplication>
 #include <QString>
 #include <functional>
+#include <memory>
 
-// The application object. It carries the two things the program needs of it
-// beyond Qt's own: an application-wide handler for exceptions that escape an
-// event handler, and a termination request that also works before the
-// message loop has started (the loop then returns at once).
+// The application object. Beyond Qt's own it carries the program's data,
+// the clip list and the batch that converts it, which the windows show, and
+// two things of its life: an application-wide handler for exceptions that
+// escape an event handler, and a termination request that also works before
+// the message loop has started (the loop then returns at once).
 class ZeloApplication : public QApplication
 {
 public:
@@ -31,9 +36,19 @@ public:
 
     static ZeloApplication *instance();
 
+    ClipList *clips() { return &m_clips; }
+    // The batch the windows show and start.
+    BatchRun *batch();
+    // A fresh batch taking its jobs from source, for a new main window:
+    // nothing of an earlier window's batch (a late end message, a queued
+    // status line) reaches it.
+    BatchRun *renewBatch(BatchSource *source);
+
 private:
     void handleException(const QString &message);
 
+    ClipList m_clips;
+    std::unique_ptr<BatchRun> m_batch;
     ExceptionHandler m_handler;
     bool m_terminate = false;
 };

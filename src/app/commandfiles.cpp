@@ -1,8 +1,8 @@
 #include "app/commandfiles.h"
 
-#include "app/pubfunction.h"
-#include "encoder/clipadder.h"
+#include "clips/clipadder.h"
 #include "platform/nativepath.h"
+#include "platform/pubfunction.h"
 
 #include <QDir>
 #include <QTimer>

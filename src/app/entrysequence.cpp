@@ -4,13 +4,13 @@
 #include "app/commandfiles.h"
 #include "app/displayhold.h"
 #include "app/mainwindow.h"
-#include "app/pubfunction.h"
+#include "app/profilewindow.h"
 #include "app/splash.h"
-#include "encoder/clipadder.h"
+#include "clips/clipadder.h"
 #include "platform/nativepath.h"
+#include "platform/pubfunction.h"
 #include "platform/quitsignals.h"
 #include "platform/singleinstance.h"
-#include "profiles/profilewindow.h"
 
 #include <QDir>
 #include <QFile>
@@ -95,7 +95,7 @@ int RunEntrySequence(int argc, char **argv)
         splash->ShowSplash();
         auto main = std::make_unique<TMainWindow>();
         auto profile = std::make_unique<TProfileWindow>();
-        auto progress = std::make_unique<TProgressWindow>(main.get());
+        auto progress = std::make_unique<TProgressWindow>();
         if (!main->InitMainWindow())
             app.requestTermination();
         splash->HideSplash();

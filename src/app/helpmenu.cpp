@@ -2,7 +2,7 @@
 
 #include "app/aboutwindow.h"
 #include "app/links.h"
-#include "app/pubfunction.h"
+#include "platform/pubfunction.h"
 #include "skin/skin.h"
 
 #include <QMenu>

@@ -1,7 +1,7 @@
 #include "app/links.h"
 
 #include "app/mailto.h"
-#include "app/pubfunction.h"
+#include "platform/pubfunction.h"
 #include "platform/shell.h"
 
 #include <QGuiApplication>

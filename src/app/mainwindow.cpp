@@ -1,18 +1,18 @@
 #include "app/mainwindow.h"
 
 #include "app/links.h"
-#include "app/pubfunction.h"
+#include "app/profilechooser.h"
+#include "app/profilewindow.h"
+#include "app/progresswindow.h"
+#include "clips/clipadder.h"
 #include "controls/checkimagebutton.h"
 #include "controls/listpanel.h"
-#include "controls/playerlib.h"
-#include "encoder/clipadder.h"
 #include "encoder/encoderlib.h"
+#include "encoder/playerlib.h"
 #include "encoder/probe.h"
-#include "encoder/progresswindow.h"
 #include "platform/inifile.h"
+#include "platform/pubfunction.h"
 #include "platform/shell.h"
-#include "profiles/profilechooser.h"
-#include "profiles/profilewindow.h"
 #include "skin/skin.h"
 #include "skin/skincolours.h"
 
@@ -43,6 +43,9 @@ TMainWindow::TMainWindow(QWidget *parent)
 {
     MaskFloatingPointTraps();
     MainWindow = this;
+    // The window starts with an empty list and is the one the batch asks.
+    clips()->clear();
+    ZeloApplication::instance()->renewBatch(this);
     CreateDesignedComponents();
     FormCreate();
 }
@@ -51,6 +54,8 @@ TMainWindow::~TMainWindow()
 {
     FormDestroy();
     m_target.detach();
+    if (BatchRun *batch = ZeloApplication::instance()->batch(); batch->source() == this)
+        batch->setSource(nullptr);
     if (MainWindow == this)
         MainWindow = nullptr;
 }
@@ -146,7 +151,6 @@ bool TMainWindow::event(QEvent *event)
     if (event->type() == WindowMessageEvent::eventType()) {
         auto *m = static_cast<WindowMessageEvent *>(event);
         WindowProc(m->msg, m->wParam, m->lParam);
-        emit windowMessage(m->msg, m->wParam, m->lParam);
         return true;
     }
     return QWidget::event(event);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/application.h"
-#include "encoder/progresswindow.h"
+#include "app/progresswindow.h"
 #include "platform/messagetarget.h"
 #include "profiles/devicekind.h"
 
@@ -58,11 +58,12 @@ public:
     void StartPreview();
     void OpenSelectedClip();
     void StopPreview();
-    // The slider shows clip's trim and takes its changes; none resets it.
-    void ShowTrim(Image_Item *clip);
+    // The slider shows entry's clip's trim and takes its changes; none rests it.
+    void ShowTrim(Image_Item *entry);
     void PollTick();
     void ClipSelect(Image_Item *item);
-    void TrimChanged(int wParam);
+    // A trim marker was dropped at fraction of the slider clip.
+    void TrimChanged(bool start, double fraction);
     // The mark buttons: the playing position becomes the start or the stop.
     void MarkClip(bool start);
     void SliderPositionChange(double percent, bool held);
@@ -70,11 +71,11 @@ public:
     Image_Item *loadedClip() const;
     Image_Item *sliderClip() const;
 
-    // What a batch converts: the clip list and the chosen profile.
-    int clipCount() const override;
-    std::optional<ClipToConvert> clipAt(int index) const override;
-    bool applyProfile() override;
-    OutputTarget outputTarget() const override;
+    // What a batch converts: the clip list with the chosen profile.
+    std::optional<QList<ConvertJob>> takeJobs(const QString &folder) override;
+
+    // The program's clip list, which the list panel shows.
+    ClipList *clips() const;
 
     ProfileChooser *chooser() const { return m_chooser; }
     ClipAdder *adder() const { return m_adder; }
@@ -101,11 +102,6 @@ public:
     QTimer *PollTimer = nullptr; // the preview's position poll
 
     TWindowFrame *frame() const { return m_frame; }
-
-signals:
-    // Emitted for every private message this window receives (after it has
-    // been handled); lets tests and tools watch the traffic.
-    void windowMessage(unsigned msg, quintptr wParam, qintptr lParam);
 
 protected:
     bool event(QEvent *event) override;

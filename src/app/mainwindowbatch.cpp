@@ -3,14 +3,14 @@
 #include "app/mainwindow.h"
 
 #include "app/messages.h"
-#include "app/pubfunction.h"
+#include "app/profilechooser.h"
+#include "clips/clipadder.h"
 #include "controls/checkimagebutton.h"
 #include "controls/imageitem.h"
 #include "controls/listpanel.h"
-#include "encoder/clipadder.h"
 #include "encoder/probe.h"
+#include "platform/pubfunction.h"
 #include "platform/shell.h"
-#include "profiles/profilechooser.h"
 
 void TMainWindow::AddFilesClick()
 {
@@ -36,29 +36,19 @@ void TMainWindow::ConvertClick()
     ProgressWindow->ShowModal();
 }
 
-int TMainWindow::clipCount() const
+ClipList *TMainWindow::clips() const
 {
-    return TP_ImageList->count();
+    return ZeloApplication::instance()->clips();
 }
 
-std::optional<ClipToConvert> TMainWindow::clipAt(int index) const
+std::optional<QList<ConvertJob>> TMainWindow::takeJobs(const QString &folder)
 {
-    const Image_Item *item = TP_ImageList->GetItem(index);
-    if (!item)
+    ConvertDef profile;
+    if (!m_chooser->ApplySelectedProfile(profile))
         return std::nullopt;
-    return ClipToConvert{item->ClipPath, item->StartTime, item->StopTime, item->VideoWidth,
-                         item->VideoHeight};
-}
-
-bool TMainWindow::applyProfile()
-{
-    return m_chooser->ApplySelectedProfile();
-}
-
-OutputTarget TMainWindow::outputTarget() const
-{
-    return OutputTarget{QString(), m_chooser->s_OutputExt, TB_AS_Keep->Checked(),
-                        m_chooser->OutputWidth, m_chooser->OutputHeight};
+    const OutputTarget target{folder, m_chooser->s_OutputExt, TB_AS_Keep->Checked(),
+                              m_chooser->OutputWidth, m_chooser->OutputHeight};
+    return MakeJobs(clips()->toConvert(), target, profile);
 }
 
 void TMainWindow::WindowProc(unsigned msg, uintptr_t wParam, intptr_t lParam)

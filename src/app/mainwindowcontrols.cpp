@@ -4,6 +4,9 @@
 
 #include "app/helpmenu.h"
 #include "app/messages.h"
+#include "app/profilechooser.h"
+#include "clips/clipadder.h"
+#include "clips/cliplist.h"
 #include "controls/checkimagebutton.h"
 #include "controls/comboelider.h"
 #include "controls/dynamicimagebutton.h"
@@ -11,10 +14,8 @@
 #include "controls/image.h"
 #include "controls/imageitem.h"
 #include "controls/listpanel.h"
-#include "controls/playerlib.h"
 #include "controls/previewpanel.h"
-#include "encoder/clipadder.h"
-#include "profiles/profilechooser.h"
+#include "encoder/playerlib.h"
 #include "skin/components.h"
 #include "skin/windowframe.h"
 
@@ -102,7 +103,8 @@ void TMainWindow::CreateSkinControls()
     fill->addWidget(Img_VideoPic);
     Img_VideoPic->lower();
 
-    // The device kinds come after the controls every skin has always had.
+    // The device kinds come last, so a skin visits the other controls in the
+    // same order whether or not it has records for the kinds.
     const char *const kinds[] = {"TB_3GP", "TB_PSP", "TB_iPod", "TB_PDA", "TB_MP4"};
     for (size_t kind = 0; kind < TB_Kinds.size(); ++kind)
         TB_Kinds[kind] = CreateComponent<TCheckImageButton>(this, this, QLatin1String(kinds[kind]));
@@ -114,16 +116,9 @@ void TMainWindow::WireSkinControls()
 {
     m_frame = new TWindowFrame(this);
 
+    TP_ImageList->setClips(clips());
     m_adder = new ClipAdder(
-        [this](const ProbedClip &clip, const QImage &thumbnail) {
-            auto *item = new Image_Item(TP_ImageList);
-            const ClipInfoView view(clip);
-            if (item->SetClip(view.info(), &thumbnail))
-                TP_ImageList->AddItem(item);
-            else
-                delete item;
-        },
-        [this] { WindowProc(WM_PROBE_FAILED, 0, 0); }, this);
+        clips(), [this] { WindowProc(WM_PROBE_FAILED, 0, 0); }, this);
     m_chooser = new ProfileChooser(ComboBox_OutputSetting, Img_VideoPic, this);
 
     connect(TP_ImageList, &TListPanel::filesDropped, m_adder, &ClipAdder::addFiles);
@@ -155,8 +150,7 @@ void TMainWindow::WireSkinControls()
     connect(TB_Previous, &TImageButton::clicked, this, [this] { MarkClip(true); });
     TP_Progress->SetOnPositionChange(
         [this](double percent, bool held, TFixProgress *) { SliderPositionChange(percent, held); });
-    connect(TP_Progress, &TFixProgress::trimChanged, this,
-            [this](bool start) { TrimChanged(start ? 1 : 0); });
+    connect(TP_Progress, &TFixProgress::markerDropped, clips(), &ClipList::dropMarker);
     connect(PollTimer, &QTimer::timeout, this, &TMainWindow::PollTick);
 }
 

@@ -1,18 +1,19 @@
 // The main window's preview: playing the selected clip in Panel_Preview
 // through the player library, the position poll, seeking from the slider,
-// and writing trim changes from the markers and the mark buttons into the
-// clip's entry.
+// and handing trim changes from the markers and the mark buttons to the
+// clip list; the slider shows the trim the list stored.
 #include "app/mainwindow.h"
 
 #include "app/messages.h"
-#include "app/pubfunction.h"
+#include "clips/cliplist.h"
 #include "controls/checkimagebutton.h"
 #include "controls/fixprogress.h"
 #include "controls/image.h"
 #include "controls/imageitem.h"
 #include "controls/listpanel.h"
-#include "controls/playerlib.h"
 #include "controls/previewpanel.h"
+#include "encoder/playerlib.h"
+#include "platform/pubfunction.h"
 
 #include <QFileInfo>
 #include <QShowEvent>
@@ -74,8 +75,9 @@ void TMainWindow::OpenSelectedClip()
         return;
     Player::Stop();
     Player::Close();
-    if (QFileInfo(item->ClipPath).isFile() && Player::Init(messageTarget()))
-        Player::Open(item->ClipPath);
+    const QString path = item->clip().path;
+    if (QFileInfo(path).isFile() && Player::Init(messageTarget()))
+        Player::Open(path);
     m_loadedClip = item;
 }
 
@@ -96,21 +98,12 @@ void TMainWindow::StopPreview()
     m_loadedClip = nullptr;
 }
 
-void TMainWindow::ShowTrim(Image_Item *clip)
+void TMainWindow::ShowTrim(Image_Item *entry)
 {
-    m_sliderClip = clip;
-    if (!clip) {
-        TP_Progress->SetMarkers(-1, -1);
+    m_sliderClip = entry;
+    TP_Progress->showTrimOf(clips(), entry ? entry->clipId() : 0);
+    if (!entry)
         StopPreview();
-        return;
-    }
-    // A clip without length has no fractions: its markers rest.
-    if (clip->Duration <= 0) {
-        TP_Progress->SetMarkers(-1, -1);
-        return;
-    }
-    TP_Progress->SetMarkers(float(double(clip->StartTime) / clip->Duration),
-                            float(double(clip->StopTime) / clip->Duration));
 }
 
 void TMainWindow::PassKeepRatioToPlayer()
@@ -137,7 +130,10 @@ void TMainWindow::PreviewMessage(unsigned msg, uintptr_t wParam, intptr_t lParam
         PlayerEvent(int(wParam), lParam);
         break;
     case WM_TRIM_CHANGED:
-        TrimChanged(int(wParam));
+        if (wParam <= 1) {
+            const MarkerFractions f = TP_Progress->GetMarkers();
+            TrimChanged(wParam == 1, wParam == 1 ? f.start : f.stop);
+        }
         break;
     case WM_PLAYER_FRAME:
         Panel_Preview->frameReady();
@@ -199,37 +195,30 @@ void TMainWindow::ClipSelect(Image_Item *item)
     ShowTrim(item && item->Selected ? item : nullptr);
 }
 
-void TMainWindow::TrimChanged(int wParam)
+// The list stores the trim by its rules and announces it; the slider then
+// shows what was stored (whole seconds, or the old trim when refused), never
+// merely where the marker was dropped. The markers' own drops go to the list
+// directly; this is the message's way.
+void TMainWindow::TrimChanged(bool start, double fraction)
 {
-    Image_Item *clip = m_sliderClip;
-    if (!clip) {
-        ShowTrim(nullptr);
-        return;
-    }
-    const MarkerFractions f = TP_Progress->GetMarkers();
-    if (wParam == 1)
-        clip->SetTrim(TruncatedSeconds(clip->Duration * double(f.start)), clip->StopTime);
-    else if (wParam == 0)
-        clip->SetTrim(clip->StartTime, TruncatedSeconds(clip->Duration * double(f.stop)));
+    if (Image_Item *entry = m_sliderClip)
+        clips()->dropMarker(entry->clipId(), start, fraction);
     else
-        return;
-    // The markers show what was stored (whole seconds, or the old value when
-    // SetTrim refused), never merely where they were dropped.
-    ShowTrim(clip);
+        ShowTrim(nullptr);
 }
 
 void TMainWindow::MarkClip(bool start)
 {
-    Image_Item *clip = m_sliderClip;
+    Image_Item *entry = m_sliderClip;
     double first = 0, seconds = 0, percent = 0;
-    if (!clip || !Player::GetPosition(&first, &seconds, &percent))
+    if (!entry || !Player::GetPosition(&first, &seconds, &percent))
         return;
     const int at = TruncatedSeconds(seconds);
+    const Clip &clip = entry->clip();
     if (start)
-        clip->SetTrim(at, clip->StopTime);
+        clips()->SetTrim(clip.id, at, clip.stopTime);
     else
-        clip->SetTrim(clip->StartTime, at);
-    ShowTrim(clip);
+        clips()->SetTrim(clip.id, clip.startTime, at);
 }
 
 void TMainWindow::SliderPositionChange(double percent, bool held)
@@ -237,9 +226,9 @@ void TMainWindow::SliderPositionChange(double percent, bool held)
     if (m_seekBusy)
         return;
     const auto seek = [this, percent](void (*to)(double)) {
-        Image_Item *clip = m_sliderClip;
-        if (clip && clip->Duration > 0)
-            to(clip->Duration * percent * 0.01);
+        const int duration = m_sliderClip ? m_sliderClip->clip().duration : 0;
+        if (duration > 0)
+            to(duration * percent * 0.01);
     };
     if (held) {
         // Stays paused after the drag until play is pressed. Key frames

@@ -1,8 +1,8 @@
 #include "app/splash.h"
 
-#include "app/pubfunction.h"
 #include "controls/image.h"
 #include "controls/picture.h"
+#include "platform/pubfunction.h"
 #include "platform/windowsystem.h"
 
 #include <QCoreApplication>

@@ -30,8 +30,6 @@ public:
     bool Checked() const { return m_checked; }
 
     bool hasCheckedLook() const { return m_checkedSet.has_value(); }
-    const QString &uncheckedHint() const { return m_uncheckedHint; }
-    const QString &checkedHint() const { return m_checkedHint; }
 
 private:
     std::optional<StateImages> m_uncheckedSet;

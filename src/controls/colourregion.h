@@ -9,7 +9,7 @@ inline constexpr QRgb OutlineColour = 0xFFFF00FF; // magenta
 
 // The pixels of bitmap whose colour equals colour (alpha is not compared).
 // A colour whose red, green and blue are all 0 stands for the colour of the
-// top-left pixel, the way skins have always named "the background colour".
+// top-left pixel, the way skins name "the background colour".
 // An empty region for a null bitmap.
 QRegion RegionFromColour(const QImage &bitmap, QRgb colour);
 

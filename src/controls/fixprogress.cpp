@@ -1,5 +1,6 @@
 #include "controls/fixprogress.h"
 
+#include "clips/cliplist.h"
 #include "controls/image.h"
 #include "controls/imagebutton.h"
 
@@ -69,6 +70,32 @@ void TFixProgress::SetMarkers(float start, float stop)
         const MarkerPlacement m = PlaceRange(start, stop, m_scale);
         m_range->setGeometry(m.rangeLeft, m_range->y(), m.rangeWidth, m_range->height());
     }
+}
+
+void TFixProgress::showTrimOf(const ClipList *clips, int clipId)
+{
+    if (clips != m_clips) {
+        disconnect(m_trimWatch);
+        if (clips)
+            m_trimWatch = connect(clips, &ClipList::trimChanged, this, [this](int id) {
+                if (id == m_clipId)
+                    showTrim();
+            });
+        m_clips = clips;
+    }
+    m_clipId = clipId;
+    showTrim();
+}
+
+// A clip without length has no fractions: its markers rest.
+void TFixProgress::showTrim()
+{
+    const Clip *clip = m_clips ? m_clips->find(m_clipId) : nullptr;
+    if (!clip || clip->duration <= 0)
+        SetMarkers(-1, -1);
+    else
+        SetMarkers(float(double(clip->startTime) / clip->duration),
+                   float(double(clip->stopTime) / clip->duration));
 }
 
 MarkerFractions TFixProgress::GetMarkers() const
@@ -228,7 +255,7 @@ bool TFixProgress::markerEvent(TImageButton *marker, QEvent *event)
         break;
     case QEvent::MouseButtonRelease:
         if (mouse->button() == Qt::LeftButton)
-            emit trimChanged(isStart);
+            emit markerDropped(m_clipId, isStart, isStart ? GetMarkers().start : GetMarkers().stop);
         break;
     default:
         break;

@@ -7,13 +7,15 @@
 #include <QWidget>
 #include <functional>
 
+class ClipList;
 class TImage;
 class TImageButton;
 
 // The skinned position and trim slider under the preview: a thumb for the
 // playing position and two markers with a stretched range image between
-// them for the clip's trim. It knows nothing of clips or the player: thumb
-// movements go to the position callback, marker releases to trimChanged.
+// them for the clip's trim. It knows nothing of the player: thumb movements
+// go to the position callback. The markers show one clip's trim as its
+// ClipList stores it; where they are let go goes out as markerDropped.
 class TFixProgress : public QWidget
 {
     Q_OBJECT
@@ -30,6 +32,9 @@ public:
     void SetMarkers(float start, float stop);
     MarkerFractions GetMarkers() const;
     void SetThumbEnabled(bool enabled);
+    // The markers show the trim of clip clipId of clips and follow it when
+    // the list stores another; a clip without length, or none, rests them.
+    void showTrimOf(const ClipList *clips, int clipId);
     void SetOnPositionChange(PositionCallback callback) { m_onPosition = std::move(callback); }
 
     // The skin's parts, in this order, then FinishSkin.
@@ -47,8 +52,9 @@ public:
     TImage *rangeImage() const { return m_range; }
 
 signals:
-    // A marker was released; true for the start marker.
-    void trimChanged(bool start);
+    // A trim marker of clip clipId (0: none shown) was let go at fraction
+    // (0..1) of the slider; true for the start marker.
+    void markerDropped(int clipId, bool start, double fraction);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -63,6 +69,7 @@ private:
     void thumbReleased(QMouseEvent *event);
     bool markerEvent(TImageButton *marker, QEvent *event);
     void followRange();
+    void showTrim();
     void report(bool held);
     int startWidth() const;
     int stopWidth() const;
@@ -78,4 +85,7 @@ private:
     int m_pressLeft = 0;
     bool m_dragging = false;
     PositionCallback m_onPosition;
+    const ClipList *m_clips = nullptr;
+    int m_clipId = 0;
+    QMetaObject::Connection m_trimWatch;
 };

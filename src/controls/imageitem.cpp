@@ -1,8 +1,10 @@
 #include "controls/imageitem.h"
 
-#include "app/pubfunction.h"
+#include "clips/cliplist.h"
 #include "controls/pathelision.h"
+#include "controls/picture.h"
 #include "platform/nativepath.h"
+#include "platform/pubfunction.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -27,67 +29,47 @@ void drawTextAt(QPainter &p, int x, int y, const QString &text)
 }
 } // namespace
 
-Image_Item::Image_Item(QWidget *parent) : QWidget(parent)
+Image_Item::Image_Item(const ClipList *clips, int clipId, QWidget *parent)
+    : QWidget(parent), m_clips(clips), m_clipId(clipId)
 {
     setFixedSize(ItemWidth, ItemHeight);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(false);
     hide();
-}
 
-bool Image_Item::SetClip(const ClipInfo *info, const QImage *thumbnail)
-{
-    if (!info || !thumbnail || thumbnail->isNull())
-        return false;
+    const Clip &c = clip();
     m_picture = QImage(ItemWidth, ItemHeight, QImage::Format_RGB32);
-
-    ClipPath = PathFromNative(info->ClipPath);
-    Duration = info->Duration;
-    VideoFormat = QString::fromUtf8(info->VideoFormat ? info->VideoFormat : "");
-    AudioFormat = QString::fromUtf8(info->AudioFormat ? info->AudioFormat : "");
-    VideoWidth = info->VideoWidth;
-    VideoHeight = info->VideoHeight;
-    std::copy(std::begin(info->Reserved), std::end(info->Reserved), std::begin(Reserved));
-
     QPainter p(&m_picture);
     p.setFont(entryFont());
     p.fillRect(m_picture.rect(), Grey);
-    p.drawImage(2, 2, *thumbnail);
+    p.drawImage(2, 2, PixelsImage(c.thumbnail));
     p.setPen(Qt::black);
     // The path gives way in its middle at the frame, never the file's name;
     // the tooltip has it whole.
     const QString caption = QStringLiteral("Clip Name : ");
     const int room = ItemWidth - 4 - 90 - QFontMetrics(p.font()).horizontalAdvance(caption);
     drawTextAt(p, 90, 4,
-               caption + ElidePathKeepingName(ShownName(ClipPath), QFontMetrics(p.font()), room));
-    setToolTip(ShownName(ClipPath));
-    drawTextAt(p, 90, 18, QStringLiteral("Clip Duration : ") + TimeText(Duration));
-    drawTextAt(p, 250, 18,
-               QStringLiteral("Clip Resolution : %1x%2").arg(VideoWidth).arg(VideoHeight));
-    drawTextAt(p, 90, 32, QStringLiteral("Video Format : ") + VideoFormat);
-    drawTextAt(p, 250, 32, QStringLiteral("Audio Format : ") + AudioFormat);
+               caption + ElidePathKeepingName(ShownName(c.path), QFontMetrics(p.font()), room));
+    setToolTip(ShownName(c.path));
+    drawTextAt(p, 90, 18, QStringLiteral("Clip Duration : ") + TimeText(c.duration));
+    drawTextAt(p, 250, 18, QStringLiteral("Clip Resolution : %1x%2").arg(c.width).arg(c.height));
+    drawTextAt(p, 90, 32, QStringLiteral("Video Format : ") + c.videoFormat);
+    drawTextAt(p, 250, 32, QStringLiteral("Audio Format : ") + c.audioFormat);
     p.end();
-
-    StartTime = 0;
-    StopTime = Duration;
     drawTimeLine();
     drawFrame(Qt::black);
-    hide();
-    return true;
+    if (m_clips)
+        connect(m_clips, &ClipList::trimChanged, this, [this](int id) {
+            if (id == m_clipId)
+                drawTimeLine();
+        });
 }
 
-bool Image_Item::SetTrim(int start, int stop)
+const Clip &Image_Item::clip() const
 {
-    if (start < 0 || stop > Duration)
-        return false;
-    if (start > StopTime)
-        start = StopTime;
-    if (stop < StartTime)
-        stop = StartTime;
-    StartTime = start;
-    StopTime = stop;
-    drawTimeLine();
-    return true;
+    static const Clip gone;
+    const Clip *c = m_clips ? m_clips->find(m_clipId) : nullptr;
+    return c ? *c : gone;
 }
 
 void Image_Item::drawTimeLine()
@@ -99,8 +81,8 @@ void Image_Item::drawTimeLine()
     p.fillRect(line, Grey);
     p.setFont(entryFont());
     p.setPen(Qt::black);
-    drawTextAt(p, 90, 46, QStringLiteral("Start Time : ") + TimeText(StartTime));
-    drawTextAt(p, 250, 46, QStringLiteral("Stop Time : ") + TimeText(StopTime));
+    drawTextAt(p, 90, 46, QStringLiteral("Start Time : ") + TimeText(clip().startTime));
+    drawTextAt(p, 250, 46, QStringLiteral("Stop Time : ") + TimeText(clip().stopTime));
     p.end();
     update(line);
 }

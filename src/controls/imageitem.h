@@ -1,15 +1,17 @@
 #pragma once
 
-#include "engine/encoder.h"
-
 #include <QImage>
 #include <QString>
 #include <QWidget>
 
-// One entry of the clip list and the program's record of that clip: its
-// path, length, formats and picture size as probed, and the trim the user
-// chose. The entry draws itself once into its own picture; afterwards only
-// its frame and its time line are redrawn.
+class ClipList;
+struct Clip;
+
+// One entry of the clip list: a view of one clip of the ClipList, its
+// path, length, formats and picture size as probed and its trim. The entry
+// draws itself once into its own picture; afterwards only its frame and,
+// when the clip's trim changes, its time line are redrawn. Whether it is
+// selected is the entry's own.
 class Image_Item : public QWidget
 {
     Q_OBJECT
@@ -22,15 +24,13 @@ public:
     static const QColor Green; // selected frame
     static const QColor Red;   // frame under the pointer
 
-    explicit Image_Item(QWidget *parent = nullptr);
+    // The entry of the clip clipId of clips, drawn at once; hidden until the
+    // list places it.
+    Image_Item(const ClipList *clips, int clipId, QWidget *parent = nullptr);
 
-    // Copies the probed values and draws the entry around the thumbnail.
-    // False, and nothing drawn, when either is missing.
-    bool SetClip(const ClipInfo *info, const QImage *thumbnail);
-
-    // Sets the trim, keeping start <= stop; refuses (false, nothing changed)
-    // a negative start or a stop past the clip's end.
-    bool SetTrim(int start, int stop);
+    int clipId() const { return m_clipId; }
+    // The clip shown; an empty one once the clip has left the list.
+    const Clip &clip() const;
 
     void Select();
     void Deselect();
@@ -40,15 +40,6 @@ public:
     const QImage &picture() const { return m_picture; }
 
     bool Selected = false;
-    QString ClipPath;
-    int Duration = 0;
-    QString VideoFormat;
-    QString AudioFormat;
-    int VideoWidth = 0;
-    int VideoHeight = 0;
-    int Reserved[6] = {};
-    int StartTime = 0;
-    int StopTime = 0;
 
 signals:
     void pressed(Image_Item *item, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
@@ -67,5 +58,7 @@ private:
     void drawFrame(const QColor &colour);
     void drawTimeLine();
 
+    const ClipList *m_clips;
+    int m_clipId;
     QImage m_picture;
 };

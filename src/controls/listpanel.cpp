@@ -1,12 +1,13 @@
 #include "controls/listpanel.h"
 
-#include "app/pubfunction.h"
+#include "clips/cliplist.h"
 #include "controls/clipselection.h"
 #include "controls/image.h"
 #include "controls/imagebutton.h"
 #include "controls/imageitem.h"
 #include "controls/listmath.h"
 #include "platform/nativepath.h"
+#include "platform/pubfunction.h"
 
 #include <QCoreApplication>
 #include <QCursor>
@@ -310,10 +311,16 @@ bool TListPanel::eventFilter(QObject *watched, QEvent *event)
 
 // ---- items ---------------------------------------------------------------
 
+void TListPanel::setClips(ClipList *clips)
+{
+    m_clips = clips;
+    connect(clips, &ClipList::clipAdded, this,
+            [this](int id) { AddItem(new Image_Item(m_clips, id)); });
+    connect(clips, &ClipList::clipsRemoved, this, &TListPanel::dropEntries);
+}
+
 void TListPanel::AddItem(Image_Item *item)
 {
-    if (!item)
-        return;
     m_items.append(item);
     connect(item, &Image_Item::pressed, this, &TListPanel::itemPressed);
     connect(item, &Image_Item::released, this, &TListPanel::itemReleased);
@@ -422,42 +429,47 @@ void TListPanel::menuChosen(const QString &name)
         ClearItems();
 }
 
-void TListPanel::RemoveSelected()
+// The entries go when the list announces their clips gone.
+void TListPanel::dropEntries(const QList<int> &clipIds)
 {
-    const QList<Image_Item *> doomed = selection();
-    for (Image_Item *item : doomed) {
-        m_items.removeOne(item);
-        item->deleteLater();
+    for (qsizetype i = m_items.size() - 1; i >= 0; --i) {
+        Image_Item *item = m_items[i];
+        if (!clipIds.contains(item->clipId()))
+            continue;
+        m_items.removeAt(i);
         item->hide();
+        item->deleteLater();
     }
     LayoutItems();
+}
+
+void TListPanel::removeClips(const QList<Image_Item *> &entries)
+{
+    QList<int> ids;
+    for (const Image_Item *item : entries)
+        ids << item->clipId();
+    if (m_clips)
+        m_clips->remove(ids);
     m_anchor = -1;
+}
+
+void TListPanel::RemoveSelected()
+{
+    removeClips(selection());
     emit clipSelect(nullptr);
 }
 
 void TListPanel::CropToSelected()
 {
-    const QList<Image_Item *> keep = selection();
-    for (Image_Item *item : m_items) {
-        if (!keep.contains(item)) {
-            item->hide();
-            item->deleteLater();
-        }
-    }
-    m_items = keep;
-    LayoutItems();
-    m_anchor = -1;
+    QList<Image_Item *> others = m_items;
+    for (Image_Item *item : selection())
+        others.removeOne(item);
+    removeClips(others);
 }
 
 void TListPanel::ClearItems()
 {
-    for (Image_Item *item : m_items) {
-        item->hide();
-        item->deleteLater();
-    }
-    m_items.clear();
-    LayoutItems();
-    m_anchor = -1;
+    removeClips(m_items);
     emit clipSelect(nullptr);
 }
 

@@ -5,13 +5,15 @@
 #include <QPoint>
 #include <QWidget>
 
+class ClipList;
 class Image_Item;
 class TImage;
 class TImageButton;
 class QMenu;
 class QTimer;
 
-// The clip list: a skinned panel of Image_Item entries in rows, with its own
+// The clip list's view: a skinned panel of Image_Item entries in rows, one
+// per clip of its ClipList, following the list's announcements; with its own
 // bitmap scrollbar that scrolls by whole rows, mouse selection (single,
 // Ctrl toggle, Shift range), a context menu, and files dropped from the
 // desktop. It tells the main window about selections and preview requests.
@@ -38,8 +40,8 @@ public:
     // one of the two scroll buttons).
     bool FinishSkin();
 
-    // Takes ownership; a null item is ignored.
-    void AddItem(Image_Item *item);
+    // The clips shown; removals from the panel go to them.
+    void setClips(ClipList *clips);
     Image_Item *GetItem(int index) const;
     int count() const { return int(m_items.size()); }
 
@@ -86,6 +88,9 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    void AddItem(Image_Item *item);
+    void dropEntries(const QList<int> &clipIds);
+    void removeClips(const QList<Image_Item *> &entries);
     void itemPressed(Image_Item *item, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
     void itemReleased(Image_Item *item, Qt::MouseButton button);
     void showContextMenu();
@@ -116,6 +121,7 @@ private:
     int m_thumbMax = 0;
     int m_anchor = -1;
     int m_wheelEighths = 0; // wheel travel not yet turned into rows
+    ClipList *m_clips = nullptr;
     QList<Image_Item *> m_items;
     QMenu *m_menu = nullptr;
     bool m_skinned = false;

@@ -6,8 +6,8 @@
 #include <QImage>
 #include <QString>
 
-// Reads a picture file, its format known by the file's extension as the
-// skin's picture loader always did: .bmp, .jpg/.jpeg, .png and .ico. A null
+// Reads a picture file, its format known by the file's extension (.bmp,
+// .jpg/.jpeg, .png and .ico; a skin's pictures are named so). A null
 // image for a missing file, another extension, or data that does not decode.
 QImage LoadPictureFile(const QString &path);
 

@@ -1,11 +1,11 @@
 #include "encoder/batchrun.h"
 
-#include "app/pubfunction.h"
 #include "encoder/commandline.h"
 #include "encoder/convertdef.h"
 #include "encoder/encoderlib.h"
 #include "encoder/statusline.h"
 #include "platform/nativepath.h"
+#include "platform/pubfunction.h"
 
 #include <algorithm>
 #include <mutex>
@@ -26,11 +26,6 @@ BatchRun::~BatchRun()
     std::lock_guard guard(g_activeLock);
     if (g_active == this)
         g_active = nullptr;
-}
-
-void BatchRun::setOutputFolder(const QString &folder)
-{
-    m_folder = WithTrailingSeparator(folder);
 }
 
 int BatchRun::OnStatusLine(const char *text)
@@ -63,7 +58,7 @@ bool BatchRun::event(QEvent *event)
 void BatchRun::reset()
 {
     m_current = 0;
-    m_clipCount = m_source->clipCount();
+    m_clipCount = int(m_jobs.size());
     setPercent(0);
     emit batchReset();
 }
@@ -74,17 +69,15 @@ void BatchRun::setPercent(int clipPercent)
     emit progressed(v, BatchPercent(m_current, v, m_clipCount));
 }
 
-bool BatchRun::start()
+bool BatchRun::start(const QString &asked)
 {
-    QString folder = m_folder;
+    QString folder = WithTrailingSeparator(asked);
     if (!MakeOutputFolder(folder)) {
         emit outputFolderRefused();
         return false;
     }
-    if (folder != m_folder) {
-        m_folder = folder;
+    if (folder != WithTrailingSeparator(asked))
         emit outputFolderFellBack(folder);
-    }
     {
         std::lock_guard guard(g_activeLock);
         g_active = this;
@@ -93,9 +86,13 @@ bool BatchRun::start()
         DllSetInfoCallBack(&BatchRun::OnStatusLine);
     if (DllSetPercentCallBack)
         DllSetPercentCallBack(&BatchRun::OnPercent);
+    m_jobs.clear();
     reset();
-    if (!m_source->applyProfile())
+    std::optional<QList<ConvertJob>> jobs = m_source ? m_source->takeJobs(folder) : std::nullopt;
+    if (!jobs)
         return false;
+    m_jobs = std::move(*jobs);
+    m_clipCount = int(m_jobs.size());
     if (!prepareClip(0))
         return false;
     b_StopRequested = false;
@@ -109,15 +106,13 @@ bool BatchRun::start()
 
 bool BatchRun::prepareClip(int index)
 {
-    const std::optional<ClipToConvert> clip = m_source->clipAt(index);
-    if (!clip) {
+    if (index >= m_jobs.size()) {
         if (index == 0)
             emit noClipToConvert();
         return false;
     }
-    OutputTarget target = m_source->outputTarget();
-    target.folder = m_folder;
-    PrepareClipDef(MyConvertDef, *clip, target);
+    // The engine's command line is made here and nowhere else.
+    MyConvertDef = JobDef(m_jobs[index]);
     m_current = index;
     return true;
 }
@@ -130,7 +125,8 @@ void BatchRun::runEncoder()
     m_clipDuration = MyConvertDef.Duration;
     m_output = MyConvertDef.s_Output;
     m_lastError.clear();
-    emit clipStarted(m_current);
+    emit clipStarted(m_current, MyConvertDef.s_Input, m_output, MyConvertDef.StartTime,
+                     MyConvertDef.StopTime);
     if (DllConvert && DllConvert(&m_target, vector.argc(), vector.argv()) == 0)
         return;
     // An engine that refuses to start sends no end message: the batch would

@@ -7,25 +7,21 @@
 #include "encoder/clipprepare.h"
 #include "platform/messagetarget.h"
 
+#include <QList>
 #include <QObject>
 #include <QString>
 #include <QStringList>
 #include <optional>
 
-// What a batch needs from its owner: the clips, in order, and the profile.
+// What a batch needs from its owner: the clips, in order, with the profile.
 class BatchSource
 {
 public:
     virtual ~BatchSource() = default;
-    virtual int clipCount() const = 0;
-    // The clip at index; nothing past the last one.
-    virtual std::optional<ClipToConvert> clipAt(int index) const = 0;
-    // Writes the chosen profile's fields into MyConvertDef. False, after the
+    // One job per clip as the clips stand now, in order, each with the
+    // chosen profile's values and writing into folder. Nothing, after the
     // owner's own words to the user, when there is no usable profile.
-    virtual bool applyProfile() = 0;
-    // Extension, keep-ratio and frame size as the applied profile set them;
-    // the folder is the batch's own.
-    virtual OutputTarget outputTarget() const = 0;
+    virtual std::optional<QList<ConvertJob>> takeJobs(const QString &folder) = 0;
 };
 
 class BatchRun : public QObject
@@ -33,22 +29,23 @@ class BatchRun : public QObject
     Q_OBJECT
 
 public:
-    explicit BatchRun(BatchSource *source, QObject *parent = nullptr);
+    explicit BatchRun(BatchSource *source = nullptr, QObject *parent = nullptr);
     ~BatchRun() override;
+
+    // Who the next batch takes its jobs from.
+    void setSource(BatchSource *source) { m_source = source; }
+    BatchSource *source() const { return m_source; }
 
     // Where the engine posts its end messages for this batch.
     MessageTarget *messageTarget() { return &m_target; }
 
-    // The folder the next batch writes to (a separator is added).
-    void setOutputFolder(const QString &folder);
-    QString outputFolder() const { return m_folder; }
-
-    // Back to clip 0 of the source's current clip count, 0 %.
+    // Back to clip 0, 0 %.
     void reset();
-    // Makes sure of the output folder, registers the engine's callbacks,
-    // applies the profile and starts the first clip. False when the batch
-    // did not start (a signal or the source has said why).
-    bool start();
+    // Makes sure of the output folder (or falls back to the default one),
+    // registers the engine's callbacks, takes the jobs from the source and
+    // starts the first. False when the batch did not start (a signal or the
+    // source has said why).
+    bool start(const QString &folder);
     // Asks the engine to stop; the batch ends with the engine's end message.
     void stop();
 
@@ -78,8 +75,9 @@ signals:
     void outputFolderRefused();
     void noClipToConvert();
     void runningChanged(bool running);
-    // MyConvertDef holds the clip about to be handed to the engine.
-    void clipStarted(int index);
+    // The clip at index is handed to the engine now, to be written to output.
+    void clipStarted(int index, const QString &input, const QString &output, int startTime,
+                     int stopTime);
     void progressed(int clipPercent, int batchPercent);
     void positionReached(int second);
     // The engine wrote the clip's output under another name than asked.
@@ -102,7 +100,7 @@ private:
 
     BatchSource *m_source;
     QtMessageTarget m_target;
-    QString m_folder;
+    QList<ConvertJob> m_jobs;
     bool b_StopRequested = false;
     bool b_Converting = false;
     int m_current = 0;

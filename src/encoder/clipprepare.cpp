@@ -1,7 +1,23 @@
 #include "encoder/clipprepare.h"
 
-#include "app/pubfunction.h"
 #include "encoder/commandline.h"
+#include "platform/pubfunction.h"
+
+QList<ConvertJob> MakeJobs(const QList<ClipToConvert> &clips, const OutputTarget &target,
+                           const ConvertDef &profile)
+{
+    QList<ConvertJob> jobs;
+    for (const ClipToConvert &clip : clips)
+        jobs << ConvertJob{clip, target, profile};
+    return jobs;
+}
+
+ConvertDef JobDef(const ConvertJob &job)
+{
+    ConvertDef def = job.profile;
+    PrepareClipDef(def, job.clip, job.target);
+    return def;
+}
 
 void PrepareClipDef(ConvertDef &def, const ClipToConvert &clip, const OutputTarget &target)
 {

@@ -3,6 +3,7 @@
 
 #include "encoder/convertdef.h"
 
+#include <QList>
 #include <QString>
 
 // What the command line needs of one clip of the list.
@@ -25,6 +26,20 @@ struct OutputTarget
     int height = 0;
 };
 
+// One clip of a batch as it stood when the batch started: removing or
+// re-trimming the clip afterwards does not change what the batch converts.
+struct ConvertJob
+{
+    ClipToConvert clip;
+    OutputTarget target;
+    ConvertDef profile; // the applied profile's fields; its clip fields stay empty
+};
+
 // Fills the clip fields of def: trim, input, volume, the output name in the
 // folder (the engine numbers it when taken), and the pads.
 void PrepareClipDef(ConvertDef &def, const ClipToConvert &clip, const OutputTarget &target);
+// The jobs of a batch: each clip with the same target and profile.
+QList<ConvertJob> MakeJobs(const QList<ClipToConvert> &clips, const OutputTarget &target,
+                           const ConvertDef &profile);
+// The whole command line of a job: its profile's fields, then its clip's.
+ConvertDef JobDef(const ConvertJob &job);

@@ -1,6 +1,6 @@
 #include "encoder/commandline.h"
 
-#include "app/textops.h"
+#include "platform/textops.h"
 
 #include <QFileInfo>
 #include <cmath>
@@ -39,7 +39,8 @@ Pads KeepRatioPads(int w, int h, int W, int H)
     // A clip whose size the engine could not tell would divide by zero.
     if (w <= 0 || h <= 0 || W <= 0 || H <= 0)
         return pads;
-    // The ratios are single precision, as profiles have always been padded.
+    // The ratios are single precision: the pads of the profiles' sizes hang on
+    // that rounding.
     const float r = float(double(w) / double(h));
     const float R = float(double(W) / double(H));
     if (r < R) {

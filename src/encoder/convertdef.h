@@ -6,9 +6,9 @@
 #include <QStringList>
 #include <vector>
 
-// The values of one engine command line. The profile fields are set once
-// per batch (ApplySelectedProfile), the clip fields for every clip
-// (PrepareClip).
+// The values of one engine command line. The batch fills the profile fields
+// from the applied profile line (ApplyProfileLine) and the clip fields from
+// each clip (PrepareClipDef).
 struct ConvertDef
 {
     int StartTime = 0; // trim start, seconds
@@ -35,6 +35,8 @@ struct ConvertDef
     QString s_Format;
 };
 
+// The command line of the clip the running batch has handed to the engine;
+// BatchRun alone fills it, from the clip's job.
 extern ConvertDef MyConvertDef;
 
 // The engine's 38 entries, in their fixed order; empty fields stay as empty

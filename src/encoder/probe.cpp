@@ -1,8 +1,8 @@
 #include "encoder/probe.h"
 
-#include "app/pubfunction.h"
 #include "encoder/encoderlib.h"
 #include "platform/nativepath.h"
+#include "platform/pubfunction.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -99,19 +99,6 @@ ProbeResult ProbeClip(const QString &path, const QString &scratch)
     }
     r.verdict = ProbeVerdict::Accepted;
     return r;
-}
-
-ClipInfoView::ClipInfoView(const ProbedClip &clip)
-    : m_path(NativePath(clip.path)), m_video(clip.videoFormat.toUtf8()),
-      m_audio(clip.audioFormat.toUtf8())
-{
-    m_info.ClipPath = m_path.constData();
-    m_info.Duration = clip.duration;
-    m_info.VideoFormat = m_video.constData();
-    m_info.AudioFormat = m_audio.constData();
-    m_info.VideoWidth = clip.width;
-    m_info.VideoHeight = clip.height;
-    std::copy(clip.reserved.begin(), clip.reserved.end(), std::begin(m_info.Reserved));
 }
 
 bool FolderWritable(const QString &folder)

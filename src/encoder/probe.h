@@ -54,20 +54,6 @@ struct ProbeResult
 // or a FIFO is refused like any unreadable file, but says so in reason.
 ProbeResult ProbeClip(const QString &path, const QString &scratch);
 
-// The engine's record for a probed clip; its texts point into this object.
-class ClipInfoView
-{
-public:
-    explicit ClipInfoView(const ProbedClip &clip);
-    ClipInfoView(const ClipInfoView &) = delete;
-    ClipInfoView &operator=(const ClipInfoView &) = delete;
-    const ClipInfo *info() const { return &m_info; }
-
-private:
-    QByteArray m_path, m_video, m_audio;
-    ClipInfo m_info{};
-};
-
 // True when this process may create files in folder (access(2) semantics:
 // a read-only mount or a folder owned by another user says no).
 bool FolderWritable(const QString &folder);

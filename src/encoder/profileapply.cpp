@@ -1,7 +1,7 @@
 #include "encoder/profileapply.h"
 
-#include "app/textops.h"
 #include "encoder/commandline.h"
+#include "platform/textops.h"
 #include "profiles/profileline.h"
 
 ApplyResult ApplyProfileLine(const QString &line, const QString &format, ConvertDef &def,

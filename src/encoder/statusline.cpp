@@ -1,6 +1,6 @@
 #include "encoder/statusline.h"
 
-#include "app/textops.h"
+#include "platform/textops.h"
 
 #include <algorithm>
 #include <cmath>

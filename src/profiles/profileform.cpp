@@ -1,6 +1,6 @@
 #include "profiles/profileform.h"
 
-#include "app/textops.h"
+#include "platform/textops.h"
 #include "profiles/profileline.h"
 
 #include <algorithm>

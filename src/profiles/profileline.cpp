@@ -1,6 +1,6 @@
 #include "profiles/profileline.h"
 
-#include "app/textops.h"
+#include "platform/textops.h"
 
 OutputProfile ParseProfileLine(const QString &s)
 {

@@ -21,7 +21,7 @@ struct OutputProfile
 
 // Takes a profile line apart by its markers. Never fails: missing markers
 // give empty or partial fields, and a name that itself contains "Video: " or
-// "Audio:" shifts them, exactly as the file format has always behaved.
+// "Audio:" shifts them: the markers are all the format has to go by.
 OutputProfile ParseProfileLine(const QString &line);
 
 // The channel texts of a profile line.

@@ -1,7 +1,7 @@
 #include "profiles/profilestore.h"
 
-#include "app/pubfunction.h"
 #include "platform/inifile.h"
+#include "platform/pubfunction.h"
 
 #include <QDir>
 #include <QFile>

@@ -8,7 +8,7 @@
 // write there has none to write anyway, so a save made there by anyone, root
 // included, goes to a copy of their own in their config folder, and from
 // then on every reader takes that copy. In a build folder that can be
-// written, the shipped file is read and written as it always was. Plain
+// written, the shipped file is read and written in place. Plain
 // QtCore, for zelo-convert too.
 
 enum class ProfileAccess

@@ -24,9 +24,35 @@ enum Field
     Outline = 10,
     Transparent = 11,
     Hint = 12,
-    Flag13 = 13,
-    Flag14 = 14,
-    Flag15 = 15,
+};
+
+// Fields 13 to 15 mean something of their own for each kind of record.
+enum ImageField
+{
+    FitParentWidth = 13,
+    FitParentHeight = 14,
+};
+enum ButtonField // a button's strip, and a check button's checked strip
+{
+    HasHover = 13,
+    HasPressed = 14,
+    HasDisabled = 15,
+};
+enum AnimationField
+{
+    FrameInterval = 13,
+    AnimationPause = 14,
+};
+enum ListField
+{
+    TrackFile = 13,
+    GroundFile = 14,
+    BottomFile = 15,
+};
+enum SliderField
+{
+    StartMarkerFile = 13,
+    StopMarkerFile = 14,
 };
 
 void vanish(QWidget *control)
@@ -56,9 +82,9 @@ bool SkinImage(TImage *image, const SkinSource &skin)
     const int w = SkinNumber(record, Width), h = SkinNumber(record, Height);
     image->move(SkinNumber(record, Left), SkinNumber(record, Top));
     if (QWidget *parent = image->parentWidget()) {
-        if (SkinFlag(record, Flag13))
+        if (SkinFlag(record, FitParentWidth))
             parent->resize(w, parent->height());
-        if (SkinFlag(record, Flag14))
+        if (SkinFlag(record, FitParentHeight))
             parent->resize(parent->width(), h);
     }
     image->resize(w, h);
@@ -87,10 +113,11 @@ bool SkinImageButton(TImageButton *button, const SkinSource &skin, bool forceHov
     const QString file = skin.existingFile(record, File);
     if (file.isEmpty())
         return false;
-    const bool loaded = button->LoadStates(
-        LoadPictureFile(file), SkinNumber(record, Width), SkinNumber(record, Height),
-        SkinFlag(record, Outline), forceHover || SkinFlag(record, Flag13),
-        forcePressed || SkinFlag(record, Flag14), forceDisabled || SkinFlag(record, Flag15));
+    const bool loaded = button->LoadStates(LoadPictureFile(file), SkinNumber(record, Width),
+                                           SkinNumber(record, Height), SkinFlag(record, Outline),
+                                           forceHover || SkinFlag(record, HasHover),
+                                           forcePressed || SkinFlag(record, HasPressed),
+                                           forceDisabled || SkinFlag(record, HasDisabled));
     // Placed and labelled even when the strip was bad, so a broken skin still
     // shows where things are.
     button->move(SkinNumber(record, Left), SkinNumber(record, Top));
@@ -116,8 +143,8 @@ bool SkinCheckImageButton(TCheckImageButton *button, const SkinSource &skin)
     if (file.isEmpty())
         return false;
     const bool loaded =
-        button->LoadCheckedStates(LoadPictureFile(file), SkinFlag(record, Flag13),
-                                  SkinFlag(record, Flag14), SkinFlag(record, Flag15));
+        button->LoadCheckedStates(LoadPictureFile(file), SkinFlag(record, HasHover),
+                                  SkinFlag(record, HasPressed), SkinFlag(record, HasDisabled));
     button->SetHints(SkinField(record, Hint));
     button->SetChecked(button->Checked());
     button->show();
@@ -139,8 +166,9 @@ bool SkinDynamicImageButton(TDynamicImageButton *button, const SkinSource &skin)
     const QString file = skin.existingFile(record, SecondFile);
     if (file.isEmpty())
         return false;
-    const bool loaded = button->LoadAnimation(LoadPictureFile(file), SkinNumber(record, Flag13),
-                                              SkinNumber(record, Flag14));
+    const bool loaded =
+        button->LoadAnimation(LoadPictureFile(file), SkinNumber(record, FrameInterval),
+                              SkinNumber(record, AnimationPause));
     button->show();
     return loaded;
 }
@@ -153,14 +181,14 @@ bool SkinListPanel(TListPanel *list, const SkinSource &skin)
         return true;
     }
     const QString thumb = skin.existingFile(record, File);
-    const QString track = skin.existingFile(record, Flag13);
-    const QString ground = skin.existingFile(record, Flag14);
+    const QString track = skin.existingFile(record, TrackFile);
+    const QString ground = skin.existingFile(record, GroundFile);
     if (thumb.isEmpty() || track.isEmpty() || ground.isEmpty())
         return false;
     list->show();
     // Every part is tried, so one bad bitmap does not leave the rest undone.
     bool ok = list->SetBackgroundImage(LoadPictureFile(ground));
-    const QString bottom = skin.existingFile(record, Flag15);
+    const QString bottom = skin.existingFile(record, BottomFile);
     if (!bottom.isEmpty())
         ok &= list->SetBottomImage(LoadPictureFile(bottom));
     ok &= list->SetThumbBitmap(LoadPictureFile(thumb));
@@ -194,8 +222,8 @@ bool SkinFixProgress(TFixProgress *slider, const SkinSource &skin)
     bool ok = slider->SetBackgroundBitmap(LoadPictureFile(background));
     ok &= slider->SetRangeBitmap(LoadPictureFile(range));
     // Markers come in pairs: with either strip missing the slider has none.
-    const QString in = skin.existingFile(record, Flag13);
-    const QString out = skin.existingFile(record, Flag14);
+    const QString in = skin.existingFile(record, StartMarkerFile);
+    const QString out = skin.existingFile(record, StopMarkerFile);
     const bool markers = !in.isEmpty() && !out.isEmpty();
     ok &= slider->SetThumbBitmaps(LoadPictureFile(thumb), markers ? LoadPictureFile(in) : QImage(),
                                   markers ? LoadPictureFile(out) : QImage());

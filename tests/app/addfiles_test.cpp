@@ -1,9 +1,9 @@
 #include "app/application.h"
 #include "app/mainwindow.h"
-#include "app/pubfunction.h"
+#include "clips/clipadder.h"
 #include "controls/imageitem.h"
 #include "controls/listpanel.h"
-#include "encoder/clipadder.h"
+#include "platform/pubfunction.h"
 #include "tests/support/programwindows.h"
 
 #include <QDir>
@@ -71,9 +71,9 @@ TEST_F(AddFilesTest, OneFileIsProbedAtOnceAndSelected)
 
     ASSERT_EQ(list()->count(), 1);
     Image_Item *item = list()->GetItem(0);
-    EXPECT_EQ(item->ClipPath, dir.filePath("holiday.avi"));
-    EXPECT_EQ(item->Duration, 42);
-    EXPECT_EQ(item->StopTime, 42);
+    EXPECT_EQ(item->clip().path, dir.filePath("holiday.avi"));
+    EXPECT_EQ(item->clip().duration, 42);
+    EXPECT_EQ(item->clip().stopTime, 42);
     EXPECT_TRUE(item->Selected);
     EXPECT_TRUE(shell.boxes.isEmpty());
     EXPECT_FALSE(QFile::exists(path_Snapshot + "snap0.pic"));
@@ -143,9 +143,9 @@ TEST_F(AddFilesTest, SeveralFilesInOrderOneBoxAfterTheLast)
     waitForAdd();
     EXPECT_FALSE(b_Adding);
     ASSERT_EQ(list()->count(), 3);
-    EXPECT_TRUE(list()->GetItem(0)->ClipPath.endsWith("a.avi"));
-    EXPECT_TRUE(list()->GetItem(1)->ClipPath.endsWith("b.avi"));
-    EXPECT_TRUE(list()->GetItem(2)->ClipPath.endsWith("c.avi"));
+    EXPECT_TRUE(list()->GetItem(0)->clip().path.endsWith("a.avi"));
+    EXPECT_TRUE(list()->GetItem(1)->clip().path.endsWith("b.avi"));
+    EXPECT_TRUE(list()->GetItem(2)->clip().path.endsWith("c.avi"));
     EXPECT_EQ(shell.texts(), QStringList{kRefused}); // once, after all five
     EXPECT_EQ(shell.boxes[0].details, dir.filePath("gone1.avi") + " : no such file\n" +
                                           dir.filePath("gone2.avi") + " : no such file");

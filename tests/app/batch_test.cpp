@@ -1,14 +1,14 @@
 #include "app/application.h"
 #include "app/mainwindow.h"
-#include "app/pubfunction.h"
+#include "app/profilechooser.h"
+#include "app/progresswindow.h"
+#include "clips/clipadder.h"
 #include "controls/dynamicimagebutton.h"
 #include "controls/image.h"
 #include "controls/imageitem.h"
 #include "controls/listpanel.h"
-#include "encoder/clipadder.h"
 #include "encoder/convertdef.h"
-#include "encoder/progresswindow.h"
-#include "profiles/profilechooser.h"
+#include "platform/pubfunction.h"
 #include "tests/support/programwindows.h"
 
 #include <QComboBox>
@@ -311,10 +311,11 @@ TEST_F(BatchTest, ChooserListsTheKindsProfilesAndPicture)
     EXPECT_EQ(chooser->s_OutputExt, ".MP4");
     EXPECT_EQ(chooser->s_OutputFormat, "psp");
     list->setCurrentIndex(0);
-    ASSERT_TRUE(chooser->ApplySelectedProfile());
-    EXPECT_EQ(MyConvertDef.s_Size, "320x240");
-    EXPECT_EQ(MyConvertDef.s_SampleRate, "48000");
-    EXPECT_EQ(MyConvertDef.s_Format, "psp");
+    ConvertDef profile;
+    ASSERT_TRUE(chooser->ApplySelectedProfile(profile));
+    EXPECT_EQ(profile.s_Size, "320x240");
+    EXPECT_EQ(profile.s_SampleRate, "48000");
+    EXPECT_EQ(profile.s_Format, "psp");
     EXPECT_EQ(chooser->OutputWidth, 320);
 
     chooser->SelectDeviceKind(9); // no such kind: nothing listed, no picture

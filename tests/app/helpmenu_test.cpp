@@ -3,9 +3,9 @@
 #include "app/helpmenu.h"
 #include "app/links.h"
 #include "app/mainwindow.h"
-#include "app/pubfunction.h"
 #include "controls/dynamicimagebutton.h"
 #include "controls/image.h"
+#include "platform/pubfunction.h"
 #include "skin/skin.h"
 #include "tests/support/programwindows.h"
 

@@ -1,9 +1,9 @@
 // Files handed over from the command line or from a later copy while the
 // list is still busy with a multi-file add.
 #include "app/commandfiles.h"
+#include "clips/clipadder.h"
 #include "controls/imageitem.h"
 #include "controls/listpanel.h"
-#include "encoder/clipadder.h"
 #include "tests/support/programwindows.h"
 
 #include <QElapsedTimer>
@@ -52,7 +52,7 @@ TEST_F(OpenWithTest, FilesArrivingDuringAnAddWaitForItInsteadOfBeingLost)
         QTest::qWait(20);
     QStringList names;
     for (int i = 0; Image_Item *item = list->GetItem(i); ++i)
-        names << QFileInfo(item->ClipPath).fileName();
+        names << QFileInfo(item->clip().path).fileName();
     EXPECT_EQ(names, (QStringList{"a.avi", "b.avi", "c.avi", "d.avi", "e.avi", "f.avi"}));
     EXPECT_TRUE(shell.boxes.isEmpty());
 }

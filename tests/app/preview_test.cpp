@@ -3,16 +3,17 @@
 // polls, markers and mark buttons do to the slider and the clip's entry.
 #include "app/mainwindow.h"
 #include "app/messages.h"
-#include "app/pubfunction.h"
+#include "clips/clipadder.h"
+#include "clips/cliplist.h"
 #include "controls/checkimagebutton.h"
 #include "controls/dynamicimagebutton.h"
 #include "controls/fixprogress.h"
 #include "controls/image.h"
 #include "controls/imageitem.h"
 #include "controls/listpanel.h"
-#include "controls/playerlib.h"
 #include "controls/previewpanel.h"
-#include "encoder/clipadder.h"
+#include "encoder/playerlib.h"
+#include "platform/pubfunction.h"
 #include "tests/support/programwindows.h"
 
 #include <QLibrary>
@@ -110,7 +111,7 @@ TEST_F(PreviewTest, PlayPauseResumeStopAndReopenCallTheLibraryInOrder)
     click(window->TB_Play);
     EXPECT_EQ(calls(),
               QStringList({"PlayerPlay 1 nothing", "PlayerStop", "PlayerClose", "PlayerInit",
-                           "PlayerOpen " + clip->ClipPath + " 0", "PlayerSetCallback",
+                           "PlayerOpen " + clip->clip().path + " 0", "PlayerSetCallback",
                            QString("PlayerSetWindow panel 0 %1").arg(int(b_KeepRatio)),
                            "PlayerPlay 1 resumed"}));
     EXPECT_EQ(window->loadedClip(), clip);
@@ -127,7 +128,7 @@ TEST_F(PreviewTest, PlayPauseResumeStopAndReopenCallTheLibraryInOrder)
     EXPECT_EQ(calls(), QStringList({"PlayerStop", "PlayerClose"}));
     EXPECT_TRUE(idle());
     click(window->TB_Play);
-    EXPECT_TRUE(calls().contains("PlayerOpen " + clip->ClipPath + " 0"));
+    EXPECT_TRUE(calls().contains("PlayerOpen " + clip->clip().path + " 0"));
 }
 
 TEST_F(PreviewTest, NothingPlaysWithoutAClipWhileAddingOrWithoutAUsableLibrary)
@@ -155,13 +156,13 @@ TEST_F(PreviewTest, NothingPlaysWithoutAClipWhileAddingOrWithoutAUsableLibrary)
 TEST_F(PreviewTest, AVanishedFileOrAFailedInitOpensNothing)
 {
     Image_Item *gone = addClip("gone.avi");
-    QFile::remove(gone->ClipPath);
+    QFile::remove(gone->clip().path);
     calls();
     click(window->TB_Play);
     EXPECT_EQ(calls(), QStringList({"PlayerPlay 1 nothing", "PlayerStop", "PlayerClose"}));
     EXPECT_EQ(window->loadedClip(), gone);
 
-    WriteFileBytes(gone->ClipPath, "media");
+    WriteFileBytes(gone->clip().path, "media");
     qputenv("ZELO_FAKE_PLAYER_INIT", "0");
     click(window->TB_Play);
     EXPECT_EQ(calls().last(), "PlayerInit");
@@ -254,13 +255,13 @@ TEST_F(PreviewTest, MarkButtonsStoreThePlayingSecondAndMoveTheMarkers)
 {
     Image_Item *clip = addClip("a.avi");
     ASSERT_EQ(window->sliderClip(), clip);
-    ASSERT_TRUE(clip->SetTrim(0, 10));
+    ASSERT_TRUE(window->clips()->SetTrim(clip->clipId(), 0, 10));
     qputenv("ZELO_FAKE_PLAYER_POSITION", "25.9,64");
     click(window->TB_Previous); // beyond the stop: the start meets it
-    EXPECT_EQ(clip->StartTime, 10);
-    EXPECT_EQ(clip->StopTime, 10);
+    EXPECT_EQ(clip->clip().startTime, 10);
+    EXPECT_EQ(clip->clip().stopTime, 10);
     click(window->TB_Next);
-    EXPECT_EQ(clip->StopTime, 25);
+    EXPECT_EQ(clip->clip().stopTime, 25);
     EXPECT_NEAR(slider()->GetMarkers().start, 0.25, 0.01);
     EXPECT_NEAR(slider()->GetMarkers().stop, 0.625, 0.01);
 
@@ -269,7 +270,7 @@ TEST_F(PreviewTest, MarkButtonsStoreThePlayingSecondAndMoveTheMarkers)
     calls();
     click(window->TB_Previous);
     EXPECT_TRUE(calls(true).isEmpty());
-    EXPECT_EQ(clip->StartTime, 10);
+    EXPECT_EQ(clip->clip().startTime, 10);
 }
 
 TEST_F(PreviewTest, DraggingTheThumbPausesAndSeeksOnlyWithAClip)
@@ -299,7 +300,7 @@ TEST_F(PreviewTest, ReleasedMarkersStoreTheTrimAndShowWhatWasStored)
     QTest::mousePress(in, Qt::LeftButton, {}, QPoint(2, 5));
     QTest::mouseMove(in, QPoint(2 + span / 3, 5));
     QTest::mouseRelease(in, Qt::LeftButton, {}, QPoint(2 + span / 3, 5));
-    EXPECT_EQ(clip->StartTime, 13);
+    EXPECT_EQ(clip->clip().startTime, 13);
     // The marker shows the stored whole second, not where it was dropped.
     EXPECT_FLOAT_EQ(slider()->GetMarkers().start, float(int(13.0 / 40 * span + 0.5)) / float(span));
 
@@ -309,8 +310,8 @@ TEST_F(PreviewTest, ReleasedMarkersStoreTheTrimAndShowWhatWasStored)
     QTest::mouseClick(still, Qt::LeftButton);
     ASSERT_EQ(window->sliderClip(), still);
     EXPECT_FALSE(in->isEnabled());
-    window->TrimChanged(0);
-    EXPECT_EQ(still->StopTime, 0);
+    window->TrimChanged(false, 0.5);
+    EXPECT_EQ(still->clip().stopTime, 0);
     EXPECT_FLOAT_EQ(slider()->GetMarkers().stop, 1);
 }
 

@@ -1,13 +1,13 @@
 // End to end with the real engine: the user drags the trim markers of a
 // clip, converts, and the output holds exactly the chosen range.
 #include "app/mainwindow.h"
-#include "app/pubfunction.h"
+#include "app/progresswindow.h"
+#include "clips/clipadder.h"
 #include "controls/fixprogress.h"
 #include "controls/imagebutton.h"
 #include "controls/imageitem.h"
 #include "controls/listpanel.h"
-#include "encoder/clipadder.h"
-#include "encoder/progresswindow.h"
+#include "platform/pubfunction.h"
 #include "tests/support/programwindows.h"
 
 #include <QElapsedTimer>
@@ -55,17 +55,17 @@ TEST_F(TrimByMarkers, TheConvertedClipHoldsTheRangeTheMarkersSet)
     window->adder()->addFiles({MediaFile("mpeg4_mp3.avi")});
     Image_Item *clip = window->TP_ImageList->GetItem(0);
     ASSERT_NE(clip, nullptr);
-    ASSERT_GE(clip->Duration, 3);
+    ASSERT_GE(clip->clip().duration, 3);
     ASSERT_EQ(window->sliderClip(), clip);
 
     TFixProgress *slider = window->TP_Progress;
     const int span = slider->scale().scaleEnd - slider->scale().thumbMin;
     // The start into the middle of second 1, the stop into that of second 2.
-    const int length = clip->Duration;
+    const int length = clip->clip().duration;
     drag(slider->startMarker(), span * 3 / (2 * length));
     drag(slider->stopMarker(), span * 5 / (2 * length) - span);
-    EXPECT_EQ(clip->StartTime, 1);
-    EXPECT_EQ(clip->StopTime, 2);
+    EXPECT_EQ(clip->clip().startTime, 1);
+    EXPECT_EQ(clip->clip().stopTime, 2);
 
     progress->StartClick();
     ASSERT_TRUE(waitForBatch());

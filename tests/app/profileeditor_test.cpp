@@ -1,18 +1,19 @@
 // The profile editor reached from the main window: "Add my profile...", the
 // edit button, the list after a save, the device-kind buttons, and a program
 // folder the user cannot write.
+#include "app/profilechooser.h"
+#include "app/profilewindow.h"
+#include "clips/clipadder.h"
+#include "clips/cliplist.h"
 #include "controls/checkimagebutton.h"
 #include "controls/dynamicimagebutton.h"
 #include "controls/image.h"
 #include "controls/imageitem.h"
 #include "controls/listpanel.h"
-#include "encoder/clipadder.h"
 #include "encoder/encoderlib.h"
-#include "profiles/profilechooser.h"
 #include "profiles/profilefile.h"
 #include "profiles/profileline.h"
 #include "profiles/profilestore.h"
-#include "profiles/profilewindow.h"
 #include "tests/support/errorreport.h"
 #include "tests/support/programwindows.h"
 
@@ -271,7 +272,7 @@ TEST_F(KindConversionTest, EveryKindConvertsThroughTheWindow)
     while (window->adder()->workerRunning() && t.elapsed() < 60000)
         QTest::qWait(10);
     ASSERT_EQ(window->TP_ImageList->count(), 1);
-    window->TP_ImageList->GetItem(0)->SetTrim(0, 1);
+    window->clips()->SetTrim(window->TP_ImageList->GetItem(0)->clip().id, 0, 1);
 
     const char *const brands[] = {"3gp", "MSNV", "isom", "isom", "isom"};
     for (int kind = 0; kind < DeviceKindCount; ++kind) {

@@ -1,7 +1,7 @@
-#include "app/pubfunction.h"
+#include "app/progresswindow.h"
+#include "clips/clipadder.h"
 #include "controls/listpanel.h"
-#include "encoder/clipadder.h"
-#include "encoder/progresswindow.h"
+#include "platform/pubfunction.h"
 #include "tests/support/programwindows.h"
 
 #include <QApplication>
@@ -79,7 +79,7 @@ TEST_F(ProgressLabelsTest, EveryLabelShowsItsWholeTextInTahoma)
     if (!QFontDatabase::families().contains("Tahoma"))
         GTEST_SKIP() << "fonts-wine is not installed";
     // A window made after the fonts arrived, as at the program's start.
-    progress = std::make_unique<TProgressWindow>(window.get());
+    progress = std::make_unique<TProgressWindow>();
     expectWholeTexts({"a_b_c.avi", "clip_with_long_name_gjpq.3gp"});
 }
 

@@ -2,11 +2,11 @@
 // cannot write it. Saved profiles go to a per-user copy that the window and
 // zelo-convert then read. Root writes anywhere, so when the tests run as
 // root the user's side runs in a child process as "nobody" (setpriv).
+#include "app/profilechooser.h"
+#include "app/profilewindow.h"
 #include "controls/dynamicimagebutton.h"
-#include "profiles/profilechooser.h"
 #include "profiles/profilefile.h"
 #include "profiles/profilestore.h"
-#include "profiles/profilewindow.h"
 #include "tests/support/errorreport.h"
 #include "tests/support/programwindows.h"
 
@@ -51,7 +51,7 @@ TEST(ReadOnlyProgramFolderUser, DISABLED_AsTheUser)
     ScopedRecordingShell shell;
     auto main = std::make_unique<TMainWindow>();
     auto editor = std::make_unique<TProfileWindow>();
-    auto progress = std::make_unique<TProgressWindow>(main.get());
+    auto progress = std::make_unique<TProgressWindow>();
     ASSERT_TRUE(main->InitMainWindow());
     QComboBox *list = main->ComboBox_OutputSetting;
     const int shipped = list->count() - 1;

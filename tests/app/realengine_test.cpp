@@ -2,12 +2,13 @@
 // when adding files and converting them.
 #include "app/application.h"
 #include "app/mainwindow.h"
-#include "app/pubfunction.h"
+#include "app/progresswindow.h"
+#include "clips/clipadder.h"
+#include "clips/cliplist.h"
 #include "controls/imageitem.h"
 #include "controls/listpanel.h"
-#include "encoder/clipadder.h"
 #include "encoder/encoderlib.h"
-#include "encoder/progresswindow.h"
+#include "platform/pubfunction.h"
 #include "tests/support/programwindows.h"
 
 #include <QComboBox>
@@ -48,11 +49,11 @@ TEST_F(RealEngineTest, AGoodFileBecomesAnEntryWithItsThumbnail)
     add({MediaFile("mpeg4_mp3.avi")});
     ASSERT_EQ(list()->count(), 1);
     Image_Item *item = list()->GetItem(0);
-    EXPECT_EQ(item->ClipPath, MediaFile("mpeg4_mp3.avi"));
-    EXPECT_GT(item->Duration, 0);
-    EXPECT_EQ(item->VideoFormat, "mpeg4");
-    EXPECT_EQ(item->AudioFormat, "mp3");
-    EXPECT_GT(item->VideoWidth, 0);
+    EXPECT_EQ(item->clip().path, MediaFile("mpeg4_mp3.avi"));
+    EXPECT_GT(item->clip().duration, 0);
+    EXPECT_EQ(item->clip().videoFormat, "mpeg4");
+    EXPECT_EQ(item->clip().audioFormat, "mp3");
+    EXPECT_GT(item->clip().width, 0);
     // The thumbnail is not the entry's grey ground.
     EXPECT_NE(item->picture().pixelColor(40, 30), Image_Item::Grey);
     EXPECT_TRUE(shell.boxes.isEmpty());
@@ -64,9 +65,9 @@ TEST_F(RealEngineTest, RefusedFilesAreReportedOnceAfterTheLast)
     add({MediaFile("h264_aac.mp4"), MediaFile("rv10_ra144.rm"), MediaFile("wmv2_wma.wmv"),
          MediaFile("garbage.avi"), MediaFile("flv1_mp3.flv")});
     ASSERT_EQ(list()->count(), 3);
-    EXPECT_EQ(list()->GetItem(0)->VideoFormat, "h264");
-    EXPECT_EQ(list()->GetItem(1)->VideoFormat, "wmv2");
-    EXPECT_EQ(list()->GetItem(2)->VideoFormat, "flv1");
+    EXPECT_EQ(list()->GetItem(0)->clip().videoFormat, "h264");
+    EXPECT_EQ(list()->GetItem(1)->clip().videoFormat, "wmv2");
+    EXPECT_EQ(list()->GetItem(2)->clip().videoFormat, "flv1");
     EXPECT_EQ(shell.texts(), QStringList{kRefused});
 
     for (const char *bad : {"rv20_ac3.rm", "truncated.mp4", "text.avi", "empty.avi"}) {
@@ -82,7 +83,7 @@ TEST_F(RealEngineTest, ABatchConvertsEveryClipReadableAfterwards)
 {
     add({MediaFile("mpeg4_mp3.avi"), MediaFile("phone_upright.mp4")});
     ASSERT_EQ(list()->count(), 2);
-    list()->GetItem(0)->SetTrim(1, 2);
+    window->clips()->SetTrim(list()->GetItem(0)->clip().id, 1, 2);
     window->KeepRatioClick(); // the upright clip gets bands
     progress->StartClick();
     ASSERT_TRUE(waitForBatch());

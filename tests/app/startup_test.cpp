@@ -1,7 +1,7 @@
 #include "app/application.h"
 #include "app/mainwindow.h"
-#include "app/pubfunction.h"
 #include "encoder/encoderlib.h"
+#include "platform/pubfunction.h"
 #include "tests/support/recordingshell.h"
 #include "tests/support/testpaths.h"
 

@@ -1,8 +1,8 @@
 // The window and zelo-convert take the same clips: one probe rule, asked
 // through the add button and through "zelo-convert --probe" on the same
 // files, real and damaged.
+#include "clips/clipadder.h"
 #include "controls/listpanel.h"
-#include "encoder/clipadder.h"
 #include "encoder/probe.h"
 #include "platform/nativepath.h"
 #include "tests/support/programwindows.h"

@@ -1,7 +1,11 @@
+#include "clips/cliplist.h"
 #include "controls/clipselection.h"
 #include "controls/imageitem.h"
 #include "controls/listmath.h"
 #include "controls/pathelision.h"
+#include "tests/support/skinfixtures.h"
+#include <QSignalSpy>
+#include <memory>
 
 #include <QFontMetrics>
 #include <gtest/gtest.h>
@@ -133,34 +137,24 @@ class ItemTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        thumb = QImage(80, 60, QImage::Format_RGB32);
-        thumb.fill(Qt::blue);
-        info = ClipInfo{"/v/clip.avi", 3599, "mpeg4", "mp3", 320, 240, {1, 2, 3, 4, 5, 6}};
+        id = clips.add(ProbedTestClip("/v/clip.avi", 3599, Qt::blue));
+        item = std::make_unique<Image_Item>(&clips, id);
     }
-    QColor at(int x, int y) const { return item.picture().pixelColor(x, y); }
+    QColor at(int x, int y) const { return item->picture().pixelColor(x, y); }
 
-    Image_Item item;
-    QImage thumb;
-    ClipInfo info;
+    ClipList clips;
+    int id = 0;
+    std::unique_ptr<Image_Item> item;
 };
 
-TEST_F(ItemTest, FillsFromTheProbeAndDrawsOnce)
+TEST_F(ItemTest, DrawsTheClipOnce)
 {
-    EXPECT_FALSE(item.SetClip(nullptr, &thumb));
-    EXPECT_FALSE(item.SetClip(&info, nullptr));
-    EXPECT_TRUE(item.picture().isNull());
-
-    ASSERT_TRUE(item.SetClip(&info, &thumb));
-    EXPECT_EQ(item.ClipPath, "/v/clip.avi");
-    EXPECT_EQ(item.Duration, 3599);
-    EXPECT_EQ(item.VideoFormat, "mpeg4");
-    EXPECT_EQ(item.AudioFormat, "mp3");
-    EXPECT_EQ(item.VideoWidth, 320);
-    EXPECT_EQ(item.Reserved[5], 6);
-    EXPECT_EQ(item.StartTime, 0);
-    EXPECT_EQ(item.StopTime, 3599);
-    EXPECT_FALSE(item.isVisible());
-    EXPECT_EQ(item.picture().size(), QSize(388, 64));
+    EXPECT_EQ(item->clip().path, "/v/clip.avi");
+    EXPECT_EQ(item->clip().reserved[5], 6);
+    EXPECT_EQ(item->clip().startTime, 0);
+    EXPECT_EQ(item->clip().stopTime, 3599);
+    EXPECT_FALSE(item->isVisible());
+    EXPECT_EQ(item->picture().size(), QSize(388, 64));
     EXPECT_EQ(at(2, 2), QColor(Qt::blue));   // thumbnail's corner
     EXPECT_EQ(at(81, 61), QColor(Qt::blue)); // and its far corner
     EXPECT_EQ(at(84, 30), Image_Item::Grey); // ground beside it
@@ -168,37 +162,48 @@ TEST_F(ItemTest, FillsFromTheProbeAndDrawsOnce)
 
 TEST_F(ItemTest, FramesHaveTheirColours)
 {
-    ASSERT_TRUE(item.SetClip(&info, &thumb));
-    item.Select();
-    EXPECT_TRUE(item.Selected);
+    item->Select();
+    EXPECT_TRUE(item->Selected);
     for (auto [x, y] : {std::pair{0, 0}, {1, 30}, {387, 63}, {200, 62}})
         EXPECT_EQ(at(x, y), Image_Item::Green) << x << "," << y;
-    item.Highlight();
-    EXPECT_TRUE(item.Selected);
+    item->Highlight();
+    EXPECT_TRUE(item->Selected);
     EXPECT_EQ(at(386, 10), Image_Item::Red);
-    item.Deselect();
-    EXPECT_FALSE(item.Selected);
+    item->Deselect();
+    EXPECT_FALSE(item->Selected);
     EXPECT_EQ(at(0, 0), Image_Item::Grey);
     EXPECT_EQ(at(2, 2), QColor(Qt::blue)); // frames stay outside the thumbnail
 }
 
 TEST_F(ItemTest, TrimKeepsItsOrderAndRefusesTheOutside)
 {
-    ASSERT_TRUE(item.SetClip(&info, &thumb));
-    const QImage before = item.picture();
-    EXPECT_TRUE(item.SetTrim(100, 3599));
-    EXPECT_EQ(item.StartTime, 100);
-    EXPECT_NE(item.picture(), before);  // the time line was redrawn
-    EXPECT_TRUE(item.SetTrim(100, 50)); // stop before start: stop = start
-    EXPECT_EQ(item.StopTime, 100);
-    EXPECT_TRUE(item.SetTrim(500, 100)); // start past stop: start = stop
-    EXPECT_EQ(item.StartTime, 100);
-    EXPECT_FALSE(item.SetTrim(-1, 100));
-    EXPECT_FALSE(item.SetTrim(0, 3600));
-    EXPECT_EQ(item.StartTime, 100);
-    EXPECT_EQ(item.StopTime, 100);
+    QSignalSpy told(&clips, &ClipList::trimChanged);
+    const QImage before = item->picture();
+    EXPECT_TRUE(clips.SetTrim(id, 100, 3599));
+    EXPECT_EQ(item->clip().startTime, 100);
+    EXPECT_NE(item->picture(), before);      // the time line was redrawn
+    EXPECT_TRUE(clips.SetTrim(id, 100, 50)); // stop before start: stop = start
+    EXPECT_EQ(item->clip().stopTime, 100);
+    EXPECT_TRUE(clips.SetTrim(id, 500, 100)); // start past stop: start = stop
+    EXPECT_EQ(item->clip().startTime, 100);
+    EXPECT_FALSE(clips.SetTrim(id, -1, 100));
+    EXPECT_FALSE(clips.SetTrim(id, 0, 3600));
+    EXPECT_EQ(item->clip().startTime, 100);
+    EXPECT_EQ(item->clip().stopTime, 100);
+    // A refusal is told too: the views go back to the stored trim.
+    EXPECT_EQ(told.count(), 5);
     // Only the time line changes: the rest of the picture stays.
-    EXPECT_EQ(item.picture().copy(0, 0, 388, 46), before.copy(0, 0, 388, 46));
+    EXPECT_EQ(item->picture().copy(0, 0, 388, 46), before.copy(0, 0, 388, 46));
+
+    // A marker stands for the whole second it was dropped in.
+    EXPECT_TRUE(clips.dropMarker(id, false, 0.5));
+    EXPECT_EQ(item->clip().stopTime, 1799);
+    // A clip without length is not trimmed; a removed one is gone.
+    const int still = clips.add(ProbedTestClip("/v/still.avi", 0));
+    EXPECT_FALSE(clips.SetTrim(still, 0, 0));
+    clips.remove({id});
+    EXPECT_FALSE(clips.SetTrim(id, 0, 1));
+    EXPECT_TRUE(item->clip().path.isEmpty());
 }
 
 } // namespace
@@ -227,11 +232,10 @@ TEST(PathElision, FoldersGiveWayAndTheNameStaysWhole)
 
 TEST_F(ItemTest, LongPathKeepsTheFileNameAndTheTooltipHasItWhole)
 {
-    const QByteArray path = "/home/alex/Videos/camera/2024/july/a very long folder name "
-                            "that goes on and on/beach.avi";
-    info.ClipPath = path.constData();
-    ASSERT_TRUE(item.SetClip(&info, &thumb));
-    EXPECT_EQ(item.toolTip(), QString::fromUtf8(path));
+    const QString path = "/home/alex/Videos/camera/2024/july/a very long folder name "
+                         "that goes on and on/beach.avi";
+    item = std::make_unique<Image_Item>(&clips, clips.add(ProbedTestClip(path, 60)));
+    EXPECT_EQ(item->toolTip(), path);
     // The name line ends inside the frame: its last columns show the ground.
     for (int x = 384; x < 386; ++x)
         for (int y = 4; y < 16; ++y)

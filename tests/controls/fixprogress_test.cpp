@@ -182,7 +182,7 @@ TEST_F(SliderWidget, ThumbClickReportsHeldThenReleased)
 
 TEST_F(SliderWidget, MarkersDragWithinEachOtherAndReportOnRelease)
 {
-    QSignalSpy trim(slider.get(), &TFixProgress::trimChanged);
+    QSignalSpy trim(slider.get(), &TFixProgress::markerDropped);
     // At rest the markers cannot be dragged.
     TImageButton *in = slider->startMarker();
     QTest::mousePress(in, Qt::LeftButton, {}, QPoint(4, 10));
@@ -200,7 +200,7 @@ TEST_F(SliderWidget, MarkersDragWithinEachOtherAndReportOnRelease)
     EXPECT_EQ(slider->rangeImage()->width(), 0);
     QTest::mouseRelease(in, Qt::LeftButton, {}, QPoint(4, 10));
     ASSERT_EQ(trim.count(), 1);
-    EXPECT_TRUE(trim[0][0].toBool());
+    EXPECT_TRUE(trim[0][1].toBool());
     EXPECT_FLOAT_EQ(slider->GetMarkers().start, slider->GetMarkers().stop);
 
     QTest::mousePress(out, Qt::LeftButton, {}, QPoint(4, 10));
@@ -208,7 +208,7 @@ TEST_F(SliderWidget, MarkersDragWithinEachOtherAndReportOnRelease)
     QTest::mouseRelease(out, Qt::LeftButton, {}, QPoint(4, 10));
     EXPECT_EQ(out->x(), 292);
     ASSERT_EQ(trim.count(), 2);
-    EXPECT_FALSE(trim[1][0].toBool());
+    EXPECT_FALSE(trim[1][1].toBool());
     EXPECT_FLOAT_EQ(slider->GetMarkers().stop, 1);
 }
 

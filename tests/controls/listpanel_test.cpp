@@ -1,8 +1,9 @@
-#include "app/pubfunction.h"
+#include "clips/cliplist.h"
 #include "controls/image.h"
 #include "controls/imagebutton.h"
 #include "controls/imageitem.h"
 #include "controls/listpanel.h"
+#include "platform/pubfunction.h"
 #include "tests/support/skinfixtures.h"
 
 #include <QMenu>
@@ -26,6 +27,7 @@ protected:
         b_Adding = false;
         window.resize(500, 300);
         list = new TListPanel(&window);
+        list->setClips(&clips);
         ASSERT_TRUE(skin(*list, true));
         list->move(0, 0);
         window.show();
@@ -50,16 +52,8 @@ protected:
 
     Image_Item *add(int duration = 60)
     {
-        static QImage thumb = [] {
-            QImage t(80, 60, QImage::Format_RGB32);
-            t.fill(Qt::darkBlue);
-            return t;
-        }();
-        ClipInfo info{"/v/clip.avi", duration, "mpeg4", "mp3", 320, 240, {}};
-        auto *item = new Image_Item;
-        EXPECT_TRUE(item->SetClip(&info, &thumb));
-        list->AddItem(item);
-        return item;
+        clips.add(ProbedTestClip("/v/clip.avi", duration));
+        return list->GetItem(list->count() - 1);
     }
 
     QList<bool> selected() const
@@ -82,6 +76,7 @@ protected:
         return selections->isEmpty() ? nullptr : selections->last().at(0).value<Image_Item *>();
     }
 
+    ClipList clips;
     QWidget window;
     TListPanel *list = nullptr;
     std::unique_ptr<QSignalSpy> selections;
@@ -131,7 +126,7 @@ TEST_F(ListPanelTest, FirstClipIsSelectedAndAnnouncedLaterOnesNot)
     EXPECT_TRUE(second->isVisible());
     EXPECT_EQ(list->GetItem(2), nullptr);
     EXPECT_EQ(list->GetItem(-1), nullptr);
-    list->AddItem(nullptr);
+    EXPECT_EQ(clips.add(ProbedClip{}), 0); // no thumbnail: no clip, no entry
     EXPECT_EQ(list->count(), 2);
 }
 
@@ -170,8 +165,9 @@ TEST_F(ListPanelTest, RemoveCropAndClear)
     list->CropToSelected();
     EXPECT_EQ(selections->size(), 0); // crop says nothing
     ASSERT_EQ(list->count(), 2);
-    EXPECT_EQ(list->GetItem(0)->Duration, 11);
-    EXPECT_EQ(list->GetItem(1)->Duration, 13);
+    EXPECT_EQ(list->GetItem(0)->clip().duration, 11);
+    EXPECT_EQ(list->GetItem(1)->clip().duration, 13);
+    EXPECT_EQ(clips.count(), 2);
     EXPECT_EQ(list->GetItem(1)->pos(), QPoint(2, 68));
     EXPECT_EQ(list->anchor(), -1);
 

@@ -1,10 +1,10 @@
 // The batch on its own, over the fake engine library: no window is made.
-#include "app/pubfunction.h"
 #include "encoder/batchrun.h"
 #include "encoder/commandline.h"
 #include "encoder/convertdef.h"
 #include "encoder/encoderlib.h"
 #include "encoder/profileapply.h"
+#include "platform/pubfunction.h"
 #include "tests/support/testpaths.h"
 
 #include <QCoreApplication>
@@ -20,21 +20,15 @@ namespace {
 class ListSource : public BatchSource
 {
 public:
-    int clipCount() const override { return int(clips.size()); }
-    std::optional<ClipToConvert> clipAt(int index) const override
-    {
-        if (index < 0 || index >= clips.size())
-            return std::nullopt;
-        return clips[index];
-    }
-    bool applyProfile() override
+    std::optional<QList<ConvertJob>> takeJobs(const QString &folder) override
     {
         ++applied;
+        ConvertDef def;
         int w = 0, h = 0;
-        return ApplyProfileLine(profile, QStringLiteral("3gp"), MyConvertDef, w, h) ==
-               ApplyResult::Applied;
+        if (ApplyProfileLine(profile, QStringLiteral("3gp"), def, w, h) != ApplyResult::Applied)
+            return std::nullopt;
+        return MakeJobs(clips, {folder, ".3gp", false, 176, 144}, def);
     }
-    OutputTarget outputTarget() const override { return {QString(), ".3gp", false, 176, 144}; }
 
     QList<ClipToConvert> clips;
     QString profile = "Phone : Video: 176x144, 128 kbps, 15 fps, Audio: 32 kbps, 22.05 khps, 1 "
@@ -50,7 +44,6 @@ protected:
         InitGlobals(dir.filePath("prog"));
         qputenv("ZELO_FAKE_ENGINE_LOG", QFile::encodeName(dir.filePath("engine.log")));
         ASSERT_TRUE(LoadEncoder(FakeEngineDir("full")));
-        batch.setOutputFolder(dir.filePath("out"));
         // Everything the batch reports, in order, as text.
         QObject::connect(&batch, &BatchRun::runningChanged,
                          [this](bool on) { events << (on ? "running" : "idle"); });
@@ -121,7 +114,7 @@ TEST_F(BatchRunTest, ThreeClipsRunInOrderAndTheBatchCountsThemAll)
 {
     addClips({"a.avi", "b.avi", "c.avi"});
     qputenv("ZELO_FAKE_ENGINE_STATUS", "no markers at all");
-    ASSERT_TRUE(batch.start());
+    ASSERT_TRUE(batch.start(dir.filePath("out")));
     waitForEnd();
     EXPECT_EQ(outputsAsked(), (QStringList{"a.3gp", "b.3gp", "c.3gp"}));
     EXPECT_EQ(events, (QStringList{"running", "clip 0", "done a.3gp", "clip 1", "done b.3gp",
@@ -137,7 +130,7 @@ TEST_F(BatchRunTest, StopMidClipEndsTheBatchAndDeletesNothing)
 {
     addClips({"a.avi", "b.avi"});
     qputenv("ZELO_FAKE_ENGINE_HOLD", "1");
-    ASSERT_TRUE(batch.start());
+    ASSERT_TRUE(batch.start(dir.filePath("out")));
     ASSERT_TRUE(batch.converting());
     WriteFileBytes(MyConvertDef.s_Output, "someone else's");
     batch.stop();
@@ -152,17 +145,27 @@ TEST_F(BatchRunTest, StopMidClipEndsTheBatchAndDeletesNothing)
     // The next batch starts with the stop flag cleared.
     qunsetenv("ZELO_FAKE_ENGINE_HOLD");
     events.clear();
-    ASSERT_TRUE(batch.start());
+    ASSERT_TRUE(batch.start(dir.filePath("out")));
     EXPECT_FALSE(batch.stopRequested());
     waitForEnd();
     EXPECT_EQ(events.last(), "finished [] open=1");
+}
+
+TEST_F(BatchRunTest, TheBatchConvertsTheClipsAsTheyStoodAtItsStart)
+{
+    addClips({"a.avi", "b.avi"});
+    ASSERT_TRUE(batch.start(dir.filePath("out")));
+    source.clips = {ClipToConvert{dir.filePath("c.avi"), 5, 6, 320, 240}}; // while a.avi runs
+    waitForEnd();
+    EXPECT_EQ(outputsAsked(), (QStringList{"a.3gp", "b.3gp"}));
+    EXPECT_EQ(MyConvertDef.StopTime, 40);
 }
 
 TEST_F(BatchRunTest, AnEngineThatRefusesToStartFailsEachClipWithoutHanging)
 {
     addClips({"a.avi", "b.avi"});
     qputenv("ZELO_FAKE_ENGINE_REFUSE", "1");
-    ASSERT_TRUE(batch.start());
+    ASSERT_TRUE(batch.start(dir.filePath("out")));
     waitForEnd();
     EXPECT_EQ(events,
               (QStringList{"running", "clip 0", "failed a.avi (the engine refused to start)",
@@ -176,7 +179,7 @@ TEST_F(BatchRunTest, AFailureIsNamedWithTheEnginesReasonAtTheEnd)
     addClips({"a.avi"});
     qputenv("ZELO_FAKE_ENGINE_RESULT", "2");
     qputenv("ZELO_FAKE_ENGINE_STATUS", "something new\nerror: no video decoder\nlater noise");
-    ASSERT_TRUE(batch.start());
+    ASSERT_TRUE(batch.start(dir.filePath("out")));
     waitForEnd();
     EXPECT_EQ(batch.failures(), QStringList{"a.avi: no video decoder"});
     EXPECT_EQ(events.last(), "finished [a.avi: no video decoder] open=0");
@@ -184,7 +187,7 @@ TEST_F(BatchRunTest, AFailureIsNamedWithTheEnginesReasonAtTheEnd)
     // Ended early by someone else's stop: named as stopped.
     qputenv("ZELO_FAKE_ENGINE_RESULT", "1");
     qunsetenv("ZELO_FAKE_ENGINE_STATUS");
-    ASSERT_TRUE(batch.start());
+    ASSERT_TRUE(batch.start(dir.filePath("out")));
     waitForEnd();
     EXPECT_EQ(batch.failures(), QStringList{"a.avi: stopped"});
 }
@@ -193,7 +196,7 @@ TEST_F(BatchRunTest, TheEnginesFinalNameIsReportedAndKept)
 {
     addClips({"a.avi"});
     qputenv("ZELO_FAKE_ENGINE_STATUS", "output: " + QFile::encodeName(dir.filePath("out/a-1.3gp")));
-    ASSERT_TRUE(batch.start());
+    ASSERT_TRUE(batch.start(dir.filePath("out")));
     waitForEnd();
     EXPECT_TRUE(events.contains("renamed " + dir.filePath("out/a-1.3gp")));
     EXPECT_TRUE(events.contains("done a-1.3gp"));
@@ -208,7 +211,7 @@ TEST_F(BatchRunTest, AnEndMessageOutsideABatchStartsNothing)
     target->post(target, WM_CONVERT_DONE, CONVERT_DONE_COMPLETE, 0);
     QTest::qWait(10);
     EXPECT_TRUE(events.isEmpty());
-    ASSERT_TRUE(batch.start());
+    ASSERT_TRUE(batch.start(dir.filePath("out")));
     waitForEnd();
     events.clear();
     target->post(target, WM_CONVERT_DONE, CONVERT_DONE_FAILED, 0); // late, after the end
@@ -220,7 +223,7 @@ TEST_F(BatchRunTest, AnEndMessageOutsideABatchStartsNothing)
 TEST_F(BatchRunTest, StartsThatAreRefused)
 {
     // No clips: said once, nothing started.
-    EXPECT_FALSE(batch.start());
+    EXPECT_FALSE(batch.start(dir.filePath("out")));
     EXPECT_EQ(events, QStringList{"no clip"});
     EXPECT_FALSE(batch.converting());
 
@@ -228,17 +231,16 @@ TEST_F(BatchRunTest, StartsThatAreRefused)
     addClips({"a.avi"});
     source.profile = "Add my profile...";
     events.clear();
-    EXPECT_FALSE(batch.start());
+    EXPECT_FALSE(batch.start(dir.filePath("out")));
     EXPECT_TRUE(events.isEmpty());
     source.profile = "x";
-    EXPECT_FALSE(batch.start());
+    EXPECT_FALSE(batch.start(dir.filePath("out")));
 
     // Neither the folder nor the default one can be made.
     const QByteArray home = qgetenv("HOME");
     WriteFileBytes(dir.filePath("plainfile"), "x");
     qputenv("HOME", QFile::encodeName(dir.filePath("plainfile/home")));
-    batch.setOutputFolder(dir.filePath("plainfile/out"));
-    EXPECT_FALSE(batch.start());
+    EXPECT_FALSE(batch.start(dir.filePath("plainfile/out")));
     qputenv("HOME", home);
     EXPECT_EQ(events.last(), "no folder");
     EXPECT_TRUE(outputsAsked().isEmpty());
@@ -250,11 +252,9 @@ TEST_F(BatchRunTest, AMissingFolderFallsBackToTheDefaultOne)
     QString fellBack;
     QObject::connect(&batch, &BatchRun::outputFolderFellBack,
                      [&](const QString &f) { fellBack = f; });
-    batch.setOutputFolder(dir.filePath("no/such/deep"));
-    ASSERT_TRUE(batch.start());
+    ASSERT_TRUE(batch.start(dir.filePath("no/such/deep")));
     waitForEnd();
     EXPECT_EQ(fellBack, DefaultOutputFolder());
-    EXPECT_EQ(batch.outputFolder(), DefaultOutputFolder());
     EXPECT_EQ(MyConvertDef.s_Output, DefaultOutputFolder() + "a.3gp");
 }
 

@@ -2,15 +2,15 @@
 // Wayland, offscreen): what the panel shows while a clip plays, pauses and
 // seeks, the end of a clip, and a damaged file.
 #include "app/mainwindow.h"
+#include "clips/clipadder.h"
 #include "controls/checkimagebutton.h"
 #include "controls/dynamicimagebutton.h"
 #include "controls/fixprogress.h"
 #include "controls/image.h"
 #include "controls/imageitem.h"
 #include "controls/listpanel.h"
-#include "controls/playerlib.h"
 #include "controls/previewpanel.h"
-#include "encoder/clipadder.h"
+#include "encoder/playerlib.h"
 #include "tests/player/screen.h"
 #include "tests/support/programwindows.h"
 
@@ -82,7 +82,7 @@ TEST_F(ScreenPreview, ThePanelShowsTheClipPausesSeeksAndGoesIdleAtTheEnd)
 {
     Image_Item *clip = add(MediaFile("mpeg4_mp3.avi"));
     ASSERT_NE(clip, nullptr);
-    ASSERT_GT(clip->Duration, 1);
+    ASSERT_GT(clip->clip().duration, 1);
     TypeKey(window->TP_ImageList, "Return");
     ASSERT_TRUE(waitFor([&] { return playing(); }, 10000));
     ASSERT_TRUE(waitFor([&] { return lit(panel()) > 0.3; }, 5000)) << "no picture in the panel";
@@ -98,7 +98,7 @@ TEST_F(ScreenPreview, ThePanelShowsTheClipPausesSeeksAndGoesIdleAtTheEnd)
     EXPECT_EQ(panel(), still) << "the picture moves while paused";
 
     // A release on the slider seeks; the library reports the new position.
-    window->SliderPositionChange(100.0 * 2 / clip->Duration, false);
+    window->SliderPositionChange(100.0 * 2 / clip->clip().duration, false);
     double first = 0, seconds = -1, percent = 0;
     EXPECT_TRUE(waitFor(
         [&] {

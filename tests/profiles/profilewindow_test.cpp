@@ -1,10 +1,10 @@
 // The profile editor on its own, offscreen, over a profile file the test
 // writes: the fields it shows and how it is dressed. What its buttons write
 // is tried from the main window (tests/app/profileeditor_test.cpp).
-#include "app/pubfunction.h"
+#include "app/profilewindow.h"
 #include "controls/dynamicimagebutton.h"
+#include "platform/pubfunction.h"
 #include "profiles/profilestore.h"
-#include "profiles/profilewindow.h"
 #include "skin/skin.h"
 #include "skin/windowframe.h"
 #include "tests/support/recordingshell.h"

@@ -5,7 +5,7 @@
 // message.
 #include "app/links.h"
 #include "app/mailto.h"
-#include "app/pubfunction.h"
+#include "platform/pubfunction.h"
 #include "tests/support/recordingshell.h"
 
 #include <gtest/gtest.h>

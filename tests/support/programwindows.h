@@ -2,9 +2,9 @@
 
 #include "app/application.h"
 #include "app/mainwindow.h"
-#include "app/pubfunction.h"
-#include "encoder/progresswindow.h"
-#include "profiles/profilewindow.h"
+#include "app/profilewindow.h"
+#include "app/progresswindow.h"
+#include "platform/pubfunction.h"
 #include "tests/support/recordingshell.h"
 #include "tests/support/testpaths.h"
 
@@ -38,7 +38,7 @@ protected:
         ZeloApplication::instance()->resetTermination();
         window = std::make_unique<TMainWindow>();
         profile = std::make_unique<TProfileWindow>();
-        progress = std::make_unique<TProgressWindow>(window.get());
+        progress = std::make_unique<TProgressWindow>();
         ASSERT_TRUE(window->InitMainWindow());
         path_Work = dir.filePath("out/"); // not the one LoadSettings found
     }

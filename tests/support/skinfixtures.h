@@ -1,5 +1,7 @@
 #pragma once
 
+#include "encoder/probe.h"
+
 #include <QApplication>
 #include <QColor>
 #include <QEnterEvent>
@@ -9,6 +11,17 @@
 #include <QString>
 
 // Pictures for skin tests: strips whose slices are told apart by colour.
+
+// A probed clip as the adder hands it to the list, its thumbnail one colour.
+inline ProbedClip ProbedTestClip(const QString &path, int duration, QColor colour = Qt::darkBlue)
+{
+    QImage t(80, 60, QImage::Format_RGB32);
+    t.fill(colour);
+    ProbedClip clip{path, duration, "mpeg4", "mp3", 320, 240, {1, 2, 3, 4, 5, 6}, {}};
+    clip.thumbnail = JpegPixels{
+        80, 60, QByteArray(reinterpret_cast<const char *>(t.constBits()), t.sizeInBytes())};
+    return clip;
+}
 
 // A strip of w x h slices, one per colour, left to right, plus extra pixels.
 inline QImage ColourStrip(int w, int h, const QList<QColor> &colours, int extra = 0)

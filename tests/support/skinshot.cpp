@@ -11,14 +11,14 @@
 // to look at a skin's dialogs. Prints the window's place on the screen.
 #include "app/application.h"
 #include "app/mainwindow.h"
-#include "app/pubfunction.h"
+#include "app/profilewindow.h"
+#include "app/progresswindow.h"
+#include "clips/clipadder.h"
 #include "controls/checkimagebutton.h"
 #include "controls/dynamicimagebutton.h"
 #include "controls/image.h"
-#include "encoder/clipadder.h"
-#include "encoder/progresswindow.h"
 #include "platform/inifile.h"
-#include "profiles/profilewindow.h"
+#include "platform/pubfunction.h"
 #include "skin/components.h"
 #include "skin/skin.h"
 #include "skin/windowframe.h"
@@ -113,7 +113,7 @@ int main(int argc, char **argv)
     std::unique_ptr<TMainWindow> host;
     if (section == "ProgressWindow") { // the real window, over a main window
         host = std::make_unique<TMainWindow>();
-        auto progress = std::make_unique<TProgressWindow>(host.get());
+        auto progress = std::make_unique<TProgressWindow>();
         if (!host->InitMainWindow()) {
             std::fprintf(stderr, "skinshot: the windows could not be skinned\n");
             return 1;

@@ -1,5 +1,5 @@
-#include "app/pubfunction.h"
 #include "platform/nativepath.h"
+#include "platform/pubfunction.h"
 #include "tests/support/testpaths.h"
 
 #include <QDir>

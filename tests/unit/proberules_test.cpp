@@ -1,8 +1,8 @@
 // The rules the window and zelo-convert share: status-line kinds, the output
 // folder, and where probes write their scratch pictures.
-#include "app/pubfunction.h"
 #include "encoder/probe.h"
 #include "encoder/statusline.h"
+#include "platform/pubfunction.h"
 #include "tests/support/testpaths.h"
 
 #include <QDir>

@@ -62,8 +62,8 @@ TEST(ProfileLine, OddResolutionsAndMarkers)
 
 TEST(ProfileLine, NameWithMarkersShiftsTheFields)
 {
-    // The editor accepts such names; the fields then come out wrong, as the
-    // format has always behaved. What matters is that nothing breaks.
+    // The editor accepts such names; the fields then come out wrong, since the
+    // markers are all the format has. What matters is that nothing breaks.
     OutputProfile p = ParseProfileLine(
         "Audio: x : Video: 176x144, 200 kbps, 15 fps, Audio: 32 kbps, 22.05 khps, 1 Channel Mono");
     EXPECT_EQ(p.Name, "Audio: x");

@@ -1,6 +1,6 @@
-#include "app/pubfunction.h"
 #include "encoder/probe.h"
 #include "platform/inifile.h"
+#include "platform/pubfunction.h"
 #include "profiles/profilefile.h"
 #include "profiles/profileform.h"
 #include "profiles/profileline.h"

@@ -1,5 +1,5 @@
-#include "app/pubfunction.h"
-#include "app/textops.h"
+#include "platform/pubfunction.h"
+#include "platform/textops.h"
 
 #include <gtest/gtest.h>
 

@@ -3,15 +3,16 @@
 
 #include "encoder/probe.h"
 
-#include <QImage>
 #include <QObject>
 #include <QStringList>
 #include <atomic>
 #include <functional>
 #include <thread>
 
+class ClipList;
+
 // Adds media files to the clip list: each file is probed by the engine,
-// pictured as an 80x60 thumbnail, and handed to the list on the UI thread.
+// its 80x60 thumbnail decoded, and appended to the list on the UI thread.
 // One file is probed right away on the UI thread; several are probed on a
 // worker, one after another in the order given, each entry appended before
 // the worker takes the next file. Refused files are reported once per
@@ -21,13 +22,11 @@ class ClipAdder : public QObject
     Q_OBJECT
 
 public:
-    // Appends one entry; runs on the UI thread.
-    using AppendEntry = std::function<void(const ProbedClip &clip, const QImage &thumbnail)>;
     // Tells the user that files were refused; runs on the UI thread and
     // returns when the user has seen it.
     using ReportRefused = std::function<void()>;
 
-    ClipAdder(AppendEntry append, ReportRefused refused, QObject *parent = nullptr);
+    ClipAdder(ClipList *clips, ReportRefused refused, QObject *parent = nullptr);
     ~ClipAdder() override;
 
     // The add button: the file dialog, then the files chosen.
@@ -63,7 +62,7 @@ private:
     void append(const ProbeResult &probed);
     void AddFilesWorker(QStringList files);
 
-    AppendEntry m_append;
+    ClipList *m_clips;
     ReportRefused m_refused;
     std::thread m_worker;
     std::atomic<bool> m_stop{false};

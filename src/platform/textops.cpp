@@ -1,4 +1,4 @@
-#include "app/textops.h"
+#include "platform/textops.h"
 
 #include <climits>
 

@@ -15,14 +15,15 @@ class TWindowFrame;
 // The window a batch runs in: the clip being converted, its times, a bar
 // for the clip and one for the whole batch, the output folder, and the
 // Start, Stop, Close and Browse buttons. Shown modally by the convert button.
-// The batch itself is its BatchRun's; this window shows what the batch
-// reports and forwards its buttons to it.
+// The batch itself is the application's BatchRun; this window shows what
+// the batch reports and forwards its buttons to it. The output folder it
+// shows and changes is path_Work.
 class TProgressWindow : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit TProgressWindow(BatchSource *source, QWidget *parent = nullptr);
+    explicit TProgressWindow(QWidget *parent = nullptr);
     ~TProgressWindow() override;
 
     // Shows the window and returns when it has been closed.
@@ -30,11 +31,9 @@ public:
 
     // A fresh batch at clip 0, shown as such, for the output folder path_Work.
     void ResetDisplay();
-    // The figures for the clip about to run (MyConvertDef).
-    void ShowClip();
+    // The figures for the clip about to run.
+    void ShowClip(const QString &input, const QString &output, int startTime, int stopTime);
     void SetPercent(int clipPercent, int batchPercent);
-    // A status line as if the engine had sent it.
-    void ParseStatusLine(const QString &text);
 
     void StartClick();
     void StopClick();

@@ -1,4 +1,4 @@
-#include "app/pubfunction.h"
+#include "platform/pubfunction.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -24,8 +24,8 @@ const QString kOutputFolderKey = QStringLiteral("OutputFolder");
 const QString kKeepRatioKey = QStringLiteral("KeepRatio");
 const QString kAddFolderKey = QStringLiteral("AddFolder");
 
-// One level deep, as the program has always done: a folder whose parent is
-// missing is not made.
+// One level deep: a folder whose parent is missing is not made, so a mistyped
+// path never grows a tree of new folders.
 bool existsOrCreate(const QString &folder)
 {
     if (folder.isEmpty())

@@ -1,16 +1,16 @@
-#include "encoder/clipadder.h"
+#include "clips/clipadder.h"
 
-#include "app/pubfunction.h"
-#include "controls/picture.h"
+#include "clips/cliplist.h"
 #include "platform/nativepath.h"
+#include "platform/pubfunction.h"
 #include "platform/shell.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QThread>
 
-ClipAdder::ClipAdder(AppendEntry append, ReportRefused refused, QObject *parent)
-    : QObject(parent), m_append(std::move(append)), m_refused(std::move(refused))
+ClipAdder::ClipAdder(ClipList *clips, ReportRefused refused, QObject *parent)
+    : QObject(parent), m_clips(clips), m_refused(std::move(refused))
 {}
 
 ClipAdder::~ClipAdder()
@@ -89,9 +89,8 @@ QString RefusalLine(const QString &path, const ProbeResult &probed)
 
 void ClipAdder::append(const ProbeResult &probed)
 {
-    if (probed.verdict != ProbeVerdict::Accepted || !m_append)
-        return;
-    m_append(probed.clip, PixelsImage(probed.clip.thumbnail));
+    if (probed.verdict == ProbeVerdict::Accepted)
+        m_clips->add(probed.clip);
 }
 
 void ClipAdder::ProbeFile(const QString &path)

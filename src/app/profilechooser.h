@@ -4,6 +4,7 @@
 #include <QString>
 
 class QComboBox;
+struct ConvertDef;
 class TImage;
 
 // The profile list of the main window: the profiles of the current device
@@ -21,9 +22,10 @@ public:
     // The list's change by the user.
     void ComboBox_OutputSettingChange();
     void EditSelectedProfile();
-    // False (after telling the user where needed) when the selection is no
-    // usable profile; the batch then does not start.
-    bool ApplySelectedProfile();
+    // Writes the selected profile's fields into profile. False (after telling
+    // the user where needed) when the selection is no usable profile; the
+    // batch then does not start.
+    bool ApplySelectedProfile(ConvertDef &profile);
     // True when the list stands on "Add my profile..." (the convert button
     // then refuses with a message).
     bool RefuseAddEntry();

@@ -1,4 +1,4 @@
-#include "controls/playerlib.h"
+#include "encoder/playerlib.h"
 
 #include "platform/nativepath.h"
 

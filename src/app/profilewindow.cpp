@@ -1,8 +1,8 @@
-#include "profiles/profilewindow.h"
+#include "app/profilewindow.h"
 
-#include "app/textops.h"
 #include "controls/dynamicimagebutton.h"
 #include "controls/image.h"
+#include "platform/textops.h"
 #include "profiles/devicekind.h"
 #include "profiles/profilefile.h"
 #include "profiles/profileform.h"

@@ -1,12 +1,12 @@
-#include "encoder/progresswindow.h"
+#include "app/progresswindow.h"
 
-#include "app/pubfunction.h"
+#include "app/application.h"
 #include "controls/dynamicimagebutton.h"
 #include "controls/image.h"
 #include "encoder/commandline.h"
-#include "encoder/convertdef.h"
 #include "encoder/statusline.h"
 #include "platform/nativepath.h"
+#include "platform/pubfunction.h"
 #include "platform/shell.h"
 #include "skin/components.h"
 #include "skin/modalwindow.h"
@@ -34,8 +34,9 @@ QFont labelFont()
 }
 } // namespace
 
-TProgressWindow::TProgressWindow(BatchSource *source, QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_batch(new BatchRun(source, this))
+TProgressWindow::TProgressWindow(QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
+      m_batch(ZeloApplication::instance()->batch())
 {
     setObjectName(QStringLiteral("ProgressWindow"));
     setFixedSize(546, 346);
@@ -186,7 +187,7 @@ void TProgressWindow::wireBatch()
 {
     connect(m_batch, &BatchRun::batchReset, this, &TProgressWindow::showReset);
     connect(m_batch, &BatchRun::outputFolderFellBack, this, [this](const QString &folder) {
-        path_Work = folder;
+        path_Work = folder; // the batch writes there, and so will the next one
         Edit_WorkingFolder->setText(path_Work);
     });
     connect(m_batch, &BatchRun::outputFolderRefused, this,
@@ -196,7 +197,10 @@ void TProgressWindow::wireBatch()
             QStringLiteral("No clip to convert!\nPlease add clip to list, then convert it!"));
     });
     connect(m_batch, &BatchRun::runningChanged, this, &TProgressWindow::showRunning);
-    connect(m_batch, &BatchRun::clipStarted, this, &TProgressWindow::ShowClip);
+    connect(m_batch, &BatchRun::clipStarted, this,
+            [this](int, const QString &input, const QString &output, int start, int stop) {
+                ShowClip(input, output, start, stop);
+            });
     connect(m_batch, &BatchRun::progressed, this, &TProgressWindow::SetPercent);
     connect(m_batch, &BatchRun::positionReached, this,
             [this](int second) { Label_CurrentTime->setText(TimeText(second)); });
@@ -234,7 +238,6 @@ void TProgressWindow::showRunning(bool running)
 void TProgressWindow::ResetDisplay()
 {
     path_Work = WithTrailingSeparator(path_Work);
-    m_batch->setOutputFolder(path_Work);
     m_batch->reset();
 }
 
@@ -244,18 +247,18 @@ void TProgressWindow::showReset()
     Label_DesName->clear();
     for (QLabel *l : {Label_StartTime, Label_StopTime, Label_Length, Label_CurrentTime})
         l->setText(kZeroTime);
-    path_Work = m_batch->outputFolder();
     Edit_WorkingFolder->setText(path_Work);
     showRunning(false);
 }
 
-void TProgressWindow::ShowClip()
+void TProgressWindow::ShowClip(const QString &input, const QString &output, int startTime,
+                               int stopTime)
 {
-    Label_SrcName->setText(ShownName(FileNamePart(MyConvertDef.s_Input)));
-    Label_DesName->setText(ShownName(FileNamePart(MyConvertDef.s_Output)));
-    Label_StartTime->setText(MyConvertDef.s_StartTime);
-    Label_StopTime->setText(MyConvertDef.s_StopTime);
-    Label_Length->setText(TimeText(MyConvertDef.Duration));
+    Label_SrcName->setText(ShownName(FileNamePart(input)));
+    Label_DesName->setText(ShownName(FileNamePart(output)));
+    Label_StartTime->setText(TimeText(startTime));
+    Label_StopTime->setText(TimeText(stopTime));
+    Label_Length->setText(TimeText(stopTime - startTime));
     Label_CurrentTime->setText(kZeroTime);
 }
 
@@ -272,15 +275,9 @@ void TProgressWindow::SetPercent(int clipPercent, int batchPercent)
     placeBar(Img_TP, batchPercent);
 }
 
-void TProgressWindow::ParseStatusLine(const QString &text)
-{
-    m_batch->statusLine(text);
-}
-
 void TProgressWindow::StartClick()
 {
-    m_batch->setOutputFolder(path_Work);
-    m_batch->start();
+    m_batch->start(path_Work);
 }
 
 void TProgressWindow::showEnd(const QStringList &failures, bool openFolder)

@@ -1,13 +1,12 @@
-#include "profiles/profilechooser.h"
+#include "app/profilechooser.h"
 
-#include "app/pubfunction.h"
+#include "app/profilewindow.h"
 #include "controls/image.h"
-#include "encoder/convertdef.h"
 #include "encoder/profileapply.h"
+#include "platform/pubfunction.h"
 #include "platform/shell.h"
 #include "profiles/devicekind.h"
 #include "profiles/profilefile.h"
-#include "profiles/profilewindow.h"
 
 #include <QComboBox>
 #include <QFileInfo>
@@ -102,10 +101,10 @@ bool ProfileChooser::RefuseAddEntry()
     return true;
 }
 
-bool ProfileChooser::ApplySelectedProfile()
+bool ProfileChooser::ApplySelectedProfile(ConvertDef &profile)
 {
     const QString line = m_list->currentIndex() < 0 ? QString() : m_list->currentText();
-    switch (ApplyProfileLine(line, s_OutputFormat, MyConvertDef, OutputWidth, OutputHeight)) {
+    switch (ApplyProfileLine(line, s_OutputFormat, profile, OutputWidth, OutputHeight)) {
     case ApplyResult::AddEntry:
         TheShell().info(kSelectProfile);
         return false;
