@@ -16,15 +16,13 @@ namespace {
 
 TEST(BitRateField, KeepsAWholeNumberFromOneTo2500)
 {
-    EXPECT_EQ(ClampedBitRateText("3000"), "2500");
-    EXPECT_EQ(ClampedBitRateText("2500"), "2500");
-    EXPECT_EQ(ClampedBitRateText("0"), "1");
-    EXPECT_EQ(ClampedBitRateText(""), "1");
-    EXPECT_EQ(ClampedBitRateText("020"), "20");
-    EXPECT_EQ(ClampedBitRateText("12ab"), "12"); // a letter typed after digits is dropped
-    EXPECT_EQ(ClampedBitRateText("kbps"), "1");
-    EXPECT_EQ(ClampedBitRateText("-40"), "1");
-    EXPECT_EQ(ClampedBitRateText("99999999999"), "2500");
+    // A letter typed after digits is dropped.
+    const std::pair<const char *, const char *> clampedBitRateTextCases[] = {
+        {"3000", "2500"}, {"2500", "2500"}, {"0", "1"},
+        {"", "1"},        {"020", "20"},    {"12ab", "12"},
+        {"kbps", "1"},    {"-40", "1"},     {"99999999999", "2500"}};
+    for (auto [typed, kept] : clampedBitRateTextCases)
+        EXPECT_EQ(ClampedBitRateText(typed), kept) << typed;
 
     EXPECT_EQ(StepArrows(20, +1), 21);
     EXPECT_EQ(StepArrows(20, -1), 19);
