@@ -27,13 +27,6 @@ protected:
         qputenv("ZELO_FAKE_ENGINE_LOG", QFile::encodeName(dir.filePath("engine.log")));
         startProgram(FakeEngineDir("full"));
     }
-    void TearDown() override
-    {
-        ProgramWindows::TearDown();
-        for (const char *v :
-             {"ZELO_FAKE_ENGINE_PROBE", "ZELO_FAKE_ENGINE_LOG", "ZELO_FAKE_ENGINE_PROBE_DELAY_MS"})
-            qunsetenv(v);
-    }
 
     QString media(const QString &name)
     {

@@ -21,12 +21,6 @@ protected:
         qputenv("ZELO_FAKE_ENGINE_PROBE_DELAY_MS", "60");
         startProgram(FakeEngineDir("full"));
     }
-    void TearDown() override
-    {
-        ProgramWindows::TearDown();
-        qunsetenv("ZELO_FAKE_ENGINE_PROBE");
-        qunsetenv("ZELO_FAKE_ENGINE_PROBE_DELAY_MS");
-    }
     QStringList media(const QStringList &names)
     {
         QStringList paths;

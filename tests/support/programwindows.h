@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -18,7 +19,8 @@
 
 // The program's main, profile and progress windows, started from a program folder of
 // their own that holds the given engine library, the shipped profiles and
-// the default skin. Boxes go to the recording shell.
+// the default skin. Boxes go to the recording shell; the fake libraries'
+// settings (ZELO_FAKE_*) are cleared after each test.
 class ProgramWindows : public ::testing::Test
 {
 protected:
@@ -61,6 +63,11 @@ protected:
         progress.reset();
         profile.reset();
         window.reset();
+        // No fake library's setting outlives its test.
+        for (const QString &name : QProcessEnvironment::systemEnvironment().keys()) {
+            if (name.startsWith("ZELO_FAKE_"))
+                qunsetenv(name.toLocal8Bit().constData());
+        }
     }
 
     QTemporaryDir dir;
