@@ -11,6 +11,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
@@ -115,8 +116,7 @@ class ProfileStoreTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        saved = {path_Config, path_Data, path_Snapshot, path_Skin, path_Work};
-        savedInstalled = b_Installed;
+        saved = globals();
         path_Config = path_Data = dir.filePath("prog/");
         b_Installed = false;
         QDir().mkpath(path_Config);
@@ -125,16 +125,14 @@ protected:
     void TearDown() override
     {
         QFile::remove(UserProfilePath());
-        path_Config = saved[0];
-        path_Data = saved[1];
-        path_Snapshot = saved[2];
-        path_Skin = saved[3];
-        path_Work = saved[4];
-        b_Installed = savedInstalled;
+        globals() = saved;
+    }
+    static auto globals()
+    {
+        return std::tie(path_Config, path_Data, path_Snapshot, path_Skin, path_Work, b_Installed);
     }
     QTemporaryDir dir;
-    QStringList saved;
-    bool savedInstalled = false;
+    std::tuple<QString, QString, QString, QString, QString, bool> saved;
 };
 
 TEST_F(ProfileStoreTest, AWritableProgramFolderKeepsTheShippedFile)
