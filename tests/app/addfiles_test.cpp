@@ -7,7 +7,6 @@
 #include "tests/support/programwindows.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -33,15 +32,6 @@ protected:
         QString path = dir.filePath(name);
         WriteFileBytes(path, "media");
         return path;
-    }
-
-    // Waits (serving events) until the multi-file add has ended.
-    void waitForAdd()
-    {
-        QElapsedTimer t;
-        t.start();
-        while (window->adder()->workerRunning() && t.elapsed() < 20000)
-            QTest::qWait(10);
     }
 
     TListPanel *list() const { return window->TP_ImageList; }

@@ -6,7 +6,6 @@
 #include "controls/listpanel.h"
 #include "tests/support/programwindows.h"
 
-#include <QElapsedTimer>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -40,10 +39,7 @@ TEST_F(OpenWithTest, FilesArrivingDuringAnAddWaitForItInsteadOfBeingLost)
     AddFilesWhenFree(window->adder(), media({"e.avi", "f.avi"}));
 
     TListPanel *list = window->TP_ImageList;
-    QElapsedTimer t;
-    t.start();
-    while ((list->count() < 6 || window->adder()->workerRunning()) && t.elapsed() < 20000)
-        QTest::qWait(20);
+    QTest::qWaitFor([&] { return list->count() >= 6 && !window->adder()->workerRunning(); }, 20000);
     QStringList names;
     for (int i = 0; Image_Item *item = list->GetItem(i); ++i)
         names << QFileInfo(item->clip().path).fileName();

@@ -4,12 +4,12 @@
 #include "app/mainwindow.h"
 #include "app/profilewindow.h"
 #include "app/progresswindow.h"
+#include "clips/clipadder.h"
 #include "platform/pubfunction.h"
 #include "tests/support/recordingshell.h"
 #include "tests/support/testpaths.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
@@ -49,11 +49,13 @@ protected:
     // the fake engine's); true when it has.
     bool waitForBatch(int ms = 120000)
     {
-        QElapsedTimer t;
-        t.start();
-        while (progress->batch()->converting() && t.elapsed() < ms)
-            QTest::qWait(5);
-        return !progress->batch()->converting();
+        return QTest::qWaitFor([&] { return !progress->batch()->converting(); }, ms);
+    }
+
+    // Waits (serving events) until the multi-file add has ended.
+    void waitForAdd(int ms = 60000)
+    {
+        QTest::qWaitFor([&] { return !window->adder()->workerRunning(); }, ms);
     }
 
     void TearDown() override
