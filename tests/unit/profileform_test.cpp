@@ -114,6 +114,10 @@ TEST_F(ProfileDefaultsTest, ListedProfilesKeepTheirEntryNumbers)
 class ProfileStoreTest : public ::testing::Test
 {
 protected:
+    static auto globals()
+    {
+        return std::tie(path_Config, path_Data, path_Snapshot, path_Skin, path_Work, b_Installed);
+    }
     void SetUp() override
     {
         saved = globals();
@@ -126,10 +130,6 @@ protected:
     {
         QFile::remove(UserProfilePath());
         globals() = saved;
-    }
-    static auto globals()
-    {
-        return std::tie(path_Config, path_Data, path_Snapshot, path_Skin, path_Work, b_Installed);
     }
     QTemporaryDir dir;
     std::tuple<QString, QString, QString, QString, QString, bool> saved;
