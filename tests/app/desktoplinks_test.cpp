@@ -55,7 +55,8 @@ TEST(DesktopLinks, AddressesReachTheOpenerWhole)
         expected << (address == guide ? QString::fromLatin1(QUrl::fromLocalFile(guide).toEncoded())
                                       : address);
         // The opener is started detached: wait for its record.
-        QTest::qWaitFor([&] { return ReadFileBytes(log).count('\n') >= expected.size(); }, 20000);
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return ReadFileBytes(log).count('\n') >= expected.size(); }, 20000));
     }
     QStringList received;
     for (const QByteArray &call : ReadFileBytes(log).split('\n'))

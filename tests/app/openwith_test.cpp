@@ -39,7 +39,8 @@ TEST_F(OpenWithTest, FilesArrivingDuringAnAddWaitForItInsteadOfBeingLost)
     AddFilesWhenFree(window->adder(), media({"e.avi", "f.avi"}));
 
     TListPanel *list = window->TP_ImageList;
-    QTest::qWaitFor([&] { return list->count() >= 6 && !window->adder()->workerRunning(); }, 20000);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return list->count() >= 6 && !window->adder()->workerRunning(); }, 20000));
     QStringList names;
     for (int i = 0; Image_Item *item = list->GetItem(i); ++i)
         names << QFileInfo(item->clip().path).fileName();

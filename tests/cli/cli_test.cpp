@@ -192,8 +192,8 @@ TEST_F(CliRun, CtrlCOrAHangUpStopsTheEngineAndSaysSo)
         p.setProcessEnvironment(env);
         p.start(prog + "zelo-convert", {"--output-dir", dir.filePath("out"), src, src});
         ASSERT_TRUE(p.waitForStarted());
-        QTest::qWaitFor([&] { return ReadFileBytes(dir.filePath("engine.log")).contains("_X "); },
-                        20000);
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return ReadFileBytes(dir.filePath("engine.log")).contains("_X "); }, 20000));
         ::kill(pid_t(p.processId()), sig);
         ASSERT_TRUE(p.waitForFinished(20000));
         EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << sig;

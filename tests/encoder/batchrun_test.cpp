@@ -84,7 +84,7 @@ protected:
 
     void waitForEnd()
     {
-        QTest::qWaitFor([&] { return !batch.converting(); }, 20000);
+        (void)QTest::qWaitFor([&] { return !batch.converting(); }, 20000);
         QTest::qWait(5); // a late message would arrive now
     }
 

@@ -53,9 +53,9 @@ protected:
     }
 
     // Waits (serving events) until the multi-file add has ended.
-    void waitForAdd(int ms = 60000)
+    bool waitForAdd(int ms = 60000)
     {
-        QTest::qWaitFor([&] { return !window->adder()->workerRunning(); }, ms);
+        return QTest::qWaitFor([&] { return !window->adder()->workerRunning(); }, ms);
     }
 
     void TearDown() override
