@@ -38,8 +38,7 @@ protected:
 TEST_F(SplashTest, NoPictureOrOneThatDoesNotDecodeIsPassedOver)
 {
     for (bool written : {false, true}) {
-        if (written)
-            ASSERT_TRUE(WriteFileBytes(path, "\xFF\xD8 not really a picture"));
+        ASSERT_TRUE(!written || WriteFileBytes(path, "\xFF\xD8 not really a picture"));
         splash->ShowSplash();
         EXPECT_FALSE(splash->b_Shown) << written;
         EXPECT_FALSE(splash->isVisible()) << written;
