@@ -7,7 +7,6 @@
 #include "tests/support/programwindows.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -27,28 +26,12 @@ protected:
         qputenv("ZELO_FAKE_ENGINE_LOG", QFile::encodeName(dir.filePath("engine.log")));
         startProgram(FakeEngineDir("full"));
     }
-    void TearDown() override
-    {
-        ProgramWindows::TearDown();
-        for (const char *v :
-             {"ZELO_FAKE_ENGINE_PROBE", "ZELO_FAKE_ENGINE_LOG", "ZELO_FAKE_ENGINE_PROBE_DELAY_MS"})
-            qunsetenv(v);
-    }
 
     QString media(const QString &name)
     {
         QString path = dir.filePath(name);
         WriteFileBytes(path, "media");
         return path;
-    }
-
-    // Waits (serving events) until the multi-file add has ended.
-    void waitForAdd()
-    {
-        QElapsedTimer t;
-        t.start();
-        while (window->adder()->workerRunning() && t.elapsed() < 20000)
-            QTest::qWait(10);
     }
 
     TListPanel *list() const { return window->TP_ImageList; }

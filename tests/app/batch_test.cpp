@@ -35,14 +35,6 @@ protected:
         startProgram(FakeEngineDir("full"));
         out = path_Work;
     }
-    void TearDown() override
-    {
-        ProgramWindows::TearDown();
-        for (const char *v :
-             {"ZELO_FAKE_ENGINE_PROBE", "ZELO_FAKE_ENGINE_LOG", "ZELO_FAKE_ENGINE_HOLD",
-              "ZELO_FAKE_ENGINE_RESULT", "ZELO_FAKE_ENGINE_STATUS", "ZELO_FAKE_ENGINE_REFUSE"})
-            qunsetenv(v);
-    }
 
     QString log() const { return dir.filePath("engine.log"); }
 

@@ -7,10 +7,9 @@
 #include "tests/support/testpaths.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QThread>
+#include <QTest>
 #include <QUrl>
 #include <gtest/gtest.h>
 
@@ -56,10 +55,8 @@ TEST(DesktopLinks, AddressesReachTheOpenerWhole)
         expected << (address == guide ? QString::fromLatin1(QUrl::fromLocalFile(guide).toEncoded())
                                       : address);
         // The opener is started detached: wait for its record.
-        QElapsedTimer t;
-        t.start();
-        while (ReadFileBytes(log).count('\n') < expected.size() && t.elapsed() < 20000)
-            QThread::msleep(50);
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return ReadFileBytes(log).count('\n') >= expected.size(); }, 20000));
     }
     QStringList received;
     for (const QByteArray &call : ReadFileBytes(log).split('\n'))

@@ -6,7 +6,6 @@
 #include "controls/listpanel.h"
 #include "tests/support/programwindows.h"
 
-#include <QElapsedTimer>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -20,12 +19,6 @@ protected:
         qputenv("ZELO_FAKE_ENGINE_PROBE", "42,mpeg4,mp3,320,240");
         qputenv("ZELO_FAKE_ENGINE_PROBE_DELAY_MS", "60");
         startProgram(FakeEngineDir("full"));
-    }
-    void TearDown() override
-    {
-        ProgramWindows::TearDown();
-        qunsetenv("ZELO_FAKE_ENGINE_PROBE");
-        qunsetenv("ZELO_FAKE_ENGINE_PROBE_DELAY_MS");
     }
     QStringList media(const QStringList &names)
     {
@@ -46,10 +39,8 @@ TEST_F(OpenWithTest, FilesArrivingDuringAnAddWaitForItInsteadOfBeingLost)
     AddFilesWhenFree(window->adder(), media({"e.avi", "f.avi"}));
 
     TListPanel *list = window->TP_ImageList;
-    QElapsedTimer t;
-    t.start();
-    while ((list->count() < 6 || window->adder()->workerRunning()) && t.elapsed() < 20000)
-        QTest::qWait(20);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return list->count() >= 6 && !window->adder()->workerRunning(); }, 20000));
     QStringList names;
     for (int i = 0; Image_Item *item = list->GetItem(i); ++i)
         names << QFileInfo(item->clip().path).fileName();

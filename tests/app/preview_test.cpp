@@ -33,14 +33,6 @@ protected:
         startProgram(FakeEngineDir("full"), FakeEngineDir("player_full"));
         window->show();
     }
-    void TearDown() override
-    {
-        ProgramWindows::TearDown();
-        for (const char *v :
-             {"ZELO_FAKE_ENGINE_PROBE", "ZELO_FAKE_PLAYER_LOG", "ZELO_FAKE_PLAYER_INIT",
-              "ZELO_FAKE_PLAYER_SILENT", "ZELO_FAKE_PLAYER_SEEKABLE", "ZELO_FAKE_PLAYER_POSITION"})
-            qunsetenv(v);
-    }
 
     QString log() const { return dir.filePath("player.log"); }
 

@@ -19,7 +19,6 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QProcess>
 #include <QStandardPaths>
@@ -267,10 +266,7 @@ protected:
 TEST_F(KindConversionTest, EveryKindConvertsThroughTheWindow)
 {
     window->adder()->addFiles({MediaFile("mpeg4_mp3.avi")});
-    QElapsedTimer t;
-    t.start();
-    while (window->adder()->workerRunning() && t.elapsed() < 60000)
-        QTest::qWait(10);
+    waitForAdd();
     ASSERT_EQ(window->TP_ImageList->count(), 1);
     window->clips()->SetTrim(window->TP_ImageList->GetItem(0)->clip().id, 0, 1);
 

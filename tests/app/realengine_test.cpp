@@ -13,7 +13,6 @@
 
 #include <QComboBox>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QTemporaryDir>
 #include <QTest>
@@ -35,10 +34,7 @@ protected:
     void add(const QStringList &files)
     {
         window->adder()->addFiles(files);
-        QElapsedTimer t;
-        t.start();
-        while (window->adder()->workerRunning() && t.elapsed() < 60000)
-            QTest::qWait(10);
+        waitForAdd();
     }
 
     TListPanel *list() const { return window->TP_ImageList; }

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QThread>
 #include <QUrl>
 #include <algorithm>
@@ -177,11 +178,7 @@ TEST_F(ProgramRun, SecondCopyExitsSilentlyAndFirstEndsInOrder)
     QProcess first;
     start(first);
     QString lock = dir.filePath("run/Zuzudu4 Converter.lock");
-    QElapsedTimer t;
-    t.start();
-    while (!QFile::exists(lock) && t.elapsed() < 20000)
-        QThread::msleep(20);
-    ASSERT_TRUE(QFile::exists(lock));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(lock); }, 20000));
     QThread::msleep(300); // let the first copy reach its message loop
 
     QProcess second;

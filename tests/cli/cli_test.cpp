@@ -3,10 +3,9 @@
 #include "tests/support/testpaths.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QThread>
+#include <QTest>
 #include <csignal>
 #include <gtest/gtest.h>
 
@@ -193,10 +192,8 @@ TEST_F(CliRun, CtrlCOrAHangUpStopsTheEngineAndSaysSo)
         p.setProcessEnvironment(env);
         p.start(prog + "zelo-convert", {"--output-dir", dir.filePath("out"), src, src});
         ASSERT_TRUE(p.waitForStarted());
-        QElapsedTimer t;
-        t.start();
-        while (!ReadFileBytes(dir.filePath("engine.log")).contains("_X ") && t.elapsed() < 20000)
-            QThread::msleep(20);
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return ReadFileBytes(dir.filePath("engine.log")).contains("_X "); }, 20000));
         ::kill(pid_t(p.processId()), sig);
         ASSERT_TRUE(p.waitForFinished(20000));
         EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << sig;

@@ -145,7 +145,6 @@ TEST_F(SameProbeDecision, AThumbnailThatIsNoPictureIsSkippedByBoth)
     EXPECT_EQ(said, NoPictureText);
     qunsetenv("ZELO_FAKE_ENGINE_PICTURE");
     expectSame(file, Answer::Listed);
-    qunsetenv("ZELO_FAKE_ENGINE_PROBE");
 }
 
 // Names that are no UTF-8, would be hidden, hold a line break or fill the limit.

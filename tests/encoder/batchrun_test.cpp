@@ -9,7 +9,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -85,10 +84,7 @@ protected:
 
     void waitForEnd()
     {
-        QElapsedTimer t;
-        t.start();
-        while (batch.converting() && t.elapsed() < 20000)
-            QTest::qWait(5);
+        (void)QTest::qWaitFor([&] { return !batch.converting(); }, 20000);
         QTest::qWait(5); // a late message would arrive now
     }
 

@@ -7,6 +7,7 @@
 #include <functional>
 #include <iterator>
 #include <stdexcept>
+#include <utility>
 
 namespace {
 
@@ -123,6 +124,26 @@ std::string pseudoRandomBytes(size_t n)
     return bytes;
 }
 
+// A recipe of the common kind, named by what sets it apart.
+struct R : ClipRecipe
+{
+    R(const char *file, const char *muxer, const char *video, const char *audio = "")
+        : ClipRecipe{.file = file, .muxer = muxer, .videoEncoder = video, .audioEncoder = audio}
+    {}
+    R &&size(int w, int h) { return width = w, height = h, std::move(*this); }
+    R &&fps(int num, int den = 1) { return rate = {num, den}, std::move(*this); }
+    R &&secs(double s) { return seconds = s, std::move(*this); }
+    R &&soundSecs(double s) { return soundSeconds = s, std::move(*this); }
+    R &&count(int n) { return frames = n, std::move(*this); }
+    R &&sound(int hz, int ch = 2) { return sampleRate = hz, channels = ch, std::move(*this); }
+    R &&aspect(AVRational a) { return sar = a, std::move(*this); }
+    R &&turn(int q, bool m = false) { return rotation = q, mirrored = m, std::move(*this); }
+    R &&source(const char *p) { return pattern = p, std::move(*this); }
+    R &&filter(const char *f) { return pictureFilter = f, std::move(*this); }
+    R &&options(const char *o) { return muxerOptions = o, std::move(*this); }
+    R &&packets(int n) { return soundPacketSamples = n, std::move(*this); }
+};
+
 } // namespace
 
 const std::vector<ClipRecipe> &fixtureCatalog()
@@ -130,181 +151,72 @@ const std::vector<ClipRecipe> &fixtureCatalog()
     // Sizes and rates differ where a codec insists (H.263 and RealVideo want
     // whole macroblocks, RealAudio 1.0 is 8 kHz mono) or where a case needs
     // it; the rest is 160x120 at 25 pictures a second, 3 seconds long.
-    using S = ClipRecipe;
     static const std::vector<ClipRecipe> catalog = {
-        S{.file = "mpeg4_mp3.avi",
-          .muxer = "avi",
-          .videoEncoder = "mpeg4",
-          .audioEncoder = "libmp3lame"},
-        S{.file = "mjpeg_pcm.avi",
-          .muxer = "avi",
-          .videoEncoder = "mjpeg",
-          .audioEncoder = "pcm_s16le",
-          .sampleRate = 22050,
-          .channels = 1},
-        S{.file = "mpeg1_mp2.mpg",
-          .muxer = "mpeg",
-          .videoEncoder = "mpeg1video",
-          .audioEncoder = "mp2"},
-        S{.file = "mpeg2_mp2.vob",
-          .muxer = "vob",
-          .videoEncoder = "mpeg2video",
-          .audioEncoder = "mp2",
-          .sampleRate = 48000},
-        S{.file = "wmv2_wma.wmv", .muxer = "asf", .videoEncoder = "wmv2", .audioEncoder = "wmav2"},
-        S{.file = "mpeg4_pcm.mov",
-          .muxer = "mov",
-          .videoEncoder = "mpeg4",
-          .audioEncoder = "pcm_s16le"},
-        S{.file = "h264_aac.mp4",
-          .muxer = "mp4",
-          .videoEncoder = "libx264",
-          .audioEncoder = "aac",
-          .rate = {30000, 1001}},
+        R("mpeg4_mp3.avi", "avi", "mpeg4", "libmp3lame"),
+        R("mjpeg_pcm.avi", "avi", "mjpeg", "pcm_s16le").sound(22050, 1),
+        R("mpeg1_mp2.mpg", "mpeg", "mpeg1video", "mp2"),
+        R("mpeg2_mp2.vob", "vob", "mpeg2video", "mp2").sound(48000),
+        R("wmv2_wma.wmv", "asf", "wmv2", "wmav2"),
+        R("mpeg4_pcm.mov", "mov", "mpeg4", "pcm_s16le"),
+        R("h264_aac.mp4", "mp4", "libx264", "aac").fps(30000, 1001),
         // No AMR-NB encoder in Debian's FFmpeg: AAC stands in.
-        S{.file = "h263_aac.3gp",
-          .muxer = "3gp",
-          .videoEncoder = "h263",
-          .audioEncoder = "aac",
-          .width = 176,
-          .height = 144,
-          .rate = {15, 1},
-          .sampleRate = 8000,
-          .channels = 1},
-        S{.file = "flv1_mp3.flv",
-          .muxer = "flv",
-          .videoEncoder = "flv",
-          .audioEncoder = "libmp3lame",
-          .sampleRate = 22050},
-        S{.file = "vp8_vorbis.mkv",
-          .muxer = "matroska",
-          .videoEncoder = "libvpx",
-          .audioEncoder = "libvorbis",
-          .rate = {30, 1}},
-        S{.file = "rv10_ra144.rm",
-          .muxer = "rm",
-          .videoEncoder = "rv10",
-          .audioEncoder = "real_144",
-          .width = 176,
-          .height = 144,
-          .sampleRate = 8000,
-          .channels = 1},
-        S{.file = "rv20_ac3.rm",
-          .muxer = "rm",
-          .videoEncoder = "rv20",
-          .audioEncoder = "ac3",
-          .width = 176,
-          .height = 144,
-          .sampleRate = 48000},
-        S{.file = "video_only.avi", .muxer = "avi", .videoEncoder = "mpeg4"},
+        R("h263_aac.3gp", "3gp", "h263", "aac").size(176, 144).fps(15).sound(8000, 1),
+        R("flv1_mp3.flv", "flv", "flv", "libmp3lame").sound(22050),
+        R("vp8_vorbis.mkv", "matroska", "libvpx", "libvorbis").fps(30),
+        R("rv10_ra144.rm", "rm", "rv10", "real_144").size(176, 144).sound(8000, 1),
+        R("rv20_ac3.rm", "rm", "rv20", "ac3").size(176, 144).sound(48000),
+        R("video_only.avi", "avi", "mpeg4"),
         // No container: no index, no timestamps.
-        S{.file = "raw.h264", .muxer = "h264", .videoEncoder = "libx264"},
-        S{.file = "audio_only.mp3", .muxer = "mp3", .audioEncoder = "libmp3lame"},
-        S{.file = "phone_upright.mp4",
-          .muxer = "mp4",
-          .videoEncoder = "libx264",
-          .audioEncoder = "aac",
-          .rotation = 90},
-        S{.file = "anamorphic.vob",
-          .muxer = "vob",
-          .videoEncoder = "mpeg2video",
-          .audioEncoder = "mp2",
-          .width = 720,
-          .height = 576,
-          .seconds = 1,
-          .sampleRate = 48000,
-          .sar = {64, 45}},
-        S{.file = "odd_size.avi",
-          .muxer = "avi",
-          .videoEncoder = "mjpeg",
-          .width = 161,
-          .height = 121},
-        S{.file = "one_frame.mp4", .muxer = "mp4", .videoEncoder = "mpeg4", .frames = 1},
-        S{.file = "black.avi",
-          .muxer = "avi",
-          .videoEncoder = "mjpeg",
-          .seconds = 1,
-          .pattern = "color=c=black"},
+        R("raw.h264", "h264", "libx264"),
+        R("audio_only.mp3", "mp3", "", "libmp3lame"),
+        R("phone_upright.mp4", "mp4", "libx264", "aac").turn(90),
+        R("anamorphic.vob", "vob", "mpeg2video", "mp2")
+            .size(720, 576)
+            .secs(1)
+            .sound(48000)
+            .aspect({64, 45}),
+        R("odd_size.avi", "avi", "mjpeg").size(161, 121),
+        R("one_frame.mp4", "mp4", "mpeg4").count(1),
+        R("black.avi", "avi", "mjpeg").secs(1).source("color=c=black"),
         // Defects seen in the field, each in the smallest file that shows it.
-        S{.file = "one_frame_8x8.webm",
-          .muxer = "webm",
-          .videoEncoder = "libvpx",
-          .width = 8,
-          .height = 8,
-          .frames = 1},
+        R("one_frame_8x8.webm", "webm", "libvpx").size(8, 8).count(1),
         // Without an edit list the picture starts after the B-frame delay
         // (two frames) while the sound starts at 0.
-        S{.file = "late_picture.mp4",
-          .muxer = "mp4",
-          .videoEncoder = "libx264",
-          .audioEncoder = "aac",
-          .rate = {24, 1},
-          .seconds = 0.96,
-          .frames = 23,
-          .muxerOptions = "use_editlist=0"},
-        S{.file = "fragmented.mp4",
-          .muxer = "mp4",
-          .videoEncoder = "libx264",
-          .audioEncoder = "aac",
-          .rate = {30, 1},
-          .seconds = 1,
-          .muxerOptions = "movflags=frag_keyframe+empty_moov+default_base_moof"},
-        S{.file = "phone_mirrored.mp4",
-          .muxer = "mp4",
-          .videoEncoder = "libx264",
-          .rotation = 90,
-          .mirrored = true},
+        R("late_picture.mp4", "mp4", "libx264", "aac")
+            .fps(24)
+            .secs(0.96)
+            .count(23)
+            .options("use_editlist=0"),
+        R("fragmented.mp4", "mp4", "libx264", "aac")
+            .fps(30)
+            .secs(1)
+            .options("movflags=frag_keyframe+empty_moov+default_base_moof"),
+        R("phone_mirrored.mp4", "mp4", "libx264").turn(90, true),
         // Sound in packets of 0.37 s.
-        S{.file = "big_sound_packets.mkv",
-          .muxer = "matroska",
-          .videoEncoder = "mpeg4",
-          .audioEncoder = "flac",
-          .soundPacketSamples = 16384},
+        R("big_sound_packets.mkv", "matroska", "mpeg4", "flac").packets(16384),
         // Every fifth picture dropped, the last one among them: the index
         // keeps an empty chunk in its place.
-        S{.file = "frame_gaps.avi",
-          .muxer = "avi",
-          .videoEncoder = "cinepak",
-          .audioEncoder = "pcm_s16le",
-          .seconds = 2,
-          .pictureFilter = "select='not(eq(mod(n\\,5)\\,4))'"},
+        R("frame_gaps.avi", "avi", "cinepak", "pcm_s16le")
+            .secs(2)
+            .filter("select='not(eq(mod(n\\,5)\\,4))'"),
         // Sound that goes on after the pictures: by seconds, and by the
         // fraction of a second phones record.
-        S{.file = "long_sound.mp4",
-          .muxer = "mp4",
-          .videoEncoder = "libx264",
-          .audioEncoder = "aac",
-          .soundSeconds = 6},
-        S{.file = "sound_outlasts_8k.3gp",
-          .muxer = "3gp",
-          .videoEncoder = "mpeg4",
-          .audioEncoder = "aac",
-          .width = 176,
-          .height = 144,
-          .rate = {15, 1},
-          .seconds = 1,
-          .soundSeconds = 1.07,
-          .sampleRate = 8000,
-          .channels = 1},
+        R("long_sound.mp4", "mp4", "libx264", "aac").soundSecs(6),
+        R("sound_outlasts_8k.3gp", "3gp", "mpeg4", "aac")
+            .size(176, 144)
+            .fps(15)
+            .secs(1)
+            .soundSecs(1.07)
+            .sound(8000, 1),
         // A broadcast recording whose pictures start 2 s after its sound.
-        S{.file = "late_picture.ts",
-          .muxer = "mpegts",
-          .videoEncoder = "mpeg2video",
-          .audioEncoder = "mp2",
-          .seconds = 2.85,
-          .soundSeconds = 4.85,
-          .sampleRate = 48000,
-          .pictureFilter = "setpts=PTS+2/TB"},
-        S{.file = "index_first.mp4",
-          .muxer = "mp4",
-          .videoEncoder = "mpeg4",
-          .muxerOptions = "movflags=faststart"},
+        R("late_picture.ts", "mpegts", "mpeg2video", "mp2")
+            .secs(2.85)
+            .soundSecs(4.85)
+            .sound(48000)
+            .filter("setpts=PTS+2/TB"),
+        R("index_first.mp4", "mp4", "mpeg4").options("movflags=faststart"),
         // Long enough to stop a conversion half-way.
-        S{.file = "long.avi",
-          .muxer = "avi",
-          .videoEncoder = "mpeg4",
-          .audioEncoder = "libmp3lame",
-          .seconds = 60},
+        R("long.avi", "avi", "mpeg4", "libmp3lame").secs(60),
     };
     return catalog;
 }

@@ -4,13 +4,14 @@
 #include "app/mainwindow.h"
 #include "app/profilewindow.h"
 #include "app/progresswindow.h"
+#include "clips/clipadder.h"
 #include "platform/pubfunction.h"
 #include "tests/support/recordingshell.h"
 #include "tests/support/testpaths.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
+#include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -18,7 +19,8 @@
 
 // The program's main, profile and progress windows, started from a program folder of
 // their own that holds the given engine library, the shipped profiles and
-// the default skin. Boxes go to the recording shell.
+// the default skin. Boxes go to the recording shell; the fake libraries'
+// settings (ZELO_FAKE_*) are cleared after each test.
 class ProgramWindows : public ::testing::Test
 {
 protected:
@@ -47,11 +49,13 @@ protected:
     // the fake engine's); true when it has.
     bool waitForBatch(int ms = 120000)
     {
-        QElapsedTimer t;
-        t.start();
-        while (progress->batch()->converting() && t.elapsed() < ms)
-            QTest::qWait(5);
-        return !progress->batch()->converting();
+        return QTest::qWaitFor([&] { return !progress->batch()->converting(); }, ms);
+    }
+
+    // Waits (serving events) until the multi-file add has ended.
+    bool waitForAdd(int ms = 60000)
+    {
+        return QTest::qWaitFor([&] { return !window->adder()->workerRunning(); }, ms);
     }
 
     void TearDown() override
@@ -61,6 +65,11 @@ protected:
         progress.reset();
         profile.reset();
         window.reset();
+        // No fake library's setting outlives its test.
+        for (const QString &name : QProcessEnvironment::systemEnvironment().keys()) {
+            if (name.startsWith("ZELO_FAKE_"))
+                qunsetenv(name.toLocal8Bit().constData());
+        }
     }
 
     QTemporaryDir dir;

@@ -67,14 +67,12 @@ TEST(OutputNames, TheSourceNameNeverHidden)
 
 TEST(SampleRate, KiloHertzTextToHertz)
 {
-    EXPECT_EQ(SampleRateHz("22.05"), "22050");
-    EXPECT_EQ(SampleRateHz("11.025"), "11025");
-    EXPECT_EQ(SampleRateHz("44.1"), "44100");
-    EXPECT_EQ(SampleRateHz("8"), "8000");
-    EXPECT_EQ(SampleRateHz("48"), "48000");
-    EXPECT_EQ(SampleRateHz(""), "0");
-    EXPECT_EQ(SampleRateHz("abc"), "0");
-    EXPECT_EQ(SampleRateHz("22.0501"), "22050.099609375"); // single precision shows
+    // The last shows single precision.
+    const std::pair<const char *, const char *> sampleRateHzCases[] = {
+        {"22.05", "22050"}, {"11.025", "11025"}, {"44.1", "44100"}, {"8", "8000"},
+        {"48", "48000"},    {"", "0"},           {"abc", "0"},      {"22.0501", "22050.099609375"}};
+    for (auto [khz, hz] : sampleRateHzCases)
+        EXPECT_EQ(SampleRateHz(khz), hz) << khz;
 }
 
 TEST(EncoderVector, TheDocumentedExampleLine)

@@ -11,20 +11,19 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
 TEST(BitRateField, KeepsAWholeNumberFromOneTo2500)
 {
-    EXPECT_EQ(ClampedBitRateText("3000"), "2500");
-    EXPECT_EQ(ClampedBitRateText("2500"), "2500");
-    EXPECT_EQ(ClampedBitRateText("0"), "1");
-    EXPECT_EQ(ClampedBitRateText(""), "1");
-    EXPECT_EQ(ClampedBitRateText("020"), "20");
-    EXPECT_EQ(ClampedBitRateText("12ab"), "12"); // a letter typed after digits is dropped
-    EXPECT_EQ(ClampedBitRateText("kbps"), "1");
-    EXPECT_EQ(ClampedBitRateText("-40"), "1");
-    EXPECT_EQ(ClampedBitRateText("99999999999"), "2500");
+    // A letter typed after digits is dropped.
+    const std::pair<const char *, const char *> clampedBitRateTextCases[] = {
+        {"3000", "2500"}, {"2500", "2500"}, {"0", "1"},
+        {"", "1"},        {"020", "20"},    {"12ab", "12"},
+        {"kbps", "1"},    {"-40", "1"},     {"99999999999", "2500"}};
+    for (auto [typed, kept] : clampedBitRateTextCases)
+        EXPECT_EQ(ClampedBitRateText(typed), kept) << typed;
 
     EXPECT_EQ(StepArrows(20, +1), 21);
     EXPECT_EQ(StepArrows(20, -1), 19);
@@ -115,10 +114,13 @@ TEST_F(ProfileDefaultsTest, ListedProfilesKeepTheirEntryNumbers)
 class ProfileStoreTest : public ::testing::Test
 {
 protected:
+    static auto globals()
+    {
+        return std::tie(path_Config, path_Data, path_Snapshot, path_Skin, path_Work, b_Installed);
+    }
     void SetUp() override
     {
-        saved = {path_Config, path_Data, path_Snapshot, path_Skin, path_Work};
-        savedInstalled = b_Installed;
+        saved = globals();
         path_Config = path_Data = dir.filePath("prog/");
         b_Installed = false;
         QDir().mkpath(path_Config);
@@ -127,16 +129,10 @@ protected:
     void TearDown() override
     {
         QFile::remove(UserProfilePath());
-        path_Config = saved[0];
-        path_Data = saved[1];
-        path_Snapshot = saved[2];
-        path_Skin = saved[3];
-        path_Work = saved[4];
-        b_Installed = savedInstalled;
+        globals() = saved;
     }
     QTemporaryDir dir;
-    QStringList saved;
-    bool savedInstalled = false;
+    std::tuple<QString, QString, QString, QString, QString, bool> saved;
 };
 
 TEST_F(ProfileStoreTest, AWritableProgramFolderKeepsTheShippedFile)

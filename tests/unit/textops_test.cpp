@@ -5,17 +5,12 @@
 
 TEST(TimeText, RendersHoursMinutesSeconds)
 {
-    EXPECT_EQ(TimeText(3909), "01:05:09");
-    EXPECT_EQ(TimeText(0), "00:00:00");
-    EXPECT_EQ(TimeText(9), "00:00:09");
-    EXPECT_EQ(TimeText(10), "00:00:10");
-    EXPECT_EQ(TimeText(3599), "00:59:59");
-    EXPECT_EQ(TimeText(-5), "00:00:00");
-    EXPECT_EQ(TimeText(86399), "23:59:59");
-    EXPECT_EQ(TimeText(86400), "24:00:00");
-    EXPECT_EQ(TimeText(86401), "00:00:00");
-    EXPECT_EQ(TimeText(INT_MAX), "00:00:00");
-    EXPECT_EQ(TimeText(INT_MIN), "00:00:00");
+    const std::pair<int, const char *> timeTextCases[] = {
+        {3909, "01:05:09"},  {0, "00:00:00"},       {9, "00:00:09"},      {10, "00:00:10"},
+        {3599, "00:59:59"},  {-5, "00:00:00"},      {86399, "23:59:59"},  {86400, "24:00:00"},
+        {86401, "00:00:00"}, {INT_MAX, "00:00:00"}, {INT_MIN, "00:00:00"}};
+    for (auto [seconds, text] : timeTextCases)
+        EXPECT_EQ(TimeText(seconds), text) << seconds;
 }
 
 TEST(TextOps, PosCountsFromOneAndIsCaseSensitive)
@@ -50,22 +45,15 @@ TEST(TextOps, TrimDropsControlCharactersToo)
 
 TEST(TextOps, LeadingNumbers)
 {
-    EXPECT_EQ(LeadingInteger("320"), 320);
-    EXPECT_EQ(LeadingInteger("240abc"), 240);
-    EXPECT_EQ(LeadingInteger("2 Channels"), 2);
-    EXPECT_EQ(LeadingInteger(""), 0);
-    EXPECT_EQ(LeadingInteger("x240"), 0);
-    EXPECT_EQ(LeadingInteger(" 5"), 0);
-    EXPECT_EQ(LeadingInteger("-3"), -3);
-    EXPECT_EQ(LeadingInteger("-"), 0);
-    EXPECT_EQ(LeadingInteger("99999999999"), INT_MAX);
+    const std::pair<const char *, int> leadingIntegerCases[] = {
+        {"320", 320}, {"240abc", 240}, {"2 Channels", 2},       {"", 0}, {"x240", 0}, {" 5", 0},
+        {"-3", -3},   {"-", 0},        {"99999999999", INT_MAX}};
+    for (auto [text, number] : leadingIntegerCases)
+        EXPECT_EQ(LeadingInteger(text), number) << text;
 
-    EXPECT_DOUBLE_EQ(LeadingDecimal("22.05"), 22.05);
-    EXPECT_DOUBLE_EQ(LeadingDecimal("44.1 khps"), 44.1);
-    EXPECT_DOUBLE_EQ(LeadingDecimal("8"), 8.0);
-    EXPECT_DOUBLE_EQ(LeadingDecimal(".5"), 0.5);
-    EXPECT_DOUBLE_EQ(LeadingDecimal(""), 0.0);
-    EXPECT_DOUBLE_EQ(LeadingDecimal("abc"), 0.0);
-    EXPECT_DOUBLE_EQ(LeadingDecimal("nan"), 0.0);
-    EXPECT_DOUBLE_EQ(LeadingDecimal("1e3"), 1.0);
+    const std::pair<const char *, double> leadingDecimalCases[] = {
+        {"22.05", 22.05}, {"44.1 khps", 44.1}, {"8", 8.0},   {".5", 0.5},
+        {"", 0.0},        {"abc", 0.0},        {"nan", 0.0}, {"1e3", 1.0}};
+    for (auto [text, number] : leadingDecimalCases)
+        EXPECT_DOUBLE_EQ(LeadingDecimal(text), number) << text;
 }
