@@ -111,10 +111,18 @@ void ClipAdder::AddFilesWorker(QStringList files)
         QMetaObject::invokeMethod(
             this, [this, &probed] { append(probed); }, Qt::BlockingQueuedConnection);
     }
-    b_Adding = false;
-    if (b_ProbeFailed && !m_stop)
-        QMetaObject::invokeMethod(
-            this, [this] { m_refused(); }, Qt::BlockingQueuedConnection);
+    // The add ends on the UI thread, after its notice: a drop that arrives
+    // while the notice is up is refused like any drop during an add, and a
+    // new add never joins a worker that is still waiting for the UI thread.
+    const bool stopped = m_stop;
+    QMetaObject::invokeMethod(
+        this,
+        [this, stopped] {
+            if (b_ProbeFailed && !stopped)
+                m_refused();
+            b_Adding = false;
+        },
+        Qt::BlockingQueuedConnection);
     m_workerDone = true;
 }
 

@@ -151,6 +151,9 @@ TEST_F(AddFilesTest, SecondClickWhileAddingIsIgnored)
 TEST_F(AddFilesTest, DroppedFilesAreAddedLikeChosenOnes)
 {
     QStringList files = {media("x.avi"), dir.filePath("nothing.avi")};
+    // A second drop while the refusal notice is up is refused like any drop
+    // during an add, and never waits for the worker that waits for the box.
+    shell.whileInfoShows = [&] { emit list()->filesDropped({media("y.avi"), media("z.avi")}); };
     emit list()->filesDropped(files);
     waitForAdd();
     EXPECT_EQ(list()->count(), 1);

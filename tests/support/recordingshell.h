@@ -3,6 +3,7 @@
 #include "platform/shell.h"
 
 #include <QStringList>
+#include <functional>
 
 // A Shell that never blocks: it records every box and request, and answers
 // the choosers and confirmations with what the test queued.
@@ -20,6 +21,8 @@ public:
     void info(const QString &text, const QString &details = QString()) override
     {
         boxes.push_back({QStringLiteral("info"), text, details, ownerWindow()});
+        if (whileInfoShows)
+            whileInfoShows();
     }
     void error(const QString &text) override
     {
@@ -63,7 +66,8 @@ public:
     QString nextFolder;
     QStringList folderPrompts;
     QStringList opened;
-    QWidget *chooserOwner = nullptr; // the window the last chooser belonged to
+    QWidget *chooserOwner = nullptr;      // the window the last chooser belonged to
+    std::function<void()> whileInfoShows; // what the user does while an info box is up
 };
 
 // Installs a RecordingShell for the lifetime of the object.
