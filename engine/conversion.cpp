@@ -36,7 +36,7 @@ ConversionResult Conversion::run()
     // A stop also breaks off whatever was being written at the time: that
     // is no failure to report.
     if (stopRequested() && !ok) {
-        m_output.abandon();
+        abandonOutput();
         return ConversionResult::Stopped;
     }
     if (!ok)
@@ -48,9 +48,18 @@ ConversionResult Conversion::run()
     return ConversionResult::Complete;
 }
 
+void Conversion::abandonOutput()
+{
+    // The picture threads write into the output: they end first.
+    for (Lane *lane : {&m_video, &m_audio})
+        if (lane->track)
+            lane->track->abandon();
+    m_output.abandon();
+}
+
 ConversionResult Conversion::fail(const std::string &reason)
 {
-    m_output.abandon();
+    abandonOutput();
     m_progress.error(reason);
     return ConversionResult::Failed;
 }

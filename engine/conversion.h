@@ -67,6 +67,7 @@ private:
     int64_t pictureEndUs() const;
     bool checkNotEmpty(std::string &error);
     void notePacketEnd(Lane &lane, const AVPacket *pkt) const;
+    void abandonOutput();
     ConversionResult fail(const std::string &reason);
     bool stopRequested() const { return m_stop.load(std::memory_order_relaxed); }
     Progress progress() const;

@@ -33,6 +33,10 @@ public:
     // No more input; endUs is where the input ends. Writes out everything
     // still held by the filters and the encoder.
     bool finish(int64_t endUs, std::string &error);
+    // Drops whatever is still queued and waits for the picture thread, so
+    // that nothing writes to the output after this returns; before the
+    // output is abandoned.
+    void abandon() { m_pictureThread.reset(); }
 
     int64_t packetsWritten() const { return m_packets; }
     double lastQuality() const { return m_quality; }
