@@ -5,6 +5,7 @@
 # and ratios.
 #
 #   bench/run-bench.sh [BUILD_DIR]        (default: build; RUNS=3)
+#   ONLY="src1080.mp4" bench/run-bench.sh  (just those sources' conversion rows)
 #
 # The sources are made once with ffmpeg's test pattern and tone in
 # BUILD_DIR/bench/media.
@@ -41,6 +42,7 @@ make_source phone4k-flat.mp4 3840x2160 30 8 "-c:v libx264 -preset ultrafast -b:v
 # PAL DVD picture, 720x576 pixels shown 16:9.
 make_source sd169.mpg 720x576 25 30 "-c:v mpeg2video -b:v 6M -aspect 16:9" "-c:a mp2 -b:a 192k"
 SOURCES=(src320.avi src720.mp4 src1080.mp4 phone4k.mp4 sd169.mpg)
+if [ -n "${ONLY:-}" ]; then read -ra SOURCES <<<"$ONLY"; fi
 
 # The fastest of RUNS runs of a command: "wall cpu" in seconds, where cpu is
 # that run's user + system time (steadier than wall time on a busy machine).
@@ -128,6 +130,7 @@ done
 # zelo-convert end to end (probe, thumbnail, conversion of the whole clip
 # with the 3gp kind's default profile) beside ffprobe, a one-frame ffmpeg
 # thumbnail and the same conversion by ffmpeg.
+[ -n "${ONLY:-}" ] && exit 0
 ZC=$BUILD/bin/zelo-convert
 if [ -x "$ZC" ]; then
     export XDG_CONFIG_HOME=$OUT/config XDG_CACHE_HOME=$OUT/cache
