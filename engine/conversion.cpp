@@ -93,6 +93,7 @@ bool Conversion::prepare(std::string &error)
             return false;
         const DisplayGeometry g = m_input.videoGeometry();
         m_video.decoder.emplace(std::move(decoder), video, origin);
+        m_unseen.emplace(o.startUs, m_endUs, o.frameRate);
         m_video.track = std::make_unique<EncodeTrack>(std::move(encoder), videoChain(o, g), g.sar);
         if (!m_video.track->attach(m_output, error))
             return false;
@@ -207,7 +208,8 @@ bool Conversion::transcode(std::string &error)
     };
     while (!finished() && !stopRequested()) {
         if (!readPacket(pkt.get())) {
-            if (m_video.decoder && !m_video.done && !decodeInto(m_video, nullptr, error))
+            if (m_video.decoder && !m_video.done &&
+                !(feedPicture(nullptr, error) && decodeInto(m_video, nullptr, error)))
                 return false;
             break;
         }
@@ -218,7 +220,9 @@ bool Conversion::transcode(std::string &error)
             if (!lane->decoder || pkt->stream_index != lane->decoder->streamIndex())
                 continue;
             notePacketEnd(*lane, pkt.get());
-            if (!feed(*lane, pkt.get(), lane == &m_audio ? &*sound : nullptr, error))
+            const bool fed = lane == &m_video ? feedPicture(pkt.get(), error)
+                                              : feed(*lane, pkt.get(), &*sound, error);
+            if (!fed)
                 return false;
         }
         av_packet_unref(pkt.get());
@@ -268,6 +272,43 @@ bool Conversion::feed(Lane &lane, AVPacket *pkt, LaneWorker *worker, std::string
     // The worker gave up: its reason is the one to give.
     worker->finish(error);
     return false;
+}
+
+// Pictures reach the decoder one packet late: by then the next packet's time
+// is known as well, and with it whether the held picture will ever be shown.
+// One never shown that no other picture refers to is not decoded at all
+// (with a rate halved, that is about every fourth picture of a camera's
+// H.264). nullptr passes on the held packet at the end of the source.
+bool Conversion::feedPicture(AVPacket *pkt, std::string &error)
+{
+    if (pkt)
+        m_unseen->noteRead(pictureStartUs(pkt));
+    if (m_heldPicture && !m_video.done) {
+        const AVPacket *held = m_heldPicture.get();
+        const int64_t durationUs =
+            held->duration > 0
+                ? av_rescale_q(held->duration, m_input.videoStream()->time_base, AV_TIME_BASE_Q)
+                : 0;
+        m_video.decoder->skipUnreferenced(
+            m_video.decoder->timesFollowPackets() &&
+            m_unseen->neverShown(pictureStartUs(held), durationUs));
+        if (!decodeInto(m_video, held, error))
+            return false;
+    }
+    m_heldPicture = pkt ? handoff::take(pkt) : nullptr;
+    if (pkt && !m_heldPicture) {
+        error = "out of memory";
+        return false;
+    }
+    return true;
+}
+
+int64_t Conversion::pictureStartUs(const AVPacket *pkt) const
+{
+    if (pkt->pts == AV_NOPTS_VALUE)
+        return AV_NOPTS_VALUE;
+    return av_rescale_q(pkt->pts, m_input.videoStream()->time_base, AV_TIME_BASE_Q) -
+           m_input.originUs();
 }
 
 bool Conversion::decodeInto(Lane &lane, const AVPacket *pkt, std::string &error)

@@ -11,6 +11,7 @@
 #include "engine/progressreporter.h"
 #include "engine/silencesource.h"
 #include "engine/streamdecoder.h"
+#include "engine/unseenpictures.h"
 
 #include <atomic>
 #include <deque>
@@ -58,6 +59,8 @@ private:
     bool decodeInto(Lane &lane, const AVPacket *pkt, std::string &error);
     bool pass(Lane &lane, std::string &error);
     bool feed(Lane &lane, AVPacket *pkt, LaneWorker *worker, std::string &error);
+    bool feedPicture(AVPacket *pkt, std::string &error);
+    int64_t pictureStartUs(const AVPacket *pkt) const;
     bool transcode(std::string &error);
     bool finishTracks(std::string &error);
     bool checkReadToEnd(std::string &error) const;
@@ -82,6 +85,8 @@ private:
     Lane m_audio;
     std::optional<SilenceSource> m_silence; // sound for a source without any
     std::deque<PacketPtr> m_pending;        // read while checking the seek
+    std::optional<UnseenPictures> m_unseen; // pictures the output never shows
+    PacketPtr m_heldPicture;                // read, not yet decoded
     int64_t m_endUs = 0;                    // trim end on the file's timeline
     bool m_sourceEnded = false;             // the demuxer gave no more packets
 };

@@ -19,6 +19,11 @@ void StreamDecoder::send(const AVPacket *pkt)
         avcodec_send_packet(m_ctx.get(), pkt);
 }
 
+void StreamDecoder::skipUnreferenced(bool skip)
+{
+    m_ctx->skip_frame = skip ? AVDISCARD_NONREF : AVDISCARD_DEFAULT;
+}
+
 bool StreamDecoder::receive(AVFrame *frame)
 {
     if (m_drained)
@@ -40,6 +45,10 @@ bool StreamDecoder::receive(AVFrame *frame)
         ts == AV_NOPTS_VALUE ? m_nextUs : av_rescale_q(ts, m_timeBase, AV_TIME_BASE_Q) - m_originUs;
     if (start == AV_NOPTS_VALUE)
         start = 0;
+    m_timesFollowPackets = m_timesFollowPackets && frame->pts != AV_NOPTS_VALUE &&
+                           ts == frame->pts &&
+                           (m_received == 0 || start > m_frameStartUs);
+    ++m_received;
     m_frameStartUs = start;
     m_nextUs = start + durationUs(frame);
     return true;

@@ -17,6 +17,9 @@ public:
     // Feeds one packet; nullptr starts draining. A damaged packet is skipped:
     // one bad packet must not end a conversion.
     void send(const AVPacket *pkt);
+    // The next packets' pictures are left out when no other picture refers
+    // to them (codecs without such pictures decode everything).
+    void skipUnreferenced(bool skip);
     // True with the next frame; false when the decoder wants input or is
     // drained (see drained()).
     bool receive(AVFrame *frame);
@@ -27,6 +30,9 @@ public:
     // Start of the frame last received, and where the next one should start.
     int64_t frameStartUs() const { return m_frameStartUs; }
     int64_t frameEndUs() const { return m_nextUs; }
+    // So far every frame came out at its own packet's time, later than the
+    // one before: a packet's time then tells where its frame will be.
+    bool timesFollowPackets() const { return m_received > 0 && m_timesFollowPackets; }
 
 private:
     int64_t durationUs(const AVFrame *frame) const;
@@ -39,6 +45,8 @@ private:
     int64_t m_frameStartUs = AV_NOPTS_VALUE;
     int64_t m_nextUs = AV_NOPTS_VALUE;
     bool m_drained = false;
+    int64_t m_received = 0;
+    bool m_timesFollowPackets = true;
 };
 
 } // namespace zelo

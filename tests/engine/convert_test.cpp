@@ -236,6 +236,37 @@ TEST_F(Convert, TrimStartsOnTheExactFrameWhateverTheContainer)
     }
 }
 
+TEST_F(Convert, AHalvedRateShowsTheLaterPictureOfEachSlot)
+{
+    // H.264 with B pictures at 29.97 a second, to 15: pictures nobody sees
+    // are left undecoded, and the ones shown must be those the rate change
+    // picks: for each output slot, the last source picture whose time
+    // rounds to it.
+    ConvertRequest r = request("h264_aac.mp4", "half.mp4");
+    r.start = "00:00:01";
+    r.length = "1";
+    r.size = "160x120";
+    r.videoKbits = "2000";
+    r.format = "mp4";
+    ASSERT_EQ(run(r).code, uintptr_t(CONVERT_DONE_COMPLETE));
+    const double start = inspect(r.input).start + 1.0;
+    std::vector<Picture> original = decodePictures(r.input, 75);
+    std::vector<Picture> out = decodePictures(r.output, 15);
+    ASSERT_EQ(out.size(), 15u);
+    for (size_t k = 1; k < out.size(); ++k) {
+        size_t at = 0;
+        for (size_t i = 0; i < original.size(); ++i) {
+            if (std::llround((original[i].time - start) * 15) <= long(k))
+                at = i;
+        }
+        SCOPED_TRACE(k);
+        ASSERT_TRUE(at > 0 && at + 1 < original.size());
+        const double same = meanDifference(out[k], original[at]);
+        EXPECT_LT(same, meanDifference(out[k], original[at - 1]) / 2);
+        EXPECT_LT(same, meanDifference(out[k], original[at + 1]) / 2);
+    }
+}
+
 TEST_F(Convert, BandsAreBlackAndThePictureFillsTheRest)
 {
     ConvertRequest r = request("video_only.avi");

@@ -2,6 +2,7 @@
 #include "engine/convertoptions.h"
 #include "engine/probe.h"
 #include "engine/progressreporter.h"
+#include "engine/unseenpictures.h"
 #include "tests/engine/enginetestkit.h"
 
 #include <gtest/gtest.h>
@@ -138,6 +139,35 @@ TEST(ClipLength, RoundsUpSoThatATrimKeepsTheEnd)
     EXPECT_EQ(zelo::wholeSecondsUp(3'000'000), 3);
     EXPECT_EQ(zelo::wholeSecondsUp(3'000'500), 3); // container rounding
     EXPECT_EQ(zelo::wholeSecondsUp(3'200'000), 4);
+}
+
+TEST(UnseenPictures, OnlyPicturesNoOutputSlotWillShow)
+{
+    // 25 pictures a second from second 1 to second 3, converted to 10: of
+    // the pictures in one slot the last one shows.
+    const int64_t s = 1000000, frame = 40000;
+    zelo::UnseenPictures unseen(s, 3 * s, AVRational{10, 1});
+    for (int i = 0; i < 30; ++i)
+        unseen.noteRead(i * frame);
+    EXPECT_TRUE(unseen.neverShown(23 * frame, frame)) << "lead-in";
+    EXPECT_FALSE(unseen.neverShown(23 * frame, 0)) << "its end is unknown";
+    EXPECT_FALSE(unseen.neverShown(25 * frame, frame)) << "the first may stand in for more";
+    EXPECT_FALSE(unseen.neverShown(26 * frame, frame)) << "the last of slot 0";
+    EXPECT_TRUE(unseen.neverShown(27 * frame, frame)) << "28 takes slot 1";
+    EXPECT_FALSE(unseen.neverShown(28 * frame, frame));
+    EXPECT_FALSE(unseen.neverShown(AV_NOPTS_VALUE, frame));
+    // Only the latest packets are remembered, as many as any decoder holds.
+    for (int i = 30; i < 100; ++i)
+        unseen.noteRead(i * frame);
+    EXPECT_TRUE(unseen.neverShown(70 * frame, frame)) << "71 takes slot 18";
+    EXPECT_FALSE(unseen.neverShown(74 * frame, frame)) << "75, in its slot, is past the end";
+
+    // Converted to the source's own rate, every picture shows.
+    zelo::UnseenPictures same(s, 3 * s, AVRational{25, 1});
+    for (int i = 0; i < 76; ++i) {
+        same.noteRead((i + 1) * frame);
+        EXPECT_FALSE(i >= 25 && same.neverShown(i * frame, frame)) << i;
+    }
 }
 
 TEST(StatusLine, HasTheShapeTheProgressWindowReads)

@@ -1,0 +1,61 @@
+#include "engine/unseenpictures.h"
+
+extern "C" {
+#include <libavutil/mathematics.h>
+}
+
+#include <algorithm>
+
+namespace zelo {
+
+namespace {
+// Further back than any decoder reorders its pictures.
+constexpr size_t kRemembered = 64;
+} // namespace
+
+UnseenPictures::UnseenPictures(int64_t startUs, int64_t endUs, AVRational outputRate)
+    : m_startUs(startUs), m_endUs(endUs),
+      // The rate filter takes its rate as a number and back, as done here.
+      m_slot(av_inv_q(av_d2q(av_q2d(outputRate), INT_MAX)))
+{}
+
+void UnseenPictures::noteRead(int64_t startUs)
+{
+    if (startUs == AV_NOPTS_VALUE)
+        return;
+    m_recent.push_back(startUs);
+    if (m_recent.size() > kRemembered)
+        m_recent.pop_front();
+}
+
+int64_t UnseenPictures::slotOf(int64_t startUs) const
+{
+    // What the filter does with a picture's time, which counts from the
+    // trim start.
+    return av_rescale_q_rnd(startUs - m_startUs, AV_TIME_BASE_Q, m_slot,
+                            static_cast<AVRounding>(AV_ROUND_NEAR_INF | AV_ROUND_PASS_MINMAX));
+}
+
+bool UnseenPictures::neverShown(int64_t startUs, int64_t durationUs) const
+{
+    if (startUs == AV_NOPTS_VALUE || m_slot.num <= 0 || m_slot.den <= 0)
+        return false;
+    if (durationUs > 0 && startUs + durationUs <= m_startUs)
+        return true; // lead-in
+    if (startUs < m_startUs || startUs >= m_endUs)
+        return false;
+    // An earlier picture already inside the range: this one is not the
+    // first, which stands in for every slot before it.
+    const bool after = std::any_of(m_recent.begin(), m_recent.end(), [&](int64_t t) {
+        return t >= m_startUs && t < startUs;
+    });
+    if (!after)
+        return false;
+    // A later picture, still inside the range, in the same slot.
+    const int64_t slot = slotOf(startUs);
+    return std::any_of(m_recent.begin(), m_recent.end(), [&](int64_t t) {
+        return t > startUs && t < m_endUs && slotOf(t) == slot;
+    });
+}
+
+} // namespace zelo

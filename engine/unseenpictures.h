@@ -1,0 +1,49 @@
+// Which pictures of the source never reach the output, told before they are
+// decoded, so that the decoder can leave out those no other picture needs
+// (the unreferenced B pictures of H.264, MPEG-2, MPEG-4 and the like).
+//
+// Two kinds are never shown: pictures that end before the trim start (the
+// lead-in decoded after a seek to the key frame before it), and pictures
+// that the rate change drops. The rate change ("fps" with start_time=0 and
+// round=near) puts each picture into the output slot nearest its time; of
+// the pictures that fall into one slot, only the last shows. A picture is
+// called unseen only when a later picture of its slot is known to be passed
+// on as well and an earlier one already was, so that leaving it out changes
+// no output picture.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+
+extern "C" {
+#include <libavutil/avutil.h>
+}
+
+namespace zelo {
+
+class UnseenPictures
+{
+public:
+    // Times are microseconds on the clip's timeline, as the decoder places
+    // its pictures; pictures from startUs (inclusive) to endUs (exclusive)
+    // are passed on. outputRate is the rate the pictures are converted to.
+    UnseenPictures(int64_t startUs, int64_t endUs, AVRational outputRate);
+
+    // A picture packet was read; its start (AV_NOPTS_VALUE when the packet
+    // has no time). Each is noted before any is asked about.
+    void noteRead(int64_t startUs);
+
+    // Whether the picture that starts at startUs and lasts durationUs (0 when
+    // unknown) is never shown; AV_NOPTS_VALUE is never called unseen.
+    bool neverShown(int64_t startUs, int64_t durationUs) const;
+
+private:
+    int64_t slotOf(int64_t startUs) const;
+
+    int64_t m_startUs;
+    int64_t m_endUs;
+    AVRational m_slot; // the length of one output picture
+    std::deque<int64_t> m_recent; // starts of the last packets read
+};
+
+} // namespace zelo
