@@ -21,7 +21,23 @@ void StreamDecoder::send(const AVPacket *pkt)
 
 void StreamDecoder::skipUnreferenced(bool skip)
 {
-    m_ctx->skip_frame = skip ? AVDISCARD_NONREF : AVDISCARD_DEFAULT;
+    // Only where an unreferenced picture is one no other picture ever uses.
+    // HEVC's "sub-layer non-reference" pictures may still be used by the
+    // pictures of a higher temporal layer, so it is left out.
+    switch (m_ctx->codec_id) {
+    case AV_CODEC_ID_H264:
+    case AV_CODEC_ID_MPEG1VIDEO:
+    case AV_CODEC_ID_MPEG2VIDEO:
+    case AV_CODEC_ID_MPEG4:
+    case AV_CODEC_ID_VC1:
+    case AV_CODEC_ID_WMV3:
+    case AV_CODEC_ID_VP8:
+    case AV_CODEC_ID_VP9:
+        m_ctx->skip_frame = skip ? AVDISCARD_NONREF : AVDISCARD_DEFAULT;
+        break;
+    default:
+        break;
+    }
 }
 
 bool StreamDecoder::receive(AVFrame *frame)

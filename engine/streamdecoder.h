@@ -18,7 +18,7 @@ public:
     // one bad packet must not end a conversion.
     void send(const AVPacket *pkt);
     // The next packets' pictures are left out when no other picture refers
-    // to them (codecs without such pictures decode everything).
+    // to them, for the codecs where that is certain; the rest decode all.
     void skipUnreferenced(bool skip);
     // True with the next frame; false when the decoder wants input or is
     // drained (see drained()).
