@@ -3,6 +3,7 @@
 #include "app/application.h"
 #include "controls/dynamicimagebutton.h"
 #include "controls/image.h"
+#include "controls/pathelision.h"
 #include "encoder/commandline.h"
 #include "encoder/statusline.h"
 #include "platform/nativepath.h"
@@ -205,7 +206,7 @@ void TProgressWindow::wireBatch()
     connect(m_batch, &BatchRun::positionReached, this,
             [this](int second) { Label_CurrentTime->setText(TimeText(second)); });
     connect(m_batch, &BatchRun::outputRenamed, this,
-            [this](const QString &path) { Label_DesName->setText(ShownName(FileNamePart(path))); });
+            [this](const QString &path) { showFileName(Label_DesName, path); });
     connect(m_batch, &BatchRun::stoppedByUser, this,
             [] { TheShell().info(QStringLiteral("Stop converting process by user!")); });
     connect(m_batch, &BatchRun::finished, this, &TProgressWindow::showEnd);
@@ -243,19 +244,28 @@ void TProgressWindow::ResetDisplay()
 
 void TProgressWindow::showReset()
 {
-    Label_SrcName->clear();
-    Label_DesName->clear();
+    for (QLabel *l : {Label_SrcName, Label_DesName}) {
+        l->clear();
+        l->setToolTip(QString());
+    }
     for (QLabel *l : {Label_StartTime, Label_StopTime, Label_Length, Label_CurrentTime})
         l->setText(kZeroTime);
     Edit_WorkingFolder->setText(path_Work);
     showRunning(false);
 }
 
+void TProgressWindow::showFileName(QLabel *label, const QString &path)
+{
+    const QString name = ShownName(FileNamePart(path));
+    label->setText(ElidePathKeepingName(name, label->fontMetrics(), label->width()));
+    label->setToolTip(name);
+}
+
 void TProgressWindow::ShowClip(const QString &input, const QString &output, int startTime,
                                int stopTime)
 {
-    Label_SrcName->setText(ShownName(FileNamePart(input)));
-    Label_DesName->setText(ShownName(FileNamePart(output)));
+    showFileName(Label_SrcName, input);
+    showFileName(Label_DesName, output);
     Label_StartTime->setText(TimeText(startTime));
     Label_StopTime->setText(TimeText(stopTime));
     Label_Length->setText(TimeText(stopTime - startTime));

@@ -79,6 +79,9 @@ private:
     void showRunning(bool running);
     void showReset();
     void showEnd(const QStringList &failures, bool openFolder);
+    // The file's name, shortened in its middle to fit the label; the whole
+    // name in the tooltip.
+    static void showFileName(QLabel *label, const QString &path);
     void wireBatch();
 
     BatchRun *m_batch;

@@ -37,8 +37,8 @@ protected:
     // included), inside its parent, overlapping no other label.
     void expectWholeTexts(const QStringList &names)
     {
-        progress->Label_SrcName->setText(names.value(0));
-        progress->Label_DesName->setText(names.value(1));
+        progress->ShowClip("/media/card/" + names.value(0), names.value(1), 0, 0);
+        EXPECT_EQ(progress->Label_SrcName->toolTip(), names.value(0));
         progress->Label_CP->setText("100");
         progress->Label_TP->setText("100");
         const QList<QLabel *> labels = progress->findChildren<QLabel *>();
@@ -71,6 +71,9 @@ TEST_F(ProgressLabelsTest, EveryLabelShowsItsWholeText)
     expectWholeTexts({"a_b_c.avi", "a_b_c.3gp"});
     expectWholeTexts(
         {"\u65c5\u884c_\u00e9t\u00e9.avi", "\u0416\u0443\u0440\u043d\u0430\u043b_gjpq.3gp"});
+    // Too long for the label: shortened in the middle, whole in the tooltip.
+    expectWholeTexts({"a_very_long_underscored_name_from_a_memory_card_2026_12_09_holiday_0001.avi",
+                      "\u65c5\u884c_" + QString(60, QChar(0x00e9)) + ".3gp"});
 }
 
 TEST_F(ProgressLabelsTest, EveryLabelShowsItsWholeTextInTahoma)

@@ -66,8 +66,7 @@ void act(QWidget *window, const QString &what)
     }
     if (verb == "names") { // names:SOURCE|DESTINATION in the progress window
         if (auto *progress = dynamic_cast<TProgressWindow *>(window)) {
-            progress->Label_SrcName->setText(key.section('|', 0, 0));
-            progress->Label_DesName->setText(key.section('|', 1));
+            progress->ShowClip(key.section('|', 0, 0), key.section('|', 1), 0, 0);
             progress->Label_CP->setText("100");
         }
         return;
