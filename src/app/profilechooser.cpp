@@ -43,7 +43,7 @@ void ProfileChooser::LoadProfileList(int kind)
             m_list->addItem(entry.line, entry.number);
     // Editing the last entry edits the slot a new profile would take.
     m_list->addItem(AddMyProfileText,
-                    section.isEmpty() ? m_list->count() : file.readProfileCount(section));
+                    section.isEmpty() ? m_list->count() : file.newProfileNumber(section));
     const int index = section.isEmpty() ? 0 : file.readDefaultIndex(section);
     m_list->setCurrentIndex(index >= 0 && index < m_list->count() ? index : -1);
 }

@@ -2,7 +2,9 @@
 
 #include "profiles/profilestore.h"
 
+#include <QFileInfo>
 #include <algorithm>
+#include <limits>
 
 const QString ProfileFile::NoData = QStringLiteral("NoData");
 
@@ -19,6 +21,22 @@ ProfileFile ProfileFile::forWriting()
 }
 
 namespace {
+// The highest n of the keys keyword<n> present, written as the platform
+// writes numbers (no sign, no leading zeros); -1 without any.
+int highestNumber(const QHash<QString, QString> &section, const QString &prefix)
+{
+    int highest = -1;
+    for (auto it = section.cbegin(); it != section.cend(); ++it) {
+        if (!it.key().startsWith(prefix))
+            continue;
+        bool ok = false;
+        int n = it.key().mid(prefix.size()).toInt(&ok);
+        if (ok && n > highest && it.key() == prefix + QString::number(n))
+            highest = n;
+    }
+    return highest;
+}
+
 // The non-empty values of keyword0 .. keyword<count-1> with their numbers,
 // from one reading of the section. A count far beyond the entries present (a
 // hand-edited file) costs nothing: the walk stops after the highest numbered
@@ -29,15 +47,7 @@ QList<ProfileEntry> numberedEntries(const QHash<QString, QString> &section, cons
     if (count <= 0)
         return {};
     const QString prefix = IniNameKey(keyword);
-    int highest = -1;
-    for (auto it = section.cbegin(); it != section.cend(); ++it) {
-        if (!it.key().startsWith(prefix))
-            continue;
-        bool ok = false;
-        int n = it.key().mid(prefix.size()).toInt(&ok);
-        if (ok && n > highest && it.key() == prefix + QString::number(n))
-            highest = n;
-    }
+    const int highest = highestNumber(section, prefix);
     QList<ProfileEntry> entries;
     const int last = std::min(count - 1, highest);
     for (int i = 0; i <= last; ++i) {
@@ -80,6 +90,24 @@ int ProfileFile::readProfileCount(const QString &section) const
     return m_ini.readInteger(section, QStringLiteral("ProfileCount"), 0);
 }
 
+int NewProfileNumber(int count, int highest)
+{
+    const qint64 next = std::max<qint64>({0, count, qint64(highest) + 1});
+    if (next < std::numeric_limits<int>::max())
+        return int(next);
+    if (highest + 1 < count)
+        return highest + 1;
+    return -1;
+}
+
+int ProfileFile::newProfileNumber(const QString &section) const
+{
+    const QHash<QString, QString> values = m_ini.readSection(section);
+    int count = 0;
+    ParseIniInteger(values.value(QStringLiteral("profilecount")).toUtf8(), count);
+    return NewProfileNumber(count, highestNumber(values, IniNameKey(QStringLiteral("Profile"))));
+}
+
 int ProfileFile::readDefaultIndex(const QString &section) const
 {
     return m_ini.readInteger(section, QStringLiteral("DefaultIndex"), 0);
@@ -106,7 +134,9 @@ QString ProfileFile::readDefaultBitRate(const QString &section) const
 
 void ProfileFile::writeProfile(const QString &section, int i, const QString &line) const
 {
+    if (i < 0 || i == std::numeric_limits<int>::max())
+        throw IniWriteError(QFileInfo(path()).absoluteFilePath());
     m_ini.writeString(section, QStringLiteral("Profile%1").arg(i), line);
-    if (i == readProfileCount(section))
+    if (i >= readProfileCount(section))
         m_ini.writeInteger(section, QStringLiteral("ProfileCount"), i + 1);
 }

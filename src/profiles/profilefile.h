@@ -45,6 +45,9 @@ public:
     // The line of entry number i, or NoData.
     QString readProfileLine(const QString &section, int i) const;
     int readProfileCount(const QString &section) const;
+    // The entry number a new profile takes (see NewProfileNumber), from one
+    // reading of the section; -1 when there is none.
+    int newProfileNumber(const QString &section) const;
     int readDefaultIndex(const QString &section) const;
 
     // keyword is "Resolution", "VideoFrameRate", "AudioQuality" or
@@ -53,10 +56,20 @@ public:
     QString readDefaultName(const QString &section) const;
     QString readDefaultBitRate(const QString &section) const;
 
-    // Writes line as entry i; a new entry (i equal to the count in the file)
-    // raises the count. Throws IniWriteError when the file cannot be written.
+    // Writes line as entry i; an entry the count does not reach yet raises
+    // the count to i + 1, so that it is listed. Throws IniWriteError when the
+    // file cannot be written or i is no entry number (below 0, or one the
+    // count could not reach).
     void writeProfile(const QString &section, int i, const QString &line) const;
 
 private:
     IniFile m_ini;
 };
+
+// The entry number a new profile takes: past both the count and the highest
+// numbered entry present, so it never lands on a profile, whatever a
+// hand-edited count says (one that reads as 0 or below lists nothing but
+// hides nothing either). The count must reach past it, so at the largest
+// integer a free number the count already lists is taken instead; -1 when
+// there is none. highest is -1 when no entry is present.
+int NewProfileNumber(int count, int highest);

@@ -50,7 +50,7 @@ NewProfileDefaults ReadNewProfileDefaults(const ProfileFile &file, const QString
     d.audioFrameRate = file.readOptionList(section, QStringLiteral("AudioFrameRate"));
     d.name = file.readDefaultName(section);
     d.videoBitRate = file.readDefaultBitRate(section);
-    d.profileIndex = file.readProfileCount(section);
+    d.profileIndex = file.newProfileNumber(section);
     return d;
 }
 

@@ -120,8 +120,38 @@ TEST_F(ProfileFileTest, WritingRaisesTheCountOnlyForANewEntry)
     EXPECT_EQ(file.readProfileLines("psp"), QStringList{"edited"});
     file.writeProfile("psp", 1, "second");
     EXPECT_EQ(file.readProfileCount("psp"), 2);
-    file.writeProfile("psp", 5, "far"); // not the next number: the count stays
-    EXPECT_EQ(file.readProfileCount("psp"), 2);
+    file.writeProfile("psp", 5, "far"); // past the count: raised so it is listed
+    EXPECT_EQ(file.readProfileCount("psp"), 6);
+}
+
+// Whatever a hand-edited count says, a new profile lands on no existing one
+// and is listed; the count never overflows.
+TEST_F(ProfileFileTest, ANewProfileNeverTakesAnEntryInUse)
+{
+    const QByteArray two = "Profile0=Phone Standard\nProfile1=Two\n";
+    const QStringList both = {"Phone Standard", "Two"};
+    const struct
+    {
+        QByteArray count, entries;
+        int number;
+        QStringList listed; // after the save
+    } cases[] = {
+        {"2", two, 2, both + QStringList{"Mine"}},
+        {"5abc", two, 2, both + QStringList{"Mine"}},
+        {"-1", two, 2, both + QStringList{"Mine"}},
+        {"4", two, 4, both + QStringList{"Mine"}},
+        {"2147483647", two + "Profile9=Top\n", 10, both + QStringList{"Top", "Mine"}},
+    };
+    for (const auto &c : cases) {
+        WriteFileBytes(path(), "[3gp]\nProfileCount=" + c.count + "\n" + c.entries);
+        ProfileFile file(path());
+        EXPECT_EQ(file.newProfileNumber("3gp"), c.number) << c.count.data();
+        file.writeProfile("3gp", c.number, "Mine");
+        EXPECT_EQ(file.readProfileLines("3gp"), c.listed) << c.count.data();
+    }
+    EXPECT_EQ(NewProfileNumber(INT_MAX, INT_MAX - 1), -1);
+    EXPECT_EQ(NewProfileNumber(INT_MAX, 4), 5);
+    EXPECT_EQ(NewProfileNumber(INT_MAX - 1, -1), INT_MAX - 1);
 }
 
 TEST(ShippedProfiles, EverySectionIsCompleteAndParses)
