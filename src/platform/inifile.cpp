@@ -45,20 +45,28 @@ QString trimSpaces(const QString &name)
     return name.mid(b, e - b);
 }
 
-// One physical line of the file, its terminator kept apart so that a rewrite
-// can reproduce the file exactly.
+// One physical line of the file, its terminator kept apart. A line nobody
+// changed goes back as the bytes it was read from, whatever they held.
 struct Line
 {
     QString text;
     QString eol;
+    QByteArray bytes; // as read, terminator included
+    bool changed = true;
+
+    void set(QString newText, QString newEol)
+    {
+        text = std::move(newText);
+        eol = std::move(newEol);
+        changed = true;
+    }
 };
 
 // The file as read: its encoding and byte-order mark (both kept when it is
 // written back) and its lines.
 struct Document
 {
-    IniEncoding encoding = IniEncoding::Utf8;
-    bool byteOrderMark = false;
+    IniFileForm form;
     std::vector<Line> lines;
 };
 
@@ -77,14 +85,22 @@ struct Parsed
     bool bare = false; // a key line without '=': it has no value
 };
 
-// A NUL ends the text of its line. A section name runs to the last ']' of
-// its line; a '[' line without one is no header, so the keys after it stay
-// in the section before. A line without '=' is a key without a value: it
-// hides a later key of its name, and a write fills it in.
-Parsed parseLine(const QString &line)
+// The platform's reader takes names and values as C strings: a NUL ends
+// the name or value it stands in, after the blanks around it were dropped,
+// and the rest of the line still counts ("k\0x=v" is the key "k").
+QString cutAtNul(const QString &s)
+{
+    const qsizetype nul = s.indexOf(QChar(0));
+    return nul < 0 ? s : s.left(nul);
+}
+
+// A section name runs to the last ']' of its line; a '[' line without one
+// is no header, so the keys after it stay in the section before. A line
+// without '=' is a key without a value: it hides a later key of its name,
+// and a write fills it in.
+Parsed parseLine(const QString &text)
 {
     Parsed p;
-    const QString text = line.left(line.indexOf(QChar(0)));
     qsizetype i = 0;
     while (i < text.size() && isBlank(text[i]))
         ++i;
@@ -94,7 +110,7 @@ Parsed parseLine(const QString &line)
         qsizetype close = text.lastIndexOf(QLatin1Char(']'));
         if (close > i) {
             p.kind = Kind::Section;
-            p.name = trimBlanks(text.mid(i + 1, close - i - 1));
+            p.name = cutAtNul(trimBlanks(text.mid(i + 1, close - i - 1)));
             return p;
         }
     }
@@ -102,34 +118,44 @@ Parsed parseLine(const QString &line)
     qsizetype eq = text.indexOf(QLatin1Char('='), i);
     if (eq < 0) {
         p.bare = true;
-        p.name = trimBlanks(text.mid(i));
+        p.name = cutAtNul(trimBlanks(text.mid(i)));
         return p;
     }
-    p.name = trimBlanks(text.mid(i, eq - i));
+    p.name = cutAtNul(trimBlanks(text.mid(i, eq - i)));
     p.value = text.mid(eq + 1);
     return p;
 }
 
-// "\r\n", "\n" and a lone "\r" all end a line.
-std::vector<Line> splitLines(const QString &data)
+// "\r\n", "\n" and a lone "\r" all end a line. Lines are found among code
+// units, so every line keeps the exact bytes it came from; a last odd byte
+// of a UTF-16 file stays with the last line.
+std::vector<Line> splitLines(QByteArrayView body, IniEncoding encoding)
 {
+    const int w = IniUnitSize(encoding);
+    const qsizetype units = body.size() / w;
+    auto unit = [&](qsizetype i) { return IniUnitAt(body, encoding, i); };
     std::vector<Line> lines;
     qsizetype pos = 0;
-    while (pos < data.size()) {
+    while (pos < units) {
         qsizetype end = pos;
-        while (end < data.size() && data[end] != QLatin1Char('\r') &&
-               data[end] != QLatin1Char('\n'))
+        while (end < units && unit(end) != u'\r' && unit(end) != u'\n')
             ++end;
-        if (end == data.size()) {
-            lines.push_back({data.mid(pos), {}});
-            break;
-        }
-        qsizetype next = end + 1;
-        if (data[end] == QLatin1Char('\r') && next < data.size() && data[next] == QLatin1Char('\n'))
+        qsizetype next = end;
+        if (end < units) {
             ++next;
-        lines.push_back({data.mid(pos, end - pos), data.mid(end, next - end)});
+            if (unit(end) == u'\r' && next < units && unit(next) == u'\n')
+                ++next;
+        }
+        Line l;
+        l.text = DecodeIniBytes(body.sliced(pos * w, (end - pos) * w), encoding);
+        l.eol = DecodeIniBytes(body.sliced(end * w, (next - end) * w), encoding);
+        l.bytes = body.sliced(pos * w, (next - pos) * w).toByteArray();
+        l.changed = false;
+        lines.push_back(std::move(l));
         pos = next;
     }
+    if (body.size() % w && !lines.empty())
+        lines.back().bytes += body.back();
     return lines;
 }
 
@@ -138,26 +164,38 @@ std::optional<Document> readDocument(const QString &path)
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         return std::nullopt;
-    IniText text = DecodeIniFile(f.readAll());
+    const QByteArray bytes = f.readAll();
     Document doc;
-    doc.encoding = text.encoding;
-    doc.byteOrderMark = text.byteOrderMark;
-    doc.lines = splitLines(text.text);
+    doc.form = DetectIniForm(bytes);
+    doc.lines = splitLines(QByteArrayView(bytes).sliced(doc.form.markSize), doc.form.encoding);
     return doc;
 }
 
-// A Windows-1252 file that must take a character it has no code for becomes
-// UTF-8 as a whole: the text of every line stays, only its bytes change.
+bool encodeLines(const Document &doc, IniEncoding encoding, bool reencodeAll, QByteArray &out)
+{
+    out = IniByteOrderMark(encoding, doc.form.markSize > 0);
+    QByteArray piece;
+    for (const Line &l : doc.lines) {
+        if (!l.changed && !reencodeAll) {
+            out += l.bytes;
+            continue;
+        }
+        if (!EncodeIniText(l.text + l.eol, encoding, piece))
+            return false;
+        out += piece;
+    }
+    return true;
+}
+
+// A Windows-1252 file that must take a character it has no code for
+// becomes UTF-16 with its mark, the form the platform reads as Unicode: a
+// UTF-8 file without a mark would be read there in the ANSI code page, and
+// every accented letter already in it would change.
 QByteArray serialise(const Document &doc)
 {
-    IniText text{doc.encoding, doc.byteOrderMark, {}};
-    for (const Line &l : doc.lines)
-        text.text += l.text + l.eol;
     QByteArray out;
-    if (!EncodeIniFile(text, out)) {
-        text.encoding = IniEncoding::Utf8;
-        EncodeIniFile(text, out);
-    }
+    if (!encodeLines(doc, doc.form.encoding, false, out))
+        encodeLines(doc, IniEncoding::Utf16LE, true, out);
     return out;
 }
 
@@ -212,17 +250,37 @@ Location locate(const Document &doc, const QString &section, const QString &key)
     return loc;
 }
 
-// The platform cuts in its own characters (UTF-16 units), whatever the
-// file's encoding.
-QString cleanValue(const QString &raw)
+} // namespace
+
+QString CleanIniValue(const QString &raw, IniEncoding encoding, bool byteOrderMark)
 {
-    QString v = trimBlanks(raw);
-    if (v.size() >= 2 && (v.front() == QLatin1Char('"') || v.front() == QLatin1Char('\'')) &&
-        v.back() == v.front())
-        v = v.mid(1, v.size() - 2);
-    v.truncate(IniFile::MaxValueLength);
-    return v;
+    const QString v = cutAtNul(trimBlanks(raw));
+    const bool quoted = v.size() >= 2 &&
+                        (v.front() == QLatin1Char('"') || v.front() == QLatin1Char('\'')) &&
+                        v.back() == v.front();
+    const int limit = IniFile::MaxValueLength;
+    // Without a mark the platform reads the file's bytes, so the limit
+    // counts bytes; the cut then goes back to the last whole character.
+    if (encoding == IniEncoding::Utf8 && !byteOrderMark) {
+        QByteArray bytes = v.toUtf8();
+        const bool cut = bytes.size() > limit;
+        if (cut) {
+            qsizetype end = limit;
+            while (end > 0 && (uchar(bytes[end]) & 0xC0) == 0x80)
+                --end;
+            bytes.truncate(end);
+        }
+        if (quoted)
+            bytes = bytes.mid(1, bytes.size() - (cut ? 1 : 2));
+        return QString::fromUtf8(bytes);
+    }
+    QString out = v.left(limit);
+    if (quoted)
+        out = out.mid(1, out.size() - (out.size() == v.size() ? 2 : 1));
+    return out;
 }
+
+namespace {
 
 QString preferredEol(const std::vector<Line> &lines)
 {
@@ -310,7 +368,7 @@ QString IniFile::readString(const QString &section, const QString &key, const QS
     if (loc.key < 0)
         return fallback;
     Parsed p = parseLine(doc->lines[loc.key].text);
-    return p.bare ? fallback : cleanValue(p.value);
+    return p.bare ? fallback : CleanIniValue(p.value, doc->form.encoding, doc->form.markSize > 0);
 }
 
 QHash<QString, QString> IniFile::readSection(const QString &section) const
@@ -334,7 +392,8 @@ QHash<QString, QString> IniFile::readSection(const QString &section) const
                 continue;
             seen.insert(key);
             if (!p.bare)
-                values.insert(key, cleanValue(p.value));
+                values.insert(key,
+                              CleanIniValue(p.value, doc->form.encoding, doc->form.markSize > 0));
         }
     }
     return values;
@@ -367,7 +426,7 @@ void IniFile::writeString(const QString &section, const QString &key, const QStr
         // Keep the key as the file spells it; only the value changes. A key
         // line without '=' is filled in.
         Parsed p = parseLine(lines[loc.key].text);
-        lines[loc.key].text = p.name + QLatin1Char('=') + value;
+        lines[loc.key].set(p.name + QLatin1Char('=') + value, lines[loc.key].eol);
     } else if (loc.section >= 0) {
         // After the section's last key: blank lines and comments that lead
         // into the next section stay where they are.
@@ -376,12 +435,12 @@ void IniFile::writeString(const QString &section, const QString &key, const QStr
             if (parseLine(lines[i].text).kind == Kind::Key)
                 after = i;
         if (lines[after].eol.isEmpty())
-            lines[after].eol = eol;
+            lines[after].set(lines[after].text, eol);
         lines.insert(lines.begin() + after + 1, Line{k + QLatin1Char('=') + value, eol});
     } else {
         if (!lines.empty()) {
             if (lines.back().eol.isEmpty())
-                lines.back().eol = eol;
+                lines.back().set(lines.back().text, eol);
             if (!isBlankLine(lines.back().text))
                 lines.push_back({{}, eol});
         }

@@ -2,6 +2,8 @@
 
 // The private-profile (INI) reader and writer behind Output.dll and Skin.ini.
 
+#include "platform/initext.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QString>
@@ -24,9 +26,10 @@ public:
 //  - a missing file, section or key gives the default; only the first of
 //    duplicate sections, and the first of duplicate keys, is seen;
 //  - a value loses the blanks around it and one pair of matching outer
-//    quotes, and is cut at 2047 characters (UTF-16 units); "blanks" in the
-//    file are the ASCII white space and the DOS end-of-file mark 0x1A;
-//  - a NUL ends the text of its line;
+//    quotes, and is cut at 2047 (see CleanIniValue); "blanks" in the file
+//    are the ASCII white space and the DOS end-of-file mark 0x1A;
+//  - a NUL ends the name or value it stands in, after the blanks around
+//    that were dropped; the rest of the line still counts;
 //  - lines starting with ';' are comments; keys before the first section
 //    belong to no section; a line without '=' is a key without a value: a
 //    lookup of it gives the default, it hides later keys of its name, and
@@ -39,11 +42,13 @@ public:
 //    byte-order mark at the very start is skipped, and it is kept when
 //    writing.
 // The file is opened for each call and closed right after it; nothing is
-// cached. A write changes only the line of its key (or adds one) and keeps
-// every other byte, in the encoding the file was read in (a Windows-1252
-// file given a character it cannot hold becomes UTF-8 as a whole, so no
-// text is lost); it replaces the file atomically, so a crash mid-write
-// leaves the old file or the new one, never a truncated one.
+// cached. A write changes only the line of its key (or adds one), in the
+// encoding the file was read in, and gives back every other line's bytes as
+// they were, even bytes that are no text there. A Windows-1252 file given a
+// character it cannot hold becomes UTF-16 with its mark as a whole, which
+// the platform reads as Unicode, so every line reads the same there. A write
+// replaces the file atomically, so a crash mid-write leaves the old file or
+// the new one, never a truncated one.
 class IniFile
 {
 public:
@@ -75,6 +80,15 @@ private:
 // for the same: ASCII letters in lower case ("profile0"), others through the
 // platform's upper-case table.
 QString IniNameKey(const QString &name);
+
+// The value the platform reads from raw, the text after a key's '='. The
+// blanks around it go, a NUL ends it, and it is cut at MaxValueLength
+// before one pair of matching outer quotes comes off (a closing quote the
+// cut took stays gone). The limit counts UTF-16 units in a file with a
+// byte-order mark, and bytes in one without (the platform reads those in
+// its ANSI code page): a UTF-8 value is cut back to its last whole
+// character.
+QString CleanIniValue(const QString &raw, IniEncoding encoding, bool byteOrderMark);
 
 // Integer text as profile files write it: optional sign, then decimal
 // digits, or hexadecimal digits after "0x"/"$". Returns false (and leaves

@@ -73,54 +73,88 @@ QString fromWindows1252Bytes(QByteArrayView bytes)
 
 } // namespace
 
-IniText DecodeIniFile(QByteArrayView bytes)
+IniFileForm DetectIniForm(QByteArrayView bytes)
 {
-    IniText t;
-    if (bytes.startsWith(kUtf16LEMark) || bytes.startsWith(kUtf16BEMark)) {
-        const bool bigEndian = bytes.startsWith(kUtf16BEMark);
-        t.encoding = bigEndian ? IniEncoding::Utf16BE : IniEncoding::Utf16LE;
-        t.byteOrderMark = true;
-        t.text = fromUtf16(bytes.sliced(2), bigEndian);
-        return t;
-    }
-    t.byteOrderMark = bytes.startsWith(kUtf8Mark);
-    const QByteArrayView body = t.byteOrderMark ? bytes.sliced(kUtf8Mark.size()) : bytes;
-    // ConvertInitialBom: a second mark right after the first is text.
-    QStringDecoder utf8(QStringDecoder::Utf8,
-                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
-    QString text = utf8.decode(body);
-    if (!utf8.hasError()) {
-        t.text = std::move(text);
-        return t;
-    }
-    // A file with a UTF-8 mark stays UTF-8: what does not decode is replaced.
-    if (t.byteOrderMark) {
-        t.text = std::move(text);
-        return t;
-    }
-    t.encoding = IniEncoding::Windows1252;
-    t.text = fromWindows1252Bytes(body);
-    return t;
+    if (bytes.startsWith(kUtf16LEMark))
+        return {IniEncoding::Utf16LE, kUtf16LEMark.size()};
+    if (bytes.startsWith(kUtf16BEMark))
+        return {IniEncoding::Utf16BE, kUtf16BEMark.size()};
+    const qsizetype mark = bytes.startsWith(kUtf8Mark) ? kUtf8Mark.size() : 0;
+    if (mark)
+        return {IniEncoding::Utf8, mark};
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8.decode(bytes); // the decoder works only when its result is taken
+    return {utf8.hasError() ? IniEncoding::Windows1252 : IniEncoding::Utf8, 0};
 }
 
-bool EncodeIniFile(const IniText &text, QByteArray &out)
+QByteArray IniByteOrderMark(IniEncoding encoding, bool withMark)
 {
-    switch (text.encoding) {
+    switch (encoding) {
     case IniEncoding::Utf16LE:
-    case IniEncoding::Utf16BE: {
-        const bool bigEndian = text.encoding == IniEncoding::Utf16BE;
-        out = (bigEndian ? kUtf16BEMark : kUtf16LEMark) + toUtf16(text.text, bigEndian);
-        return true;
-    }
+        return kUtf16LEMark;
+    case IniEncoding::Utf16BE:
+        return kUtf16BEMark;
     case IniEncoding::Utf8:
-        out = (text.byteOrderMark ? kUtf8Mark : QByteArray()) + text.text.toUtf8();
+        return withMark ? kUtf8Mark : QByteArray();
+    case IniEncoding::Windows1252:
+        break;
+    }
+    return {};
+}
+
+int IniUnitSize(IniEncoding encoding)
+{
+    return encoding == IniEncoding::Utf16LE || encoding == IniEncoding::Utf16BE ? 2 : 1;
+}
+
+char16_t IniUnitAt(QByteArrayView bytes, IniEncoding encoding, qsizetype i)
+{
+    const uchar *p = reinterpret_cast<const uchar *>(bytes.data());
+    switch (encoding) {
+    case IniEncoding::Utf16LE:
+        return qFromLittleEndian<quint16>(p + 2 * i);
+    case IniEncoding::Utf16BE:
+        return qFromBigEndian<quint16>(p + 2 * i);
+    case IniEncoding::Utf8:
+    case IniEncoding::Windows1252:
+        break;
+    }
+    return p[i];
+}
+
+QString DecodeIniBytes(QByteArrayView bytes, IniEncoding encoding)
+{
+    switch (encoding) {
+    case IniEncoding::Utf16LE:
+    case IniEncoding::Utf16BE:
+        return fromUtf16(bytes, encoding == IniEncoding::Utf16BE);
+    case IniEncoding::Windows1252:
+        return fromWindows1252Bytes(bytes);
+    case IniEncoding::Utf8:
+        break;
+    }
+    // ConvertInitialBom: a mark at the start of a line is text.
+    QStringDecoder utf8(QStringDecoder::Utf8,
+                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    return utf8.decode(bytes);
+}
+
+bool EncodeIniText(const QString &text, IniEncoding encoding, QByteArray &out)
+{
+    switch (encoding) {
+    case IniEncoding::Utf16LE:
+    case IniEncoding::Utf16BE:
+        out = toUtf16(text, encoding == IniEncoding::Utf16BE);
+        return true;
+    case IniEncoding::Utf8:
+        out = text.toUtf8();
         return true;
     case IniEncoding::Windows1252:
         break;
     }
-    out.resize(text.text.size());
-    for (qsizetype i = 0; i < text.text.size(); ++i)
-        if (!toWindows1252(text.text[i].unicode(), out[i]))
+    out.resize(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i)
+        if (!toWindows1252(text[i].unicode(), out[i]))
             return false;
     return true;
 }

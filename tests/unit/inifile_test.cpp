@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 using namespace std::string_view_literals;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -80,9 +81,14 @@ TEST_F(IniFileTest, ReadsLikeThePrivateProfileFunctions)
         {"line without equals", "[s]\nProfile0\n", "s", "Profile0", "<default>"},
         {"line without equals before the key", "[s]\nk\nk=v\n", "s", "k", "<default>"},
         {"line without equals in another section", "[t]\nk\n[s]\nk=v\n", "s", "k", "v"},
-        // A NUL ends its line's text.
+        // A NUL ends a name or value, after the blanks around it went; the
+        // rest of its line still counts.
         {"NUL ends a value", "[s]\nk=abc\0tail\n"sv, "s", "k", "abc"},
-        {"NUL in a header", "[s]\n[t\0]\nk=v\n"sv, "s", "k", "v"},
+        {"NUL keeps the blank before it", "[s]\nProfile0=abc \0\n"sv, "s", "Profile0", "abc "},
+        {"NUL ends a key", "[s]\nProfile0\0x=abc\n"sv, "s", "Profile0", "abc"},
+        {"NUL ends a header", "[s]\n[3gp\0]\nk=v\n"sv, "3gp", "k", "v"},
+        {"NUL header leaves the section", "[s]\n[3gp\0]\nk=v\n"sv, "s", "k", "<default>"},
+        {"NUL before the closing quote", "[s]\nk=\"abc\0\"\n"sv, "s", "k", "\"abc"},
         // "\r\n", "\n" and a lone "\r" end lines; no value keeps a "\r".
         {"CR CR LF", "[s]\r\r\nk=v\r\r\nj=w\r\r\n", "s", "k", "v"},
         {"lone CR", "[s]\rk=v\rj=w\r", "s", "j", "w"},
@@ -129,16 +135,29 @@ TEST_F(IniFileTest, MissingFileGivesDefaultsAndDefaultLosesTrailingSpaces)
     EXPECT_FALSE(QFile::exists(file("absent.ini"))); // reading creates nothing
 }
 
-TEST_F(IniFileTest, LongValuesAreCutAt2047)
+// The platform counts bytes in a file without a mark, UTF-16 units in one
+// with it, and cuts before the quotes come off.
+TEST_F(IniFileTest, LongValuesAreCutAt2047AsThePlatformCounts)
 {
-    QByteArray value(3000, 'a');
-    IniFile ini = withContent("[s]\nk=" + value + "\n");
-    EXPECT_EQ(ini.readString("s", "k", {}).size(), 2047);
-
-    // The cut counts characters, not bytes.
-    QByteArray utf = QByteArray("\xC3\xA9").repeated(2048);
-    IniFile ini2 = withContent("[s]\nk=" + utf + "\n", "utf.ini");
-    EXPECT_EQ(ini2.readString("s", "k", {}), QString(2047, QChar(0xE9)));
+    const QByteArray e = "\xC3\xA9", x(2047, 'x'), k = "[s]\nk=";
+    const struct
+    {
+        QByteArray content;
+        QString expected;
+    } cases[] = {
+        {k + QByteArray(3000, 'a'), QString(2047, 'a')},
+        {k + e.repeated(1100), QString(1023, QChar(0xE9))},
+        {"\xEF\xBB\xBF" + k + e.repeated(2048), QString(2047, QChar(0xE9))},
+        {k + "\xE9" + x, QChar(0xE9) + QString::fromLatin1(x.left(2046))},
+        {k + "\"" + x + "\"", x.left(2046)},
+        {k + "\"" + x.left(2045) + "\"", x.left(2045)},
+        {k + "'" + e.repeated(1100) + "'", QString(1023, QChar(0xE9))},
+    };
+    for (const auto &c : cases) {
+        IniFile ini = withContent(c.content + "\n");
+        EXPECT_EQ(ini.readString("s", "k", {}), c.expected) << c.content.left(12).toStdString();
+        EXPECT_EQ(ini.readSection("s").value("k"), c.expected);
+    }
 }
 
 TEST_F(IniFileTest, IntegersDecimalAndHex)
@@ -237,12 +256,19 @@ TEST_F(IniFileTest, WritesBackInTheEncodingItRead)
     EXPECT_EQ(ReadFileBytes(ansi.path()), expected);
     EXPECT_EQ(ansi.readString("s", "other", {}), "na\u00efve");
 
-    // A character Windows-1252 has no code for: the whole file turns UTF-8,
-    // every text kept.
-    ansi.writeString("s", "k", "\u65e5\u672c");
+    // A character Windows-1252 has no code for: the whole file turns UTF-16
+    // with its mark, which the platform reads as Unicode.
+    ansi.writeString("s", "k", "\u0416");
     EXPECT_EQ(ReadFileBytes(ansi.path()),
-              "; caf\xC3\xA9\r\n[s]\r\nk=\xE6\x97\xA5\xE6\x9C\xAC\r\nother=na\xC3\xAFve\r\n");
+              QStringEncoder(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom)(
+                  u"; caf\u00e9\r\n[s]\r\nk=\u0416\r\nother=na\u00efve\r\n"_s));
     EXPECT_EQ(ansi.readString("s", "other", {}), "na\u00efve");
+
+    // Bytes that are no UTF-8 in a file with a UTF-8 mark stay as they were.
+    const QByteArray marked = "\xEF\xBB\xBF[s]\nNote=caf\xE9\nk=1\n\xFF\xFE\n";
+    IniFile kept = withContent(marked, "marked.ini");
+    kept.writeString("s", "k", "2");
+    EXPECT_EQ(ReadFileBytes(kept.path()), QByteArray(marked).replace("k=1", "k=2"));
 
     IniFile utf8 = withContent("[s]\nk=1\n", "utf8.ini");
     utf8.writeString("s", "k", "Vid\u00e9o");
