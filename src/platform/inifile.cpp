@@ -436,16 +436,16 @@ void IniFile::writeString(const QString &section, const QString &key, const QStr
                 after = i;
         if (lines[after].eol.isEmpty())
             lines[after].set(lines[after].text, eol);
-        lines.insert(lines.begin() + after + 1, Line{k + QLatin1Char('=') + value, eol});
+        lines.insert(lines.begin() + after + 1, Line{k + QLatin1Char('=') + value, eol, {}});
     } else {
         if (!lines.empty()) {
             if (lines.back().eol.isEmpty())
                 lines.back().set(lines.back().text, eol);
             if (!isBlankLine(lines.back().text))
-                lines.push_back({{}, eol});
+                lines.push_back({{}, eol, {}});
         }
-        lines.push_back({QLatin1Char('[') + sec + QLatin1Char(']'), eol});
-        lines.push_back({k + QLatin1Char('=') + value, eol});
+        lines.push_back({QLatin1Char('[') + sec + QLatin1Char(']'), eol, {}});
+        lines.push_back({k + QLatin1Char('=') + value, eol, {}});
     }
 
     const QByteArray out = serialise(doc);
