@@ -110,7 +110,7 @@ void CliBatch::run(const QString &folder)
     });
     poll.start(50);
     if (!batch.start(folder)) {
-        m_err << "zelo-convert: the batch did not start\n";
+        m_err << "zelo-convert: the batch did not start\n" << Qt::flush;
         m_failed += clipCount();
         return;
     }

@@ -2,6 +2,7 @@
 
 #include "profiles/devicekind.h"
 
+#include <QCommandLineParser>
 #include <QRegularExpression>
 
 std::optional<int> ParseTimeText(const QString &text)
@@ -25,92 +26,91 @@ std::optional<int> ParseTimeText(const QString &text)
 
 std::optional<CliOptions> ParseCliOptions(const QStringList &args, QString &error)
 {
+    // GNU and Qt conventions: "--kind psp" and "--kind=psp", "--" ends the
+    // options, and "-x.avi" is an unknown option rather than a file.
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsCompactedShortOptions);
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
+    const QCommandLineOption list(QStringLiteral("list-profiles"));
+    const QCommandLineOption probe(QStringLiteral("probe"));
+    const QCommandLineOption kind(QStringLiteral("kind"), {}, QStringLiteral("K"));
+    const QCommandLineOption profile(QStringLiteral("profile"), {}, QStringLiteral("N"));
+    const QCommandLineOption start(QStringLiteral("start"), {}, QStringLiteral("T"));
+    const QCommandLineOption stop(QStringLiteral("stop"), {}, QStringLiteral("T"));
+    const QCommandLineOption keep(QStringLiteral("keep-ratio"));
+    const QCommandLineOption noKeep(QStringLiteral("no-keep-ratio"));
+    const QCommandLineOption outputDir(QStringLiteral("output-dir"), {}, QStringLiteral("DIR"));
+    const QCommandLineOption print(QStringLiteral("print-command"));
+    parser.addOptions(
+        {help, version, list, probe, kind, profile, start, stop, keep, noKeep, outputDir, print});
+    // QCommandLineParser skips the first argument, the program's name.
+    if (!parser.parse(QStringList{QStringLiteral("zelo-convert")} + args)) {
+        error = parser.errorText() + QStringLiteral(" (see --help)");
+        return std::nullopt;
+    }
+
     CliOptions o;
-    bool actionSet = false;
-    auto setAction = [&](CliOptions::Action a) {
-        if (actionSet && o.action != a) {
-            error = QStringLiteral("--list-profiles, --probe and converting cannot be combined");
-            return false;
-        }
-        o.action = a;
-        actionSet = true;
-        return true;
-    };
-    bool filesOnly = false;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &a = args[i];
-        if (filesOnly || !a.startsWith(QLatin1String("--"))) {
-            o.files << a;
-            continue;
-        }
-        auto value = [&](QString &out) {
-            if (i + 1 >= args.size()) {
-                error = a + QStringLiteral(" needs a value");
-                return false;
-            }
-            out = args[++i];
-            return true;
-        };
-        QString v;
-        if (a == QLatin1String("--")) {
-            filesOnly = true;
-        } else if (a == QLatin1String("--help")) {
-            o.action = CliOptions::Action::Help;
-            return o;
-        } else if (a == QLatin1String("--list-profiles")) {
-            if (!setAction(CliOptions::Action::ListProfiles))
-                return std::nullopt;
-        } else if (a == QLatin1String("--probe")) {
-            if (!setAction(CliOptions::Action::Probe))
-                return std::nullopt;
-        } else if (a == QLatin1String("--kind")) {
-            if (!value(v))
-                return std::nullopt;
-            o.kind = DeviceKindBySection(v);
-            if (o.kind < 0) {
-                error =
-                    QStringLiteral("unknown device kind \"%1\" (use 3gp, psp, ipod, pda or mp4)")
+    if (parser.isSet(kind)) {
+        const QString v = parser.value(kind);
+        o.kind = DeviceKindBySection(v);
+        if (o.kind < 0) {
+            error = QStringLiteral("unknown device kind \"%1\" (use 3gp, psp, ipod, pda or mp4)")
                         .arg(v);
-                return std::nullopt;
-            }
-        } else if (a == QLatin1String("--profile")) {
-            if (!value(v))
-                return std::nullopt;
-            bool ok = false;
-            int n = v.toInt(&ok);
-            if (!ok || n < 0) {
-                error = QStringLiteral("--profile takes a position from 0 on, not \"%1\"").arg(v);
-                return std::nullopt;
-            }
-            o.profile = n;
-        } else if (a == QLatin1String("--start") || a == QLatin1String("--stop")) {
-            if (!value(v))
-                return std::nullopt;
-            std::optional<int> t = ParseTimeText(v);
-            if (!t) {
-                error = QStringLiteral("%1 takes a time as HH:MM:SS, not \"%2\"").arg(a, v);
-                return std::nullopt;
-            }
-            (a == QLatin1String("--start") ? o.start : o.stop) = *t;
-        } else if (a == QLatin1String("--keep-ratio")) {
-            o.keepRatio = true;
-        } else if (a == QLatin1String("--no-keep-ratio")) {
-            o.keepRatio = false;
-        } else if (a == QLatin1String("--output-dir")) {
-            if (!value(v))
-                return std::nullopt;
-            if (v.isEmpty()) {
-                error = QStringLiteral("--output-dir needs a folder");
-                return std::nullopt;
-            }
-            o.outputDir = v;
-        } else if (a == QLatin1String("--print-command")) {
-            o.printCommand = true;
-        } else {
-            error = QStringLiteral("unknown option %1 (see --help)").arg(a);
             return std::nullopt;
         }
     }
+    if (parser.isSet(help) || parser.isSet(version)) {
+        o.action = parser.isSet(help) ? CliOptions::Action::Help : CliOptions::Action::Version;
+        return o;
+    }
+    if (parser.isSet(list) && parser.isSet(probe)) {
+        error = QStringLiteral("--list-profiles, --probe and converting cannot be combined");
+        return std::nullopt;
+    }
+    if (parser.isSet(list))
+        o.action = CliOptions::Action::ListProfiles;
+    else if (parser.isSet(probe))
+        o.action = CliOptions::Action::Probe;
+    if (parser.isSet(profile)) {
+        const QString v = parser.value(profile);
+        bool ok = false;
+        const int n = v.toInt(&ok);
+        if (!ok || n < 0) {
+            error = QStringLiteral("--profile takes a position from 0 on, not \"%1\"").arg(v);
+            return std::nullopt;
+        }
+        o.profile = n;
+    }
+    for (const QCommandLineOption *time : {&start, &stop}) {
+        if (!parser.isSet(*time))
+            continue;
+        const QString v = parser.value(*time);
+        std::optional<int> t = ParseTimeText(v);
+        if (!t) {
+            error = QStringLiteral("--%1 takes a time as HH:MM:SS, not \"%2\"")
+                        .arg(time->names().constFirst(), v);
+            return std::nullopt;
+        }
+        (time == &start ? o.start : o.stop) = *t;
+    }
+    // The later of the two wins, as with any repeated switch.
+    if (parser.isSet(keep) || parser.isSet(noKeep)) {
+        const qsizetype end =
+            args.contains(QStringLiteral("--")) ? args.indexOf(QStringLiteral("--")) : args.size();
+        o.keepRatio = args.lastIndexOf(QStringLiteral("--keep-ratio"), end - 1) >
+                      args.lastIndexOf(QStringLiteral("--no-keep-ratio"), end - 1);
+    }
+    if (parser.isSet(outputDir)) {
+        o.outputDir = parser.value(outputDir);
+        if (o.outputDir->isEmpty()) {
+            error = QStringLiteral("--output-dir needs a folder");
+            return std::nullopt;
+        }
+    }
+    o.printCommand = parser.isSet(print);
+    o.files = parser.positionalArguments();
     if (o.start && o.stop && *o.start > *o.stop) {
         error = QStringLiteral("--start lies after --stop");
         return std::nullopt;
@@ -150,10 +150,20 @@ QString CliHelpText()
         "                    folder, ~/ZeloOutput/ at first)\n"
         "  --print-command   print each clip's 38 engine entries, one per line, and\n"
         "                    convert nothing\n"
-        "  --help            this text\n"
+        "  -h, --help        this text\n"
+        "  -v, --version     the program's version\n"
+        "  --                every argument after it is a file, also one beginning\n"
+        "                    with a dash\n"
+        "An option's value may follow it (--kind psp) or be joined with '=' (--kind=psp).\n"
         "\n"
         "An existing file is never overwritten: the new one gets a number (clip1.3gp).\n"
         "On a terminal each clip shows a progress bar; otherwise plain lines.\n"
-        "Exit status: 0 when every clip converted, 1 when any failed or was refused,\n"
-        "2 for a usage error, 130 when interrupted (Ctrl+C, SIGTERM or a hang-up).\n");
+        "Exit status: 0 when every clip converted, 1 when any failed or was refused\n"
+        "or the output could not be written, 2 for a usage error, 130 when interrupted\n"
+        "(Ctrl+C, SIGTERM or SIGHUP).\n");
+}
+
+QString CliVersionText()
+{
+    return QStringLiteral("zelo-convert " ZELO_VERSION "\n");
 }

@@ -13,7 +13,8 @@ struct CliOptions
         Convert,
         ListProfiles,
         Probe,
-        Help
+        Help,
+        Version
     };
     Action action = Action::Convert;
     int kind = 0;               // device kind, from --kind
@@ -36,3 +37,5 @@ std::optional<int> ParseTimeText(const QString &text);
 
 // The --help text.
 QString CliHelpText();
+// The --version text: the program's name and version, one line.
+QString CliVersionText();

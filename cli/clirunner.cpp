@@ -51,7 +51,7 @@ int CliRunner::probe()
         ProbedClip p;
         QString why;
         if (!probeFile(file, p, why)) {
-            m_out << QuotedName(file) << ": " << why << '\n';
+            m_out << QuotedName(file) << ": " << why << '\n' << Qt::flush;
             ++refused;
             continue;
         }
@@ -59,9 +59,9 @@ int CliRunner::probe()
               << "  Clip Duration : " << TimeText(p.duration) << " (" << p.duration << " s)\n"
               << "  Clip Resolution : " << p.width << 'x' << p.height << '\n'
               << "  Video Format : " << p.videoFormat << '\n'
-              << "  Audio Format : " << p.audioFormat << '\n';
+              << "  Audio Format : " << p.audioFormat << '\n'
+              << Qt::flush;
     }
-    m_out.flush();
     return refused ? 1 : 0;
 }
 
@@ -73,7 +73,8 @@ bool CliRunner::chooseProfile(QString &line)
     const int position = m_options.profile.value_or(file.readDefaultIndex(kind->section));
     if (position < 0 || position >= lines.size()) {
         m_err << "zelo-convert: no profile at position " << position << " for " << kind->section
-              << " (" << lines.size() << " profiles; see --list-profiles)\n";
+              << " (" << lines.size() << " profiles; see --list-profiles)\n"
+              << Qt::flush;
         return false;
     }
     line = lines[position];
@@ -86,7 +87,7 @@ bool CliRunner::prepareOutputFolder(QString &folder)
     folder = WithTrailingSeparator(m_options.outputDir.value_or(path_Work));
     if (MakeOutputFolder(folder, !m_options.outputDir))
         return true;
-    m_err << "zelo-convert: Can not create output folder! (" << folder << ")\n";
+    m_err << "zelo-convert: Can not create output folder! (" << folder << ")\n" << Qt::flush;
     return false;
 }
 
@@ -99,7 +100,7 @@ int CliRunner::convert()
     int width = 0, height = 0;
     ConvertDef profile;
     if (ApplyProfileLine(line, kind->format, profile, width, height) != ApplyResult::Applied) {
-        m_err << "zelo-convert: the profile \"" << line << "\" has no frame size\n";
+        m_err << "zelo-convert: the profile \"" << line << "\" has no frame size\n" << Qt::flush;
         return 1;
     }
     const bool keepRatio = m_options.keepRatio.value_or(b_KeepRatio);
@@ -148,13 +149,14 @@ std::optional<ClipToConvert> CliRunner::clipFor(const QString &file)
     ProbedClip p;
     QString why;
     if (!probeFile(file, p, why)) {
-        m_err << QuotedName(file) << ": " << why << '\n';
+        m_err << QuotedName(file) << ": " << why << '\n' << Qt::flush;
         return std::nullopt;
     }
     ClipToConvert clip{p.path, m_options.start.value_or(0), m_options.stop.value_or(p.duration),
                        p.width, p.height};
     if (clip.stopTime > p.duration || clip.startTime > clip.stopTime) {
-        m_err << QuotedName(file) << ": the clip is only " << TimeText(p.duration) << " long\n";
+        m_err << QuotedName(file) << ": the clip is only " << TimeText(p.duration) << " long\n"
+              << Qt::flush;
         return std::nullopt;
     }
     return clip;

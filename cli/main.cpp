@@ -19,6 +19,17 @@ void onInterrupt(int)
 {
     g_interrupted = true;
 }
+
+// Output that could not be written (a full disk, a closed descriptor) is a
+// failure, whatever the work before it came to.
+int finish(QTextStream &out, QTextStream &err, int status)
+{
+    out.flush();
+    if (out.status() == QTextStream::Ok && std::fflush(stdout) == 0 && !std::ferror(stdout))
+        return status;
+    err << "zelo-convert: cannot write to the standard output\n" << Qt::flush;
+    return status ? status : 1;
+}
 } // namespace
 
 int main(int argc, char **argv)
@@ -37,19 +48,20 @@ int main(int argc, char **argv)
         err << "zelo-convert: " << error << '\n';
         return 2;
     }
-    if (options->action == CliOptions::Action::Help) {
-        out << CliHelpText();
-        return 0;
-    }
+    if (options->action == CliOptions::Action::Help)
+        return finish(out, err, (out << CliHelpText(), 0));
+    if (options->action == CliOptions::Action::Version)
+        return finish(out, err, (out << CliVersionText(), 0));
 
     InitGlobals(ProgramFolder());
     LoadSettings();
     CliRunner runner(*options, out, err, g_interrupted);
     if (options->action == CliOptions::Action::ListProfiles)
-        return runner.listProfiles();
+        return finish(out, err, runner.listProfiles());
 
     if (!LoadEncoder(path_Config)) {
-        err << "zelo-convert: Can not load Moviforge function!\nPlease re-install this program!\n";
+        err << "zelo-convert: Can not load Moviforge function!\nPlease re-install this program!\n"
+            << Qt::flush;
         return 1;
     }
     DllInit();
@@ -58,7 +70,7 @@ int main(int argc, char **argv)
     std::signal(SIGTERM, onInterrupt);
     std::signal(SIGHUP, onInterrupt);
     int status = options->action == CliOptions::Action::Probe ? runner.probe() : runner.convert();
-    out.flush();
+    status = finish(out, err, status);
     UnloadEncoder();
     RemoveOwnScratchFiles();
     return status;

@@ -8,6 +8,7 @@
 #include <QTest>
 #include <csignal>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
@@ -63,6 +64,37 @@ TEST(CliOptions, Refusals)
     EXPECT_EQ(parse({"--list-profiles"})->action, CliOptions::Action::ListProfiles);
 }
 
+// GNU and Qt forms; each row: arguments, the action (or none for a usage
+// error), the kind, the files.
+TEST(CliOptions, TheUsualForms)
+{
+    using A = CliOptions::Action;
+    const struct
+    {
+        QStringList args;
+        std::optional<A> action;
+        int kind;
+        QStringList files;
+    } cases[] = {
+        {{"--kind=psp", "a"}, A::Convert, 1, {"a"}},
+        {{"a", "--kind", "ipod"}, A::Convert, 2, {"a"}},
+        {{"-h"}, A::Help, 0, {}},
+        {{"--version"}, A::Version, 0, {}},
+        {{"-v"}, A::Version, 0, {}},
+        {{"-x.avi"}, std::nullopt, 0, {}},
+        {{"--", "-x.avi", "-h"}, A::Convert, 0, {"-x.avi", "-h"}},
+        {{"--kind="}, std::nullopt, 0, {}},
+        {{"-", "--no-keep-ratio"}, A::Convert, 0, {"-"}},
+    };
+    for (const auto &c : cases) {
+        const auto o = parse(c.args);
+        ASSERT_EQ(o.has_value(), c.action.has_value()) << c.args.join(' ').toStdString();
+        if (o) {
+            EXPECT_EQ(std::tie(o->action, o->kind, o->files), std::tie(*c.action, c.kind, c.files));
+        }
+    }
+}
+
 TEST(CliOptions, TimeTexts)
 {
     EXPECT_EQ(ParseTimeText("01:05:09"), 3909);
@@ -111,11 +143,17 @@ protected:
         WriteFileBytes(src, "not really a video");
     }
 
-    int run(const QStringList &args, QString *out = nullptr, QString *err = nullptr)
+    // With shellArgs, runs /bin/sh with them instead (pipes, redirections).
+    int run(const QStringList &args, QString *out = nullptr, QString *err = nullptr,
+            const QStringList &shellArgs = {})
     {
         QProcess p;
         p.setProcessEnvironment(env);
-        p.start(prog + "zelo-convert", args);
+        p.setWorkingDirectory(dir.path());
+        if (shellArgs.isEmpty())
+            p.start(prog + "zelo-convert", args);
+        else
+            p.start("/bin/sh", shellArgs);
         EXPECT_TRUE(p.waitForFinished(30000));
         if (out)
             *out = QString::fromUtf8(p.readAllStandardOutput());
@@ -220,6 +258,30 @@ TEST_F(CliRun, ACompletedClipEndsAtAHundredPercentUnderItsFinalName)
     EXPECT_TRUE(lines[1].contains("100%")) << out.toStdString();
     EXPECT_TRUE(out.contains("holiday.avi -> " + dir.filePath("out/holiday-renamed.3gp")))
         << out.toStdString();
+}
+
+// Through a pipe a refusal comes before the summary; output that cannot be
+// written is a failure; without a home the thumbnails go to a private
+// temporary folder that is gone at the end.
+TEST_F(CliRun, MessagesInOrderAndNoHomeNeeded)
+{
+    const QString tmp = dir.filePath("tmp");
+    QDir().mkpath(tmp);
+    env.insert("HOME", "/nonexistent");
+    env.remove("XDG_CACHE_HOME");
+    env.insert("TMPDIR", tmp);
+    QString out;
+    const QString shell = QString("'%1' --output-dir '%2' '%3' missing.avi '%4' 2>&1 | cat")
+                              .arg(prog + "zelo-convert", dir.filePath("out"), src, src);
+    EXPECT_EQ(run({}, &out, nullptr, {"-c", shell}), 0);
+    EXPECT_LT(out.indexOf("missing.avi: no such file"), out.indexOf("2 converted, 1 failed"))
+        << out.toStdString();
+    EXPECT_TRUE(QDir(tmp).isEmpty());
+    EXPECT_NE(
+        run({}, nullptr, nullptr, {"-c", "'" + prog + "zelo-convert' --list-profiles >/dev/full"}),
+        0);
+    EXPECT_EQ(run({"--version"}, &out), 0);
+    EXPECT_EQ(out, "zelo-convert 2.1.6\n");
 }
 
 TEST_F(CliRun, BadInputGetsAClearMessage)
