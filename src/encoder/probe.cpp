@@ -8,11 +8,14 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMutex>
 #include <QRegularExpression>
+#include <QSet>
 #include <QStandardPaths>
 #include <cerrno>
 #include <climits>
 #include <csignal>
+#include <cstdlib>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -82,6 +85,10 @@ ProbeResult ProbeClip(const QString &path, const QString &scratch)
         r.reason = RefusedFilesText;
         return r;
     }
+    if (scratch.isEmpty()) {
+        r.reason = NoScratchFolderText;
+        return r;
+    }
     const QByteArray source = NativePath(c.path);
     const QByteArray target = NativePath(scratch);
     DllGetFilePic(source.constData(), 5, "80x60", target.constData());
@@ -116,28 +123,90 @@ QString ChooseScratchFolder(const QString &snapshot, const QString &cache,
     return WithTrailingSeparator(cache) + QStringLiteral("Snapshot") + PathSeparator;
 }
 
+namespace {
+// The folders this process has put scratch files in, for the clean-up at
+// exit, and its private folder under the temporary folder once made. The
+// window probes on a worker thread.
+struct ScratchState
+{
+    QMutex mutex;
+    QSet<QString> used;
+    QString privateFolder;
+};
+
+ScratchState &scratchState()
+{
+    static ScratchState state;
+    return state;
+}
+
+// A folder of this process's own under $TMPDIR (else /tmp), made once: for
+// a service user without a home or a writable cache folder.
+QString privateTempFolder(ScratchState &state)
+{
+    if (!state.privateFolder.isEmpty() && QFileInfo(state.privateFolder).isDir())
+        return state.privateFolder;
+    QStringList bases{QStringLiteral("/tmp")};
+    if (const QString tmp = qEnvironmentVariable("TMPDIR"); !tmp.isEmpty())
+        bases.prepend(tmp);
+    for (const QString &base : bases) {
+        QByteArray name = QFile::encodeName(WithTrailingSeparator(base)) + "zelo-snapshot-XXXXXX";
+        if (::mkdtemp(name.data())) {
+            state.privateFolder = WithTrailingSeparator(QFile::decodeName(name));
+            return state.privateFolder;
+        }
+    }
+    return {};
+}
+} // namespace
+
 QString ScratchFolder()
 {
+    ScratchState &state = scratchState();
+    const QMutexLocker lock(&state.mutex);
     if (!path_Snapshot.isEmpty() && !QFileInfo(path_Snapshot).isDir())
         QDir().mkdir(path_Snapshot);
-    const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
-    const QString folder = ChooseScratchFolder(path_Snapshot, cache, FolderWritable);
-    if (folder != path_Snapshot)
+    QString folder = path_Snapshot;
+    // Without a home folder (a service user's /nonexistent) nothing is made
+    // where it should have been, not even by root.
+    if (!FolderWritable(folder) && QFileInfo(QDir::homePath()).isDir()) {
+        const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+        folder = ChooseScratchFolder(path_Snapshot, cache, FolderWritable);
         QDir().mkpath(folder);
+    }
+    if (!FolderWritable(folder))
+        folder = privateTempFolder(state);
+    if (!folder.isEmpty())
+        state.used.insert(folder);
     return folder;
 }
 
 QString SnapshotFile(int snapIndex)
 {
-    return ScratchFolder() + QStringLiteral("snap%1").arg(snapIndex) + ownScratchSuffix();
+    const QString folder = ScratchFolder();
+    if (folder.isEmpty())
+        return {};
+    return folder + QStringLiteral("snap%1").arg(snapIndex) + ownScratchSuffix();
 }
 
 void RemoveOwnScratchFiles()
 {
-    QDir folder(ScratchFolder());
-    for (const QString &name :
-         folder.entryList({QStringLiteral("snap*") + ownScratchSuffix()}, QDir::Files))
-        folder.remove(name);
+    ScratchState &state = scratchState();
+    const QMutexLocker lock(&state.mutex);
+    for (const QString &path : std::as_const(state.used)) {
+        QDir folder(path);
+        for (const QString &name :
+             folder.entryList({QStringLiteral("snap*") + ownScratchSuffix()}, QDir::Files))
+            folder.remove(name);
+        // The program folder's Snapshot/ is part of the program; a cache
+        // folder's goes when nobody is using it, the private one always.
+        if (path == state.privateFolder)
+            QDir(path).removeRecursively();
+        else if (path != path_Snapshot)
+            QDir().rmdir(path);
+    }
+    state.used.clear();
+    state.privateFolder.clear();
 }
 
 qint64 ScratchFileOwner(const QString &fileName)

@@ -14,6 +14,10 @@
 inline const QString RefusedFilesText =
     QStringLiteral("Unsupported or Damaged video file(s) can not add to list!");
 inline const QString NoPictureText = QStringLiteral("no picture can be taken from this clip");
+// No folder at all (program, cache or temporary) takes the thumbnail.
+inline const QString NoScratchFolderText =
+    QStringLiteral("no folder can be written for its thumbnail (the program's Snapshot/, the "
+                   "cache folder and $TMPDIR all refuse)");
 
 // The program refuses clips whose video format names RealVideo ("rv") or
 // is unknown ("unknow"), compared without regard to case.
@@ -64,14 +68,17 @@ bool FolderWritable(const QString &folder);
 QString ChooseScratchFolder(const QString &snapshot, const QString &cache,
                             const std::function<bool(const QString &)> &writable);
 // The same for this process: path_Snapshot or the cache folder's Snapshot/,
-// made when missing.
+// made when missing; when neither can be written, a private folder of this
+// process under $TMPDIR (or /tmp). Empty when no folder can be written.
 QString ScratchFolder();
 
 // The scratch file a probe writes its thumbnail to. The name carries the
 // process id: several copies of the program may probe at the same time.
+// Empty when no folder can be written.
 QString SnapshotFile(int snapIndex);
 
-// Removes this process's scratch files from the scratch folder; for exit.
+// For exit: removes this process's scratch files from every scratch folder
+// it used, its private folder, and a cache Snapshot/ folder left empty.
 void RemoveOwnScratchFiles();
 
 // Empties the program's snapshot folder at exit, as ClearFolder does, but
