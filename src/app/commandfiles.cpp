@@ -67,6 +67,59 @@ QStringList CommandLineFiles(const QStringList &arguments, const QString &workin
     return files;
 }
 
+ProgramOption ProgramOptionOf(const QStringList &arguments)
+{
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString &arg = arguments[i];
+        if (arg == QLatin1String("--"))
+            break;
+        if (arg == QLatin1String("-h") || arg == QLatin1String("--help"))
+            return ProgramOption::Help;
+        if (arg == QLatin1String("-v") || arg == QLatin1String("--version"))
+            return ProgramOption::Version;
+        if (takesValue(arg))
+            ++i;
+    }
+    return ProgramOption::None;
+}
+
+QString PlatformArgument(const QStringList &arguments)
+{
+    for (qsizetype i = 1; i + 1 < arguments.size(); ++i) {
+        if (arguments[i] == QLatin1String("--"))
+            break;
+        if (arguments[i] == QLatin1String("-platform") ||
+            arguments[i] == QLatin1String("--platform"))
+            return arguments[i + 1];
+    }
+    return {};
+}
+
+QString ProgramHelpText()
+{
+    return QStringLiteral(
+        "Usage: zelo-converter [OPTIONS] [FILE]...\n"
+        "Opens the Zelo 3GP Converter window with the files in its list; when the\n"
+        "window is open already, the files go to it.\n"
+        "\n"
+        "Options:\n"
+        "  -h, --help          this text\n"
+        "  -v, --version       the program's version\n"
+        "  --                  every argument after it is a file\n"
+        "  -platform NAME      Qt's platform plugin (xcb, wayland, offscreen, ...),\n"
+        "                      and Qt's other options\n"
+        "\n"
+        "Exit status: 0, also after SIGTERM, SIGINT or SIGHUP (the window closes in\n"
+        "order); 1 when no display can be reached; 255 when the files were handed\n"
+        "to the window already open.\n"
+        "For converting from a terminal or a script, see zelo-convert(1).\n");
+}
+
+QString ProgramVersionText()
+{
+    return QStringLiteral("zelo-converter " ZELO_VERSION "\n");
+}
+
 void AddFilesWhenFree(ClipAdder *adder, const QStringList &files)
 {
     if (files.isEmpty())

@@ -9,6 +9,20 @@
 // other addresses are left out; relative paths are taken from workingDir.
 QStringList CommandLineFiles(const QStringList &arguments, const QString &workingDir);
 
+// The window program's own options, before any "--": -h/--help and
+// -v/--version, which answer without a display.
+enum class ProgramOption
+{
+    None,
+    Help,
+    Version
+};
+ProgramOption ProgramOptionOf(const QStringList &arguments);
+QString ProgramHelpText();
+QString ProgramVersionText();
+// The platform plugin list given with -platform (or --platform), else empty.
+QString PlatformArgument(const QStringList &arguments);
+
 class ClipAdder;
 
 // Adds files as if they were dropped on the list; while a multi-file add is

@@ -20,6 +20,7 @@
 #include <cstdio>
 #include <exception>
 #include <memory>
+#include <vector>
 
 namespace {
 // How long a display that refuses connections (an X server resetting, a
@@ -37,6 +38,19 @@ void RegisterSkinFonts()
         if (QFile::exists(path))
             QFontDatabase::addApplicationFont(path);
     }
+}
+// Help and version go to the standard output; one that cannot be written
+// is a failure.
+int printAnswer(const QString &text)
+{
+    const QByteArray bytes = text.toLocal8Bit();
+    const bool written =
+        std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) == size_t(bytes.size()) &&
+        std::fflush(stdout) == 0;
+    if (written)
+        return 0;
+    std::fputs("zelo-converter: cannot write to the standard output\n", stderr);
+    return 1;
 }
 } // namespace
 
@@ -57,10 +71,14 @@ QIcon ProgramIcon(const QString &dataFolder)
 
 int RunEntrySequence(int argc, char **argv)
 {
-    InitGlobals(ProgramFolder());
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << PathFromNative(argv[i]); // the bytes, even when they are no UTF-8
+    // Answered before anything needs a display, another copy or a folder.
+    if (const ProgramOption option = ProgramOptionOf(arguments); option != ProgramOption::None)
+        return printAnswer(option == ProgramOption::Help ? ProgramHelpText()
+                                                         : ProgramVersionText());
+    InitGlobals(ProgramFolder());
     const QStringList files = CommandLineFiles(arguments, QDir::currentPath());
 
     // A second copy ends at once, silently, handing its files (if any) to
@@ -72,15 +90,32 @@ int RunEntrySequence(int argc, char **argv)
         return -1;
     }
 
-    // Qt aborts when its first connection to the display fails; a display
-    // that cannot be reached at all is said plainly instead.
+    // Qt aborts when no platform plugin reaches its display; a display that
+    // cannot be reached at all is said plainly instead, and one that can is
+    // the one Qt is started on.
     DisplayHold display;
-    if (!display.acquire(kDisplayWaitMs)) {
-        std::fprintf(stderr, "zelo-converter: cannot connect to the display \"%s\"\n",
-                     qgetenv("DISPLAY").constData());
+    const QString given = PlatformArgument(arguments);
+    QString why;
+    const QString platform = ReachablePlatform(
+        CandidatePlatforms(given.isEmpty() ? qEnvironmentVariable("QT_QPA_PLATFORM") : given,
+                           qgetenv("XDG_SESSION_TYPE"),
+                           qgetenv("XDG_CURRENT_DESKTOP") + ':' + qgetenv("XDG_SESSION_DESKTOP"),
+                           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")),
+        display, kDisplayWaitMs, why);
+    if (platform.isEmpty()) {
+        std::fprintf(stderr, "zelo-converter: cannot connect to a display: %s\n",
+                     why.toLocal8Bit().constData());
         return 1;
     }
-    ZeloApplication app(argc, argv);
+    std::vector<QByteArray> qtArguments(argv, argv + argc);
+    if (given.isEmpty())
+        qtArguments.insert(qtArguments.begin() + 1, {"-platform", platform.toLocal8Bit()});
+    std::vector<char *> qtArgv;
+    for (QByteArray &a : qtArguments)
+        qtArgv.push_back(a.data());
+    qtArgv.push_back(nullptr);
+    int qtArgc = int(qtArguments.size());
+    ZeloApplication app(qtArgc, qtArgv.data());
     display.release(); // Qt holds its own connection now
     try {
         // The first title stays internal: a display name would be added to

@@ -243,18 +243,42 @@ TEST_F(ProgramRun, FilesOnTheCommandLineAreAddedAlsoThroughASecondCopy)
     EXPECT_EQ(first.exitCode(), 0);
 }
 
-// A display that refuses every connection ends the start with a sentence,
-// not with an abort and a core file.
+// A display that cannot be reached ends the start with a sentence, not with
+// an abort and a core file; help and version need no display at all.
 TEST_F(ProgramRun, UnreachableDisplayIsSaidAndEndsWithoutAbort)
 {
-    env.insert("QT_QPA_PLATFORM", "xcb");
-    env.insert("DISPLAY", dir.filePath("no-such-display") + ":0");
-    QProcess run;
-    start(run);
-    ASSERT_TRUE(run.waitForFinished(30000));
-    EXPECT_EQ(run.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(run.exitCode(), 1);
-    EXPECT_TRUE(run.readAllStandardError().contains("cannot connect to the display"));
+    const QByteArray deadX = QFile::encodeName(dir.filePath("no-such-display") + ":0");
+    const struct
+    {
+        const char *platform, *display, *wayland, *arg;
+        int status;
+        const char *said; // on stdout for 0, on stderr otherwise
+    } cases[] = {
+        {"xcb", deadX.constData(), nullptr, nullptr, 1, "cannot connect to a display: the X"},
+        {nullptr, nullptr, nullptr, nullptr, 1, "cannot connect to a display: DISPLAY is not"},
+        {"wayland", nullptr, "wayland-dead", nullptr, 1, "no Wayland compositor answers"},
+        {nullptr, nullptr, "wayland-dead", nullptr, 1, "cannot connect to a display"},
+        {nullptr, nullptr, nullptr, "--version", 0, "zelo-converter 2.1.6\n"},
+        {"wayland", nullptr, "wayland-dead", "-v", 0, "zelo-converter 2.1.6\n"},
+        {nullptr, nullptr, nullptr, "--help", 0, "-v, --version"},
+    };
+    for (const auto &c : cases) {
+        for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+            env.remove(name);
+        if (c.platform)
+            env.insert("QT_QPA_PLATFORM", c.platform);
+        if (c.display)
+            env.insert("DISPLAY", c.display);
+        if (c.wayland)
+            env.insert("WAYLAND_DISPLAY", c.wayland);
+        QProcess run;
+        start(run, c.arg ? QStringList{c.arg} : QStringList{});
+        ASSERT_TRUE(run.waitForFinished(30000));
+        EXPECT_EQ(run.exitStatus(), QProcess::NormalExit) << c.said;
+        EXPECT_EQ(run.exitCode(), c.status) << c.said;
+        const QByteArray said = c.status ? run.readAllStandardError() : run.readAllStandardOutput();
+        EXPECT_TRUE(said.contains(c.said)) << said.toStdString();
+    }
 }
 
 } // namespace
