@@ -106,5 +106,8 @@ QString ReachablePlatform(const QStringList &candidates, DisplayHold &hold, int 
         }
     }
     why = refused.join(QStringLiteral(", "));
+    if (candidates.size() == 1 && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        why = QStringLiteral("neither DISPLAY nor WAYLAND_DISPLAY is set");
     return {};
 }

@@ -255,7 +255,7 @@ TEST_F(ProgramRun, UnreachableDisplayIsSaidAndEndsWithoutAbort)
         const char *said; // on stdout for 0, on stderr otherwise
     } cases[] = {
         {"xcb", deadX.constData(), nullptr, nullptr, 1, "cannot connect to a display: the X"},
-        {nullptr, nullptr, nullptr, nullptr, 1, "cannot connect to a display: DISPLAY is not"},
+        {nullptr, nullptr, nullptr, nullptr, 1, "cannot connect to a display: neither DISPLAY nor"},
         {"wayland", nullptr, "wayland-dead", nullptr, 1, "no Wayland compositor answers"},
         {nullptr, nullptr, "wayland-dead", nullptr, 1, "cannot connect to a display"},
         {nullptr, nullptr, nullptr, "--version", 0, "zelo-converter 2.1.6\n"},
