@@ -48,6 +48,20 @@ std::optional<CliOptions> ParseCliOptions(const QStringList &args, QString &erro
     // QCommandLineParser skips the first argument, the program's name.
     if (!parser.parse(QStringList{QStringLiteral("zelo-convert")} + args)) {
         error = parser.errorText() + QStringLiteral(" (see --help)");
+        // Qt names the letters of "-x.avi" one by one; the argument says more.
+        const QStringList unknown = parser.unknownOptionNames();
+        for (const QString &a : args) {
+            if (unknown.isEmpty() || a == QLatin1String("--"))
+                break;
+            const QString name =
+                a.section(QLatin1Char('='), 0, 0).mid(a.startsWith(QLatin1String("--")) ? 2 : 1);
+            if (a.startsWith(QLatin1Char('-')) &&
+                (name == unknown.first() ||
+                 (!a.startsWith(QLatin1String("--")) && name.contains(unknown.first())))) {
+                error = QStringLiteral("unknown option %1 (see --help)").arg(a);
+                break;
+            }
+        }
         return std::nullopt;
     }
 
