@@ -3,8 +3,8 @@
 // out the messages a player sends, on the caller's thread:
 // - PlayerInit posts the hook message; ZELO_FAKE_PLAYER_INIT=0 makes it fail.
 // - PlayerOpen returns the clip's generation (1, 2, ...) and posts the opened
-//   event (code 3) with it unless ZELO_FAKE_PLAYER_SILENT=1; its value is
-//   ZELO_FAKE_PLAYER_SEEKABLE (default 1).
+//   event with it, valued ZELO_FAKE_PLAYER_SEEKABLE (default 1), unless
+//   ZELO_FAKE_PLAYER_SILENT=1.
 // - PlayerPlay returns 1 while a clip is open and posts event 1.
 // - PlayerGetPosition reads "seconds,percent[,length]" from
 //   ZELO_FAKE_PLAYER_POSITION; unset, it fails.
