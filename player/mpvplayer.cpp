@@ -188,18 +188,25 @@ bool MpvPlayer::draw(int width, int height, size_t stride, void *pixels)
     return mpv_render_context_render(m_render, params) >= 0;
 }
 
-unsigned MpvPlayer::open(const char *path)
+// 1 to kGenerationMask, round and round: 0 stays "none".
+unsigned MpvPlayer::nextGeneration() const
 {
     const unsigned generation = (m_generation + 1) & kGenerationMask;
+    return generation ? generation : 1;
+}
+
+unsigned MpvPlayer::open(const char *path)
+{
+    const unsigned generation = nextGeneration();
     {
         std::lock_guard<std::mutex> lock(m_openingsLock);
         // Only the newest few can still start; a burst of clicks leaves
         // the rest behind.
         if (m_openings.size() >= 8)
             m_openings.erase(m_openings.begin());
-        m_openings.push_back({generation ? generation : 1, path, -1});
+        m_openings.push_back({generation, path, -1});
     }
-    m_generation = generation ? generation : 1;
+    m_generation = generation;
     // Opened paused: the program starts playback when it has seen the clip open.
     int yes = 1;
     mpv_set_property_async(m_mpv, 0, "pause", MPV_FORMAT_FLAG, &yes);
@@ -223,8 +230,7 @@ bool MpvPlayer::play(double rate)
 void MpvPlayer::stop()
 {
     // A generation of its own, so the stopped clip's last messages are late.
-    const unsigned generation = (m_generation + 1) & kGenerationMask;
-    m_generation = generation ? generation : 1;
+    m_generation = nextGeneration();
     const char *cmd[] = {"stop", nullptr};
     mpv_command_async(m_mpv, 0, cmd);
 }

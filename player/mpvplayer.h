@@ -61,6 +61,7 @@ private:
     void fileEnded(int reason, int error);
     void propertyChanged(uint64_t which, const void *data, int format);
     bool current() const { return m_started == m_generation; }
+    unsigned nextGeneration() const;
     void post(unsigned msg, uintptr_t wParam, intptr_t lParam);
     void postEvent(int code, intptr_t value);
     void report(int code, int value);
