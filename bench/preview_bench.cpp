@@ -132,28 +132,21 @@ int main(int argc, char **argv)
             opens.push_back(t.nsecsElapsed() / 1e6);
             pause(400);
             window.SliderPositionChange(0, true); // pauses, as a drag does
-            pause(400);
-            // The hand moves the held thumb there, then lets go.
+            // The hand moves the held thumb there (held), then lets go.
+            const auto move = [&](double percent, bool held, std::vector<double> &times) {
+                pause(400);
+                const QImage still = panelShot(window);
+                QElapsedTimer clock;
+                clock.start();
+                window.SliderPositionChange(percent, held);
+                if (waitMs([&] { return panelShot(window) != still; }) >= 0)
+                    times.push_back(clock.nsecsElapsed() / 1e6);
+            };
             const double at = run % 2 ? 30 : 70;
-            QImage still = panelShot(window);
-            t.restart();
-            window.SliderPositionChange(at, true);
-            if (waitMs([&] { return panelShot(window) != still; }) >= 0)
-                scrubs.push_back(t.nsecsElapsed() / 1e6);
-            pause(400);
-            still = panelShot(window);
-            t.restart();
-            window.SliderPositionChange(at, false);
-            if (waitMs([&] { return panelShot(window) != still; }) >= 0)
-                seeks.push_back(t.nsecsElapsed() / 1e6);
-            if (worst < 0)
-                continue;
-            pause(400);
-            still = panelShot(window);
-            t.restart();
-            window.SliderPositionChange(worst, false);
-            if (waitMs([&] { return panelShot(window) != still; }) >= 0)
-                worstSeeks.push_back(t.nsecsElapsed() / 1e6);
+            move(at, true, scrubs);
+            move(at, false, seeks);
+            if (worst >= 0)
+                move(worst, false, worstSeeks);
         }
         std::printf("%s first-picture-ms %.1f scrub-picture-ms %.1f seek-picture-ms %.1f "
                     "worst-seek-picture-ms %.1f\n",
