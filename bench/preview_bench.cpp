@@ -1,9 +1,10 @@
 // The preview under the clock, on a real X display: from the Play click to
 // the first picture in the panel, from a held slider's move to the new
-// (key-frame) picture, from the release to the exact picture, and the
-// process's CPU share while a clip plays. Prints figures; asserts
-// nothing. bench/preview-bench.sh runs it beside mpv.
-//   preview_bench PROGRAM_FOLDER PLAY_SECONDS CLIP...
+// (key-frame) picture, from the release to the exact picture (at mid-way
+// between key frames, and at the worst place: just before a key frame, given
+// as CLIP@PERCENT), and the process's CPU share while a clip plays. Prints
+// figures; asserts nothing. bench/preview-bench.sh runs it beside mpv.
+//   preview_bench PROGRAM_FOLDER PLAY_SECONDS CLIP[@PERCENT]...
 #include "app/application.h"
 #include "app/mainwindow.h"
 #include "bench/quietshell.h"
@@ -85,7 +86,8 @@ double median(std::vector<double> v)
 int main(int argc, char **argv)
 {
     if (argc < 4) {
-        std::fprintf(stderr, "usage: preview_bench PROGRAM_FOLDER PLAY_SECONDS CLIP...\n");
+        std::fprintf(stderr,
+                     "usage: preview_bench PROGRAM_FOLDER PLAY_SECONDS CLIP[@PERCENT]...\n");
         return 2;
     }
     QTemporaryDir home;
@@ -107,13 +109,15 @@ int main(int argc, char **argv)
     pause(500);
 
     for (int i = 3; i < argc; ++i) {
-        const QString clip = QString::fromLocal8Bit(argv[i]);
+        const QStringList arg = QString::fromLocal8Bit(argv[i]).split(QLatin1Char('@'));
+        const QString clip = arg[0];
+        const double worst = arg.size() > 1 ? arg[1].toDouble() : -1;
         const QByteArray name = QFileInfo(clip).fileName().toUtf8();
         window.TP_ImageList->ClearItems();
         window.adder()->addFiles({clip});
         waitMs([] { return !b_Adding; });
 
-        std::vector<double> opens, scrubs, seeks;
+        std::vector<double> opens, scrubs, seeks, worstSeeks;
         for (int run = 0; run < 5; ++run) {
             window.StopPreview();
             pause(300);
@@ -128,23 +132,26 @@ int main(int argc, char **argv)
             opens.push_back(t.nsecsElapsed() / 1e6);
             pause(400);
             window.SliderPositionChange(0, true); // pauses, as a drag does
-            pause(400);
-            // The hand moves the held thumb there, then lets go.
+            // The hand moves the held thumb there (held), then lets go.
+            const auto move = [&](double percent, bool held, std::vector<double> &times) {
+                pause(400);
+                const QImage still = panelShot(window);
+                QElapsedTimer clock;
+                clock.start();
+                window.SliderPositionChange(percent, held);
+                if (waitMs([&] { return panelShot(window) != still; }) >= 0)
+                    times.push_back(clock.nsecsElapsed() / 1e6);
+            };
             const double at = run % 2 ? 30 : 70;
-            QImage still = panelShot(window);
-            t.restart();
-            window.SliderPositionChange(at, true);
-            if (waitMs([&] { return panelShot(window) != still; }) >= 0)
-                scrubs.push_back(t.nsecsElapsed() / 1e6);
-            pause(400);
-            still = panelShot(window);
-            t.restart();
-            window.SliderPositionChange(at, false);
-            if (waitMs([&] { return panelShot(window) != still; }) >= 0)
-                seeks.push_back(t.nsecsElapsed() / 1e6);
+            move(at, true, scrubs);
+            move(at, false, seeks);
+            if (worst >= 0)
+                move(worst, false, worstSeeks);
         }
-        std::printf("%s first-picture-ms %.1f scrub-picture-ms %.1f seek-picture-ms %.1f\n",
-                    name.constData(), median(opens), median(scrubs), median(seeks));
+        std::printf("%s first-picture-ms %.1f scrub-picture-ms %.1f seek-picture-ms %.1f "
+                    "worst-seek-picture-ms %.1f\n",
+                    name.constData(), median(opens), median(scrubs), median(seeks),
+                    median(worstSeeks));
 
         if (playSeconds > 0) {
             // Opening included, as for mpv on the command line.

@@ -8,9 +8,6 @@
 namespace {
 MpvPlayer *g_player = nullptr;
 std::atomic<PlayerEventCallback> g_callback{nullptr};
-// What PLAYER_EVENT_OPENED points to; it outlives every player, so a message
-// still queued when its player is closed never points at freed memory.
-PlayerOpenedInfo g_opened{};
 bool g_keepRatio = true;
 } // namespace
 
@@ -18,11 +15,15 @@ extern "C" {
 
 PLAYFILE_EXPORT int PlayerInit(MessageTarget *window)
 {
-    PlayerClose();
-    g_player = MpvPlayer::create(window, &g_callback, &g_opened);
-    if (!g_player)
-        return 0;
-    g_player->setKeepRatio(g_keepRatio);
+    // The same receiver keeps its core: starting mpv costs far more than a
+    // clip change.
+    if (!g_player || g_player->window() != window) {
+        PlayerClose();
+        g_player = MpvPlayer::create(window, &g_callback);
+        if (!g_player)
+            return 0;
+        g_player->setKeepRatio(g_keepRatio);
+    }
     if (window && window->post)
         window->post(window, PLAYER_MSG_HOOK, 0, 0);
     return 1;
@@ -38,8 +39,7 @@ PLAYFILE_EXPORT int PlayerOpen(const char *path, int)
 {
     if (!g_player || !path)
         return 0;
-    g_player->open(path);
-    return 1;
+    return int(g_player->open(path));
 }
 
 PLAYFILE_EXPORT int PlayerPlay(double rate)

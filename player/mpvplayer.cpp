@@ -2,6 +2,7 @@
 
 #include "player/messagetarget.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -12,16 +13,45 @@ namespace {
 enum Observed : uint64_t
 {
     PauseProperty = 1,
+    TimePosProperty,
+    DurationProperty,
 };
+
+// Marks the answer to a loadfile; the low bits carry its generation.
+constexpr uint64_t kLoadAnswer = uint64_t(1) << 32;
+// Generations fit the bits of a message's wParam above the event code.
+constexpr unsigned kGenerationMask = 0xffffff;
 
 void setOption(mpv_handle *mpv, const char *name, const char *value)
 {
     mpv_set_option_string(mpv, name, value);
 }
+
+int Packed(Orientation o)
+{
+    return o.turns | (o.mirrored ? 4 : 0);
+}
+
+Orientation Unpacked(int packed)
+{
+    return {packed & 3, (packed & 4) != 0};
+}
+
+// The playlist entry a loadfile's answer names, or -1.
+int64_t EntryOf(const mpv_node &result)
+{
+    if (result.format != MPV_FORMAT_NODE_MAP || !result.u.list)
+        return -1;
+    const mpv_node_list &map = *result.u.list;
+    for (int i = 0; i < map.num; ++i)
+        if (std::strcmp(map.keys[i], "playlist_entry_id") == 0 &&
+            map.values[i].format == MPV_FORMAT_INT64)
+            return map.values[i].u.int64;
+    return -1;
+}
 } // namespace
 
-MpvPlayer *MpvPlayer::create(MessageTarget *window, std::atomic<PlayerEventCallback> *callback,
-                             PlayerOpenedInfo *opened)
+MpvPlayer *MpvPlayer::create(MessageTarget *window, std::atomic<PlayerEventCallback> *callback)
 {
     mpv_handle *mpv = mpv_create();
     if (!mpv)
@@ -71,6 +101,9 @@ MpvPlayer *MpvPlayer::create(MessageTarget *window, std::atomic<PlayerEventCallb
     setOption(mpv, "video-latency-hacks", "yes");
     setOption(mpv, "stop-screensaver", "no");
     setOption(mpv, "force-window", "no");
+    // Debian 12's software renderer aborts when it turns a picture itself
+    // (a phone clip stored on its side): the turn is ours (render).
+    setOption(mpv, "video-rotate", "no");
     if (mpv_initialize(mpv) < 0) {
         mpv_terminate_destroy(mpv);
         return nullptr;
@@ -83,18 +116,25 @@ MpvPlayer *MpvPlayer::create(MessageTarget *window, std::atomic<PlayerEventCallb
         mpv_terminate_destroy(mpv);
         return nullptr;
     }
+    // Read back from their last change, never asked for on the thread that
+    // renders: mpv may be waiting there for a picture to be drawn.
     mpv_observe_property(mpv, PauseProperty, "pause", MPV_FORMAT_FLAG);
-    return new MpvPlayer(mpv, render, window, callback, opened);
+    mpv_observe_property(mpv, TimePosProperty, "time-pos", MPV_FORMAT_DOUBLE);
+    mpv_observe_property(mpv, DurationProperty, "duration", MPV_FORMAT_DOUBLE);
+    return new MpvPlayer(mpv, render, window, callback);
 }
 
 MpvPlayer::MpvPlayer(mpv_handle *mpv, mpv_render_context *render, MessageTarget *window,
-                     std::atomic<PlayerEventCallback> *callback, PlayerOpenedInfo *opened)
-    : m_mpv(mpv), m_render(render), m_window(window), m_callback(callback), m_opened(opened)
+                     std::atomic<PlayerEventCallback> *callback)
+    : m_mpv(mpv), m_render(render), m_window(window), m_callback(callback)
 {
+    // PLAYFILE_TURN=filter turns the pictures with a filter before they are
+    // scaled, the way the preview benchmark compares with ours.
+    const char *turn = std::getenv("PLAYFILE_TURN");
+    m_turnByFilter = turn && std::strcmp(turn, "filter") == 0;
     m_events = std::thread([this] { run(); });
     mpv_render_context_set_update_callback(m_render, &MpvPlayer::frameDue, this);
 }
-
 MpvPlayer::~MpvPlayer()
 {
     // The render context goes first (mpv's rule), and with it its callback.
@@ -124,30 +164,61 @@ bool MpvPlayer::render(int width, int height, int stride, void *pixels)
     // posted again.
     m_framePosted = false;
     mpv_render_context_update(m_render);
+    const Orientation turn = Unpacked(m_turn);
+    if (turn.upright())
+        return draw(width, height, size_t(stride), pixels);
+    // Drawn as stored into a picture of the turned shape, then turned: a
+    // panel-sized picture costs far less to turn than the decoded one.
+    const int w = turn.quarter() ? height : width, h = turn.quarter() ? width : height;
+    m_unturned.resize(size_t(w) * size_t(h));
+    if (!draw(w, h, size_t(w) * 4, m_unturned.data()))
+        return false;
+    TurnPicture(m_unturned.data(), w, h, w, static_cast<uint32_t *>(pixels), stride / 4, turn);
+    return true;
+}
+
+bool MpvPlayer::draw(int width, int height, size_t stride, void *pixels)
+{
     int size[2] = {width, height};
-    size_t bytesPerLine = size_t(stride);
     mpv_render_param params[] = {{MPV_RENDER_PARAM_SW_SIZE, size},
                                  {MPV_RENDER_PARAM_SW_FORMAT, const_cast<char *>("bgr0")},
-                                 {MPV_RENDER_PARAM_SW_STRIDE, &bytesPerLine},
+                                 {MPV_RENDER_PARAM_SW_STRIDE, &stride},
                                  {MPV_RENDER_PARAM_SW_POINTER, pixels},
                                  {MPV_RENDER_PARAM_INVALID, nullptr}};
     return mpv_render_context_render(m_render, params) >= 0;
 }
 
-void MpvPlayer::open(const char *path)
+// 1 to kGenerationMask, round and round: 0 stays "none".
+unsigned MpvPlayer::nextGeneration() const
 {
-    m_loaded = false;
-    m_stopping = false;
+    const unsigned generation = (m_generation + 1) & kGenerationMask;
+    return generation ? generation : 1;
+}
+
+unsigned MpvPlayer::open(const char *path)
+{
+    const unsigned generation = nextGeneration();
+    {
+        std::lock_guard<std::mutex> lock(m_openingsLock);
+        // Only the newest few can still start; a burst of clicks leaves
+        // the rest behind.
+        if (m_openings.size() >= 8)
+            m_openings.erase(m_openings.begin());
+        m_openings.push_back({generation, path, -1});
+    }
+    m_generation = generation;
     // Opened paused: the program starts playback when it has seen the clip open.
     int yes = 1;
     mpv_set_property_async(m_mpv, 0, "pause", MPV_FORMAT_FLAG, &yes);
+    // The same core for every clip: the new one replaces the old.
     const char *cmd[] = {"loadfile", path, "replace", nullptr};
-    mpv_command_async(m_mpv, 0, cmd);
+    mpv_command_async(m_mpv, kLoadAnswer | m_generation, cmd);
+    return m_generation;
 }
 
 bool MpvPlayer::play(double rate)
 {
-    if (!m_loaded)
+    if (!current() || !m_loaded)
         return false;
     double speed = rate > 0 && std::isfinite(rate) ? rate : 1.0;
     mpv_set_property_async(m_mpv, 0, "speed", MPV_FORMAT_DOUBLE, &speed);
@@ -158,8 +229,8 @@ bool MpvPlayer::play(double rate)
 
 void MpvPlayer::stop()
 {
-    m_stopping = true;
-    m_loaded = false;
+    // A generation of its own, so the stopped clip's last messages are late.
+    m_generation = nextGeneration();
     const char *cmd[] = {"stop", nullptr};
     mpv_command_async(m_mpv, 0, cmd);
 }
@@ -178,7 +249,7 @@ void MpvPlayer::setKeepRatio(bool keepRatio)
 
 void MpvPlayer::seek(double seconds, bool exact)
 {
-    if (!m_loaded || !std::isfinite(seconds))
+    if (!current() || !m_loaded || !std::isfinite(seconds))
         return;
     mpv_node args[3];
     mpv_node_list list{3, args, nullptr};
@@ -191,22 +262,17 @@ void MpvPlayer::seek(double seconds, bool exact)
     mpv_node cmd;
     cmd.format = MPV_FORMAT_NODE_ARRAY;
     cmd.u.list = &list;
-    // Asynchronous, so a slow seek never holds up the user-interface thread.
     mpv_command_node_async(m_mpv, 0, &cmd);
 }
 
-bool MpvPlayer::position(double *duration, double *seconds, double *percent)
+bool MpvPlayer::position(double *duration, double *seconds, double *percent) const
 {
-    if (!m_loaded)
+    const double pos = m_timePos, length = m_duration;
+    if (!current() || !m_loaded || pos < 0)
         return false;
-    double pos = 0, length = 0;
-    if (mpv_get_property(m_mpv, "time-pos", MPV_FORMAT_DOUBLE, &pos) < 0)
-        return false;
-    if (mpv_get_property(m_mpv, "duration", MPV_FORMAT_DOUBLE, &length) < 0)
-        length = 0;
     *duration = length;
-    *seconds = pos < 0 ? 0 : pos;
-    *percent = length > 0 ? std::fmin(100.0, *seconds * 100.0 / length) : 0;
+    *seconds = pos;
+    *percent = length > 0 ? std::fmin(100.0, pos * 100.0 / length) : 0;
     return true;
 }
 
@@ -224,6 +290,16 @@ void MpvPlayer::run()
 void MpvPlayer::handle(const mpv_event &event)
 {
     switch (event.event_id) {
+    case MPV_EVENT_COMMAND_REPLY:
+        if (event.reply_userdata & kLoadAnswer)
+            loadAnswered(unsigned(event.reply_userdata & kGenerationMask),
+                         event.error < 0
+                             ? -1
+                             : EntryOf(static_cast<const mpv_event_command *>(event.data)->result));
+        break;
+    case MPV_EVENT_START_FILE:
+        fileStarted(static_cast<const mpv_event_start_file *>(event.data)->playlist_entry_id);
+        break;
     case MPV_EVENT_FILE_LOADED:
         fileLoaded();
         break;
@@ -234,9 +310,7 @@ void MpvPlayer::handle(const mpv_event &event)
     }
     case MPV_EVENT_PROPERTY_CHANGE: {
         const auto *prop = static_cast<const mpv_event_property *>(event.data);
-        if (event.reply_userdata == PauseProperty && prop->format == MPV_FORMAT_FLAG && m_loaded)
-            post(PLAYER_MSG_EVENT,
-                 *static_cast<int *>(prop->data) ? PLAYER_EVENT_PAUSED : PLAYER_EVENT_PLAYING, 0);
+        propertyChanged(event.reply_userdata, prop->data, prop->format);
         break;
     }
     default:
@@ -244,38 +318,97 @@ void MpvPlayer::handle(const mpv_event &event)
     }
 }
 
+void MpvPlayer::loadAnswered(unsigned generation, int64_t entry)
+{
+    std::lock_guard<std::mutex> lock(m_openingsLock);
+    for (Opening &o : m_openings)
+        if (o.generation == generation)
+            o.entry = entry, o.answered = true;
+}
+
+// Every event from here to the next start is about this clip: mpv ends one
+// clip before it starts the next.
+void MpvPlayer::fileStarted(int64_t entry)
+{
+    std::string path;
+    unsigned generation = 0;
+    {
+        std::lock_guard<std::mutex> lock(m_openingsLock);
+        // The loadfile that made this entry; without its answer, the newest
+        // answered one (mpv starts only the last of those it took at once).
+        auto it = std::find_if(m_openings.begin(), m_openings.end(),
+                               [entry](const Opening &o) { return o.entry == entry; });
+        if (it == m_openings.end()) {
+            auto answered = std::find_if(m_openings.rbegin(), m_openings.rend(),
+                                         [](const Opening &o) { return o.answered; });
+            it = answered != m_openings.rend() ? std::prev(answered.base()) : m_openings.end();
+        }
+        if (it != m_openings.end()) {
+            generation = it->generation;
+            path = it->path;
+            m_openings.erase(m_openings.begin(), it + 1);
+        }
+    }
+    m_loaded = false;
+    m_timePos = -1;
+    m_duration = 0;
+    m_started = generation;
+    const Orientation turn = OrientationOf(path.empty() ? nullptr : path.c_str());
+    if (m_turnByFilter) {
+        const std::string chain = turn.upright() ? "" : "lavfi=[" + TurnFilter(turn) + "]";
+        const char *cmd[] = {"set", "vf", chain.c_str(), nullptr};
+        mpv_command_async(m_mpv, 0, cmd);
+        m_turn = 0;
+    } else {
+        m_turn = Packed(turn);
+    }
+}
+
 void MpvPlayer::fileLoaded()
 {
-    PlayerOpenedInfo info{};
-    int64_t w = 0, h = 0;
-    if (mpv_get_property(m_mpv, "width", MPV_FORMAT_INT64, &w) >= 0)
-        info.VideoWidth = int32_t(w);
-    if (mpv_get_property(m_mpv, "height", MPV_FORMAT_INT64, &h) >= 0)
-        info.VideoHeight = int32_t(h);
     int seekable = 0;
     mpv_get_property(m_mpv, "seekable", MPV_FORMAT_FLAG, &seekable);
-    info.Seekable = seekable ? 1 : 0;
-    mpv_get_property(m_mpv, "duration", MPV_FORMAT_DOUBLE, &info.Duration);
-    *m_opened = info;
     m_loaded = true;
-    post(PLAYER_MSG_EVENT, PLAYER_EVENT_OPENED, reinterpret_cast<intptr_t>(m_opened));
+    postEvent(PLAYER_EVENT_OPENED, seekable ? 1 : 0);
 }
 
 void MpvPlayer::fileEnded(int reason, int error)
 {
     m_loaded = false;
-    const bool asked = m_stopping.exchange(false);
-    post(PLAYER_MSG_EVENT, PLAYER_EVENT_ENDED, reason);
-    if (asked || reason == MPV_END_FILE_REASON_STOP || reason == MPV_END_FILE_REASON_QUIT)
+    postEvent(PLAYER_EVENT_ENDED, reason);
+    // Stopped or replaced: asked for, not suffered.
+    if (!current() || reason == MPV_END_FILE_REASON_STOP || reason == MPV_END_FILE_REASON_QUIT)
         return;
     if (reason == MPV_END_FILE_REASON_ERROR) {
         const int code = error < 0 ? error : MPV_ERROR_GENERIC;
         // Also as a message: it follows the hook message in the receiver's
         // queue, so it is seen even before the callback is registered.
-        post(PLAYER_MSG_EVENT, PLAYER_EVENT_PLAYING, code);
+        postEvent(PLAYER_EVENT_PLAYING, code);
         report(PLAYER_CALLBACK_ERROR, code);
     } else if (reason == MPV_END_FILE_REASON_EOF) {
         report(PLAYER_CALLBACK_END_OF_FILE, 0);
+    }
+}
+
+void MpvPlayer::propertyChanged(uint64_t which, const void *data, int format)
+{
+    const bool known = data && format != MPV_FORMAT_NONE;
+    switch (which) {
+    case TimePosProperty:
+        m_timePos = known && format == MPV_FORMAT_DOUBLE
+                        ? std::fmax(0.0, *static_cast<const double *>(data))
+                        : -1;
+        break;
+    case DurationProperty:
+        m_duration = known && format == MPV_FORMAT_DOUBLE ? *static_cast<const double *>(data) : 0;
+        break;
+    case PauseProperty:
+        if (known && format == MPV_FORMAT_FLAG && m_loaded)
+            postEvent(*static_cast<const int *>(data) ? PLAYER_EVENT_PAUSED : PLAYER_EVENT_PLAYING,
+                      0);
+        break;
+    default:
+        break;
     }
 }
 
@@ -285,8 +418,13 @@ void MpvPlayer::post(unsigned msg, uintptr_t wParam, intptr_t lParam)
         m_window->post(m_window, msg, wParam, lParam);
 }
 
+void MpvPlayer::postEvent(int code, intptr_t value)
+{
+    post(PLAYER_MSG_EVENT, PLAYER_EVENT_WPARAM(code, m_started), value);
+}
+
 void MpvPlayer::report(int code, int value)
 {
     if (PlayerEventCallback cb = m_callback->load())
-        cb(code, value, 0);
+        cb(code, value, int(m_started.load()));
 }

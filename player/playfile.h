@@ -27,25 +27,32 @@
  *   PLAYER_MSG_HOOK (1154), wParam 0, lParam 0: once per successful
  *     PlayerInit; asks the receiver to register its callback
  *     (PlayerSetCallback).
- *   PLAYER_MSG_EVENT (1158), wParam = event code, lParam = value:
+ *   PLAYER_MSG_EVENT (1158), wParam = event code in its low 8 bits and the
+ *     generation of the clip it is about above them (PLAYER_EVENT_CODE,
+ *     PLAYER_EVENT_GENERATION; 0: none of the clips opened), lParam = value:
  *     PLAYER_EVENT_PLAYING (1): playback runs (lParam 0); lParam < 0 (an mpv
  *       error code) when the clip could not be opened or decoded.
  *     PLAYER_EVENT_PAUSED (2): playback paused (lParam 0).
  *     PLAYER_EVENT_OPENED (3): the clip is open and paused on its start;
- *       lParam points to a PlayerOpenedInfo that stays valid while the
- *       library is loaded (byte 8: the clip can be positioned).
+ *       lParam 1 when PlayerSeek can position it, 0 when it cannot.
  *     PLAYER_EVENT_ENDED (4): playback ended or was stopped; lParam is the
  *       mpv end reason (0 end of file, 2 stopped, 4 error).
  *   PLAYER_MSG_FRAME (1161), wParam 0, lParam 0: a new picture (or a new
  *     look of the last one) is ready for PlayerRenderFrame.
  *   1155 is never posted by this library.
+ * A message whose generation is not the one PlayerOpen last returned is
+ * about a clip replaced or stopped since: the receiver drops it.
  *
  * Event callback (PlayerSetCallback), called on the library's thread with
- * (code, value, 0):
+ * (code, value, generation):
  *   PLAYER_CALLBACK_END_OF_FILE (1): the clip played to its end.
  *   PLAYER_CALLBACK_ERROR (3): the clip could not be opened or played;
  *     value is the (negative) mpv error code.
- * A clip ended by PlayerStop or PlayerClose reports neither.
+ * A clip ended by PlayerStop, PlayerClose or another PlayerOpen reports
+ * neither.
+ *
+ * Pictures are shown the way the clip's display matrix says (turned,
+ * mirrored), as the converter writes them.
  *
  * Sound goes to the system's audio output when there is one and nowhere
  * (silently) when there is none; a missing sound device never fails a call.
@@ -84,31 +91,27 @@ typedef struct MessageTarget MessageTarget;
 #define PLAYER_CALLBACK_END_OF_FILE 1
 #define PLAYER_CALLBACK_ERROR 3
 
-/* What PLAYER_EVENT_OPENED points to. */
-typedef struct PlayerOpenedInfo
-{
-    int32_t VideoWidth; /* 0 without a picture */
-    int32_t VideoHeight;
-    uint8_t Seekable; /* offset 8: non-zero when PlayerSeek can position the clip */
-    uint8_t Reserved[7];
-    double Duration; /* seconds, 0 when unknown */
-} PlayerOpenedInfo;
+#define PLAYER_EVENT_WPARAM(code, generation) ((uintptr_t)(code) | ((uintptr_t)(generation) << 8))
+#define PLAYER_EVENT_CODE(wParam) ((int)((wParam)&0xff))
+#define PLAYER_EVENT_GENERATION(wParam) ((unsigned)(((wParam) >> 8) & 0xffffff))
 
 typedef void (*PlayerEventCallback)(int code, int value, int reserved);
 
-/* 1: creates a player that posts to window (which must outlive PlayerClose).
- * Closes a player that is still open first. Returns 1 on success (and posts
- * PLAYER_MSG_HOOK), 0 when mpv cannot be started. */
+/* 1: creates a player that posts to window (which must outlive PlayerClose);
+ * one player serves every clip after it. Called again with the same window it
+ * keeps the player; with another, it closes the old one first. Returns 1 on
+ * success (and posts PLAYER_MSG_HOOK), 0 when mpv cannot be started. */
 PLAYFILE_EXPORT int PlayerInit(MessageTarget *window);
 
 /* 2: releases the player; no message or callback follows once it returns.
  * Safe without a player. */
 PLAYFILE_EXPORT void PlayerClose(void);
 
-/* 3: starts opening path (UTF-8); reserved must be 0. Returns at once: 1 when
- * the open was started, 0 without a player. The outcome arrives as
- * PLAYER_EVENT_OPENED, or as PLAYER_EVENT_PLAYING with a negative value and
- * PLAYER_CALLBACK_ERROR. */
+/* 3: starts opening path (UTF-8) in place of the clip open before; reserved
+ * must be 0. Returns at once: the clip's generation (1 to 0xffffff, carried
+ * by its messages and callbacks) when the open was started, 0 without a
+ * player. The outcome arrives as PLAYER_EVENT_OPENED, or as
+ * PLAYER_EVENT_PLAYING with a negative value and PLAYER_CALLBACK_ERROR. */
 PLAYFILE_EXPORT int PlayerOpen(const char *path, int reserved);
 
 /* 4: plays the open clip at rate (1.0 = normal; rates <= 0 count as 1.0).
@@ -116,26 +119,28 @@ PLAYFILE_EXPORT int PlayerOpen(const char *path, int reserved);
  * there is nothing to play. */
 PLAYFILE_EXPORT int PlayerPlay(double rate);
 
-/* 5: stops playback and unloads the clip; the player stays. */
+/* 5: stops playback and unloads the clip; the player stays. Messages about
+ * the clip that are still on their way carry its (now old) generation. */
 PLAYFILE_EXPORT void PlayerStop(void);
 
 /* 6: pauses; calling it again while paused changes nothing. */
 PLAYFILE_EXPORT void PlayerPause(void);
 
-/* 7: names the surface the program shows the pictures in (any non-zero
- * value of the program's choosing; pictures reach it only through
- * PlayerRenderFrame, never as a foreign window inside it, so an X11 window
- * id works as well as any other token); keepRatio non-zero keeps the
- * picture's aspect with black bars, 0 stretches it to the surface.
- * Remembered without a player and used by the next one. */
+/* 7: keepRatio non-zero keeps the picture's aspect with black bars, 0
+ * stretches it to the surface. Remembered without a player and used by the
+ * next one. nativeWindow and reserved are ignored: pictures reach the program
+ * only through PlayerRenderFrame, never as a foreign window. They stay in the
+ * signature so that programs built for the ordinal keep binding it. */
 PLAYFILE_EXPORT void PlayerSetWindow(uintptr_t nativeWindow, int reserved, int keepRatio);
 
 /* 11: moves playback to the given second (clamped to the clip). */
 PLAYFILE_EXPORT void PlayerSeek(double seconds);
 
-/* 12: the open clip's duration, the playing position in seconds and in
- * percent (0-100). Returns 1 with all three written, 0 (nothing written)
- * without an open clip or while the position is not known. */
+/* 12: the open clip's duration as the player measures it (0 while unknown),
+ * the playing position in seconds and in percent (0-100): the last values mpv
+ * reported, so the call never waits for mpv. Returns 1 with all three
+ * written, 0 (nothing written) without an open clip or while the position is
+ * not known. */
 PLAYFILE_EXPORT int PlayerGetPosition(double *duration, double *seconds, double *percent);
 
 /* 13: the event callback (NULL for none); kept across PlayerClose. */

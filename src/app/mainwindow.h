@@ -112,6 +112,8 @@ protected:
     virtual void WindowProc(unsigned msg, uintptr_t wParam, intptr_t lParam);
     void PreviewMessage(unsigned msg, uintptr_t wParam, intptr_t lParam);
     void PlayerEvent(int code, intptr_t value);
+    // The length a slider release seeks in: the player's once it knows it.
+    double SeekLength() const;
 
 private:
     void FormCreate();
@@ -129,6 +131,9 @@ private:
     bool m_destroyed = false;
     QPointer<Image_Item> m_loadedClip;
     QPointer<Image_Item> m_sliderClip;
+    // The loaded clip's generation in the player (0: none); messages about
+    // any other clip are late and dropped.
+    unsigned m_playerGeneration = 0;
     int m_pollFailures = 0;
     bool m_seekBusy = false;
     ZeloApplication::ExceptionHandler m_previousHandler;

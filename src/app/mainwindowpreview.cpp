@@ -20,26 +20,9 @@
 #include <QTimer>
 
 static_assert(PLAYER_MSG_HOOK == WM_PLAYER_HOOK && PLAYER_MSG_EVENT == WM_PLAYER_EVENT &&
-              PLAYER_MSG_FRAME == WM_PLAYER_FRAME);
+              PLAYER_MSG_FRAME == WM_PLAYER_FRAME && Player::CallbackMessage == WM_PLAYER_CALLBACK);
 
 namespace {
-// The library may call this on a thread of its own; the preview is stopped
-// on the user-interface thread.
-void OnPlayerCallback(int code, int, int)
-{
-    if (code != PLAYER_CALLBACK_END_OF_FILE && code != PLAYER_CALLBACK_ERROR)
-        return;
-    if (TMainWindow *window = MainWindow)
-        QMetaObject::invokeMethod(window, &TMainWindow::StopPreview, Qt::QueuedConnection);
-}
-
-// Byte 8 of the record behind the opened event says whether the clip can be
-// positioned.
-bool OpenedClipSeekable(intptr_t record)
-{
-    return record && reinterpret_cast<const unsigned char *>(record)[8] != 0;
-}
-
 int TruncatedSeconds(double seconds)
 {
     if (!(seconds > -1e9 && seconds < 1e9)) // also false for NaN
@@ -73,18 +56,20 @@ void TMainWindow::OpenSelectedClip()
     Image_Item *item = TP_ImageList->GetPreviewItem();
     if (!item)
         return;
-    Player::Stop();
-    Player::Close();
+    m_playerGeneration = 0;
+    // The player keeps its core; the new clip replaces the old one in it.
     const QString path = item->clip().path;
     if (QFileInfo(path).isFile() && Player::Init(messageTarget()))
-        Player::Open(path);
+        m_playerGeneration = Player::Open(path);
+    else
+        Player::Stop();
     m_loadedClip = item;
 }
 
 void TMainWindow::StopPreview()
 {
     Player::Stop();
-    Player::Close();
+    m_playerGeneration = 0;
     if (TP_Progress) {
         TP_Progress->SetThumbEnabled(false);
         TP_Progress->SetPosition(0);
@@ -108,17 +93,20 @@ void TMainWindow::ShowTrim(Image_Item *entry)
 
 void TMainWindow::PassKeepRatioToPlayer()
 {
-    // The panel's address only names it: the player draws into the panel's
-    // memory (WM_PLAYER_FRAME), never into a window of the desktop's.
     if (Panel_Preview)
-        Player::SetWindow(reinterpret_cast<uintptr_t>(Panel_Preview), b_KeepRatio);
+        Player::SetKeepRatio(b_KeepRatio);
 }
 
 void TMainWindow::PreviewMessage(unsigned msg, uintptr_t wParam, intptr_t lParam)
 {
     switch (msg) {
     case WM_PLAYER_HOOK:
-        Player::SetCallback(&OnPlayerCallback);
+        Player::PostCallbacksTo(messageTarget());
+        break;
+    case WM_PLAYER_CALLBACK:
+        if (m_playerGeneration && unsigned(lParam) == m_playerGeneration &&
+            (wParam == PLAYER_CALLBACK_END_OF_FILE || wParam == PLAYER_CALLBACK_ERROR))
+            StopPreview();
         break;
     case WM_CLIP_PREVIEW:
         StartPreview();
@@ -127,7 +115,8 @@ void TMainWindow::PreviewMessage(unsigned msg, uintptr_t wParam, intptr_t lParam
         ClipSelect(reinterpret_cast<Image_Item *>(wParam));
         break;
     case WM_PLAYER_EVENT:
-        PlayerEvent(int(wParam), lParam);
+        if (m_playerGeneration && PLAYER_EVENT_GENERATION(wParam) == m_playerGeneration)
+            PlayerEvent(PLAYER_EVENT_CODE(wParam), lParam);
         break;
     case WM_TRIM_CHANGED:
         if (wParam <= 1) {
@@ -146,8 +135,6 @@ void TMainWindow::PreviewMessage(unsigned msg, uintptr_t wParam, intptr_t lParam
 void TMainWindow::PlayerEvent(int code, intptr_t value)
 {
     switch (code) {
-    case 0:
-        break;
     case PLAYER_EVENT_PLAYING:
         if (value < 0)
             StopPreview();
@@ -159,7 +146,7 @@ void TMainWindow::PlayerEvent(int code, intptr_t value)
             StopPreview();
         break;
     case PLAYER_EVENT_OPENED:
-        if (OpenedClipSeekable(value))
+        if (value) // the clip can be positioned
             TP_Progress->SetThumbEnabled(true);
         PassKeepRatioToPlayer();
         Player::Play(1.0);
@@ -221,14 +208,25 @@ void TMainWindow::MarkClip(bool start)
         clips()->SetTrim(clip.id, clip.startTime, at);
 }
 
+double TMainWindow::SeekLength() const
+{
+    // The thumb is placed from the player's length, so a release must seek
+    // in it too: the list's whole seconds (rounded up, or a header's claim)
+    // would land elsewhere.
+    double length = 0, seconds = 0, percent = 0;
+    if (Player::GetPosition(&length, &seconds, &percent) && length > 0)
+        return length;
+    return m_sliderClip ? m_sliderClip->clip().duration : 0;
+}
+
 void TMainWindow::SliderPositionChange(double percent, bool held)
 {
     if (m_seekBusy)
         return;
     const auto seek = [this, percent](void (*to)(double)) {
-        const int duration = m_sliderClip ? m_sliderClip->clip().duration : 0;
-        if (duration > 0)
-            to(duration * percent * 0.01);
+        const double length = m_sliderClip ? SeekLength() : 0;
+        if (length > 0)
+            to(length * percent * 0.01);
     };
     if (held) {
         // Stays paused after the drag until play is pressed. Key frames

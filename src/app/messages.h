@@ -13,7 +13,8 @@ enum WindowMessage : unsigned
     WM_CLIP_SELECT = WM_USER + 133,  // an entry was pressed (or the list emptied)
     WM_PLAYER_EVENT = WM_USER + 134,
     WM_TRIM_CHANGED = WM_USER + 135,
-    WM_PROBE_FAILED = WM_USER + 136, // files of an add request were refused
-    WM_PLAYER_FRAME = WM_USER + 137, // the player has a new picture for the panel
+    WM_PROBE_FAILED = WM_USER + 136,    // files of an add request were refused
+    WM_PLAYER_FRAME = WM_USER + 137,    // the player has a new picture for the panel
+    WM_PLAYER_CALLBACK = WM_USER + 138, // the player's event callback, handed over
 };
 static_assert(WM_CONVERT_DONE == 1212 && WM_PROBE_FAILED == 1160);

@@ -6,6 +6,7 @@
 
 #include <QMouseEvent>
 #include <algorithm>
+#include <utility>
 
 namespace {
 // Strips hold three slices (normal, hover, pressed); the slider uses the
@@ -284,9 +285,37 @@ bool TFixProgress::eventFilter(QObject *watched, QEvent *event)
     return false;
 }
 
+// A marker's pole is 3 pixels wide: a press a few pixels beside it is meant
+// for it, and the face's grab then carries the drag to it.
+TImageButton *TFixProgress::markerNear(int x) const
+{
+    constexpr int kSlack = 4;
+    if (!m_start || !m_stop || !m_start->isEnabled())
+        return nullptr;
+    const auto pole = [](const TImageButton *m) {
+        const QRect r = m->mask().isEmpty() ? m->rect() : m->mask().boundingRect();
+        return r.translated(m->pos());
+    };
+    const QRect in = pole(m_start), out = pole(m_stop);
+    switch (MarkerNearPress(x, in.left(), in.right() + 1, out.left(), out.right() + 1, kSlack)) {
+    case 1:
+        return m_start;
+    case 0:
+        return m_stop;
+    default:
+        return nullptr;
+    }
+}
+
 void TFixProgress::mousePressEvent(QMouseEvent *event)
 {
     event->accept();
+    if (event->button() == Qt::LeftButton)
+        m_faceMarker = markerNear(int(event->position().x()));
+    if (m_faceMarker) {
+        markerEvent(m_faceMarker, event);
+        return;
+    }
     if (event->button() != Qt::LeftButton || !m_thumb || !m_thumb->isEnabled())
         return;
     SetThumbLeft(ThumbLeftForFaceClick(int(event->position().x()), m_thumb->width()));
@@ -301,13 +330,17 @@ void TFixProgress::mousePressEvent(QMouseEvent *event)
 void TFixProgress::mouseMoveEvent(QMouseEvent *event)
 {
     event->accept();
-    if (m_dragging)
+    if (m_faceMarker)
+        markerEvent(m_faceMarker, event);
+    else if (m_dragging)
         thumbMoved(event);
 }
 
 void TFixProgress::mouseReleaseEvent(QMouseEvent *event)
 {
     event->accept();
-    if (m_dragging)
+    if (TImageButton *marker = std::exchange(m_faceMarker, nullptr))
+        markerEvent(marker, event);
+    else if (m_dragging)
         thumbReleased(event);
 }

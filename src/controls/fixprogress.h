@@ -68,6 +68,7 @@ private:
     void thumbMoved(QMouseEvent *event);
     void thumbReleased(QMouseEvent *event);
     bool markerEvent(TImageButton *marker, QEvent *event);
+    TImageButton *markerNear(int x) const;
     void followRange();
     void showTrim();
     void report(bool held);
@@ -84,6 +85,7 @@ private:
     QPoint m_pressPoint;
     int m_pressLeft = 0;
     bool m_dragging = false;
+    TImageButton *m_faceMarker = nullptr; // a marker taken by a press beside its pole
     PositionCallback m_onPosition;
     const ClipList *m_clips = nullptr;
     int m_clipId = 0;

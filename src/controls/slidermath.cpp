@@ -103,3 +103,14 @@ MarkerFractions FractionsForRange(int rangeLeft, int rangeRight, const SliderSca
     return {float(double(rangeLeft - s.thumbMin) / span),
             float(double(rangeRight - s.thumbMin) / span)};
 }
+
+int MarkerNearPress(int x, int startLeft, int startRight, int stopLeft, int stopRight, int slack)
+{
+    const auto distance = [x](int left, int right) {
+        return x < left ? left - x : x >= right ? x - right + 1 : 0;
+    };
+    const int toStart = distance(startLeft, startRight), toStop = distance(stopLeft, stopRight);
+    if (std::min(toStart, toStop) > slack)
+        return -1;
+    return toStart <= toStop ? 1 : 0;
+}

@@ -46,6 +46,11 @@ MarkerPlacement PlaceRange(double a, double b, const SliderScale &s);
 int DragStartMarker(int x, int startWidth, int stopLeft);
 int DragStopMarker(int x, int startLeft, int startWidth, int stopWidth, int width);
 
+// The marker a press at x on the slider's face takes, when it falls within
+// slack pixels of a marker's pole (left to right edge, exclusive): 1 the
+// start marker, 0 the stop marker (the nearer pole wins), -1 neither.
+int MarkerNearPress(int x, int startLeft, int startRight, int stopLeft, int stopRight, int slack);
+
 struct MarkerFractions
 {
     float start = 0;

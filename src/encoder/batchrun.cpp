@@ -11,7 +11,11 @@
 #include <mutex>
 
 namespace {
-// The engine's callback carries no context: the batch that registered it.
+// The engine's status-line callback carries no context, so the batch whose
+// run registered it waits here: set when a run starts, cleared when that
+// batch goes. The engine's thread reads it under the lock and queues each
+// line to the batch's own thread; the engine converts one clip at a time, so
+// one batch is all there can be.
 std::mutex g_activeLock;
 BatchRun *g_active = nullptr;
 } // namespace

@@ -1,9 +1,11 @@
 #include "encoder/playerlib.h"
 
+#include "platform/messagetarget.h"
 #include "platform/nativepath.h"
 
 #include <QFileInfo>
 #include <QLibrary>
+#include <atomic>
 #include <memory>
 
 namespace Player {
@@ -19,24 +21,15 @@ template <typename Fn> bool bind(Fn &slot, const char *name)
     return slot != nullptr;
 }
 
-// One flag per wrapper: set for the length of the library call.
-class BusyGuard
+// Where the library's callback, which carries no context of its own, is
+// posted; written on the user-interface thread, read on the library's.
+std::atomic<MessageTarget *> CallbackTarget{nullptr};
+
+void PostCallback(int code, int, int generation)
 {
-public:
-    explicit BusyGuard(bool &flag) : m_flag(flag), m_entered(!flag) { m_flag = true; }
-    ~BusyGuard()
-    {
-        if (m_entered)
-            m_flag = false;
-    }
-    bool entered() const { return m_entered; }
-
-private:
-    bool &m_flag;
-    bool m_entered;
-};
-
-bool openBusy = false, playBusy = false, pauseBusy = false, setWindowBusy = false;
+    if (MessageTarget *target = CallbackTarget.load())
+        target->post(target, CallbackMessage, uintptr_t(code), intptr_t(unsigned(generation)));
+}
 } // namespace
 
 QString LibraryName()
@@ -90,6 +83,7 @@ void Unload()
 {
     Stop();
     Close();
+    CallbackTarget = nullptr;
     Bound = {};
     if (Library) {
         Library->unload();
@@ -125,15 +119,16 @@ void Seek(double seconds)
         Bound.seek(seconds);
 }
 
-bool GetPosition(double *first, double *seconds, double *percent)
+bool GetPosition(double *duration, double *seconds, double *percent)
 {
-    return Bound.getPosition && Bound.getPosition(first, seconds, percent) != 0;
+    return Bound.getPosition && Bound.getPosition(duration, seconds, percent) != 0;
 }
 
-void SetCallback(PlayerEventCallback callback)
+void PostCallbacksTo(MessageTarget *target)
 {
+    CallbackTarget = target;
     if (Bound.setCallback)
-        Bound.setCallback(callback);
+        Bound.setCallback(target ? &PostCallback : nullptr);
 }
 
 void Scrub(double seconds)
@@ -149,36 +144,27 @@ bool RenderFrame(int width, int height, int stride, void *pixels)
     return Bound.renderFrame && Bound.renderFrame(width, height, stride, pixels) != 0;
 }
 
-bool Open(const QString &path)
+unsigned Open(const QString &path)
 {
-    BusyGuard guard(openBusy);
-    if (!guard.entered() || !Bound.open)
-        return false;
-    return Bound.open(NativePath(path).constData(), 0) != 0;
+    return Bound.open ? unsigned(Bound.open(NativePath(path).constData(), 0)) : 0;
 }
 
 bool Play(double rate)
 {
-    BusyGuard guard(playBusy);
-    return guard.entered() && Bound.play && Bound.play(rate) != 0;
+    return Bound.play && Bound.play(rate) != 0;
 }
 
-bool Pause()
+void Pause()
 {
-    BusyGuard guard(pauseBusy);
-    if (!guard.entered() || !Bound.pause)
-        return false;
-    Bound.pause();
-    return true;
+    if (Bound.pause)
+        Bound.pause();
 }
 
-bool SetWindow(uintptr_t nativeWindow, bool keepRatio)
+void SetKeepRatio(bool keepRatio)
 {
-    BusyGuard guard(setWindowBusy);
-    if (!guard.entered() || !Bound.setWindow)
-        return false;
-    Bound.setWindow(nativeWindow, 0, keepRatio ? 1 : 0);
-    return true;
+    // The surface is the panel's memory (RenderFrame), never named here.
+    if (Bound.setWindow)
+        Bound.setWindow(0, 0, keepRatio ? 1 : 0);
 }
 
 } // namespace Player

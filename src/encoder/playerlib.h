@@ -40,25 +40,30 @@ bool Load(const QString &folder);
 void Unload();
 bool Loaded();
 
+// The library's event callback goes to target (thread-safe), posted as
+// CallbackMessage with wParam = callback code and lParam = the clip's
+// generation; null stops the posting. The target must stay until Unload or
+// until it is replaced.
+constexpr unsigned CallbackMessage = WM_USER + 138;
+void PostCallbacksTo(MessageTarget *target);
+
+// Every call below but the first Init (which starts mpv) returns at once;
+// the player answers with messages.
 bool Init(MessageTarget *window);
 void Close();
 void Stop();
 void Seek(double seconds);
-bool GetPosition(double *first, double *seconds, double *percent);
-void SetCallback(PlayerEventCallback callback);
+bool GetPosition(double *duration, double *seconds, double *percent);
 // To the key frame nearest seconds (quick, for a held slider); an exact
 // seek with a library that has no such export.
 void Scrub(double seconds);
 // The current picture into pixels (playfile.h, PlayerRenderFrame); false
 // without a picture or without the export.
 bool RenderFrame(int width, int height, int stride, void *pixels);
-
-// These four refuse (false, the library not called) a call that arrives
-// while the same one is still running: a library may dispatch our own
-// messages inside a call, and they must not nest.
-bool Open(const QString &path);
+// The generation the clip's messages will carry; 0 when nothing was started.
+unsigned Open(const QString &path);
 bool Play(double rate);
-bool Pause();
-bool SetWindow(uintptr_t nativeWindow, bool keepRatio);
+void Pause();
+void SetKeepRatio(bool keepRatio);
 
 } // namespace Player

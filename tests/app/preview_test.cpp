@@ -81,13 +81,20 @@ protected:
                window->Img_VideoPic->isVisible() && !slider()->thumb()->isEnabled();
     }
 
+    template <typename Fn> Fn fakeExport(const char *name)
+    {
+        return reinterpret_cast<Fn>(QLibrary(prog + "libplayfile.so").resolve(name));
+    }
+    // The generation of the clip the fake opened last (0 before any).
+    unsigned generation() { return fakeExport<unsigned (*)()>("FakePlayerGeneration")(); }
     void fire(int code)
     {
-        QLibrary fake(prog + "libplayfile.so");
-        auto fn = reinterpret_cast<void (*)(int)>(fake.resolve("FakePlayerFire"));
-        ASSERT_NE(fn, nullptr);
-        fn(code);
+        fakeExport<void (*)(int)>("FakePlayerFire")(code);
         settle();
+    }
+    void event(int code, intptr_t value, unsigned generationOf)
+    {
+        post(WM_PLAYER_EVENT, PLAYER_EVENT_WPARAM(code, generationOf), value);
     }
 
     TListPanel *list() const { return window->TP_ImageList; }
@@ -101,11 +108,10 @@ TEST_F(PreviewTest, PlayPauseResumeStopAndReopenCallTheLibraryInOrder)
     Image_Item *clip = addClip("a.avi");
     calls();
     click(window->TB_Play);
-    EXPECT_EQ(calls(),
-              QStringList({"PlayerPlay 1 nothing", "PlayerStop", "PlayerClose", "PlayerInit",
-                           "PlayerOpen " + clip->clip().path + " 0", "PlayerSetCallback",
-                           QString("PlayerSetWindow panel 0 %1").arg(int(b_KeepRatio)),
-                           "PlayerPlay 1 resumed"}));
+    EXPECT_EQ(calls(), QStringList({"PlayerPlay 1 nothing", "PlayerInit",
+                                    "PlayerOpen " + clip->clip().path + " 0", "PlayerSetCallback",
+                                    QString("PlayerSetWindow none 0 %1").arg(int(b_KeepRatio)),
+                                    "PlayerPlay 1 resumed"}));
     EXPECT_EQ(window->loadedClip(), clip);
     EXPECT_TRUE(window->PollTimer->isActive());
     EXPECT_FALSE(window->Img_VideoPic->isVisible());
@@ -116,8 +122,8 @@ TEST_F(PreviewTest, PlayPauseResumeStopAndReopenCallTheLibraryInOrder)
     click(window->TB_Play); // resumes without reopening
     EXPECT_EQ(calls(), QStringList({"PlayerPlay 1 resumed"}));
 
-    click(window->TB_Stop);
-    EXPECT_EQ(calls(), QStringList({"PlayerStop", "PlayerClose"}));
+    click(window->TB_Stop); // the player stays for the next clip
+    EXPECT_EQ(calls(), QStringList({"PlayerStop"}));
     EXPECT_TRUE(idle());
     click(window->TB_Play);
     EXPECT_TRUE(calls().contains("PlayerOpen " + clip->clip().path + " 0"));
@@ -151,13 +157,13 @@ TEST_F(PreviewTest, AVanishedFileOrAFailedInitOpensNothing)
     QFile::remove(gone->clip().path);
     calls();
     click(window->TB_Play);
-    EXPECT_EQ(calls(), QStringList({"PlayerPlay 1 nothing", "PlayerStop", "PlayerClose"}));
+    EXPECT_EQ(calls(), QStringList({"PlayerPlay 1 nothing", "PlayerStop"}));
     EXPECT_EQ(window->loadedClip(), gone);
 
     WriteFileBytes(gone->clip().path, "media");
     qputenv("ZELO_FAKE_PLAYER_INIT", "0");
     click(window->TB_Play);
-    EXPECT_EQ(calls().last(), "PlayerInit");
+    EXPECT_EQ(calls().mid(1), QStringList({"PlayerInit", "PlayerStop"}));
     EXPECT_TRUE(window->Img_VideoPic->isVisible());
 }
 
@@ -194,18 +200,21 @@ TEST_F(PreviewTest, EventCodesAndCallbackCodes)
         intptr_t value;
         bool stops;
     };
-    for (Case c : {Case{0, 0, false}, Case{1, -1, true}, Case{2, -5, true}, Case{2, 3, false},
-                   Case{5, 0, true}, Case{-2, 0, true}}) {
+    for (Case c : {Case{0, 0, true}, Case{1, -1, true}, Case{2, -5, true}, Case{2, 3, false},
+                   Case{5, 0, true}, Case{255, 0, true}}) {
         SCOPED_TRACE(c.code);
         ASSERT_TRUE(playing());
-        post(WM_PLAYER_EVENT, uintptr_t(c.code), c.value);
+        // The same message about the clip played before changes nothing.
+        event(c.code, c.value, generation() - 1);
+        EXPECT_FALSE(idle());
+        event(c.code, c.value, generation());
         EXPECT_EQ(idle(), c.stops);
     }
     ASSERT_TRUE(playing());
-    post(WM_PLAYER_EVENT, PLAYER_EVENT_ENDED, 0);
+    event(PLAYER_EVENT_ENDED, 0, generation());
     EXPECT_FALSE(window->PollTimer->isActive());
     EXPECT_NE(window->loadedClip(), nullptr);
-    post(WM_PLAYER_EVENT, PLAYER_EVENT_PLAYING, 0);
+    event(PLAYER_EVENT_PLAYING, 0, generation());
     EXPECT_TRUE(window->PollTimer->isActive());
     post(WM_PLAYER_IGNORED, 0, 0);
     EXPECT_FALSE(idle());
@@ -216,6 +225,10 @@ TEST_F(PreviewTest, EventCodesAndCallbackCodes)
         fire(code);
         EXPECT_EQ(idle(), code != 2);
     }
+    // Clip A's end, arriving after B was opened, leaves B playing.
+    ASSERT_TRUE(playing());
+    post(WM_PLAYER_CALLBACK, PLAYER_CALLBACK_END_OF_FILE, generation() - 1);
+    EXPECT_FALSE(idle());
 
     // An opened clip that cannot be positioned leaves the thumb disabled.
     qputenv("ZELO_FAKE_PLAYER_SEEKABLE", "0");
@@ -280,6 +293,12 @@ TEST_F(PreviewTest, DraggingTheThumbPausesAndSeeksOnlyWithAClip)
     EXPECT_EQ(calls(), QStringList({"PlayerPause", "PlayerScrub 0", "PlayerSeek 0"}));
     window->SliderPositionChange(25, false);
     EXPECT_EQ(calls(), QStringList({"PlayerSeek 10"}));
+    // Once the player knows its length (30 s against the list's 40), a
+    // release seeks in it, where the thumb is drawn from.
+    qputenv("ZELO_FAKE_PLAYER_POSITION", "1,3,30");
+    window->SliderPositionChange(40, false);
+    EXPECT_EQ(calls(), QStringList({"PlayerSeek 12"}));
+    qunsetenv("ZELO_FAKE_PLAYER_POSITION");
 }
 
 TEST_F(PreviewTest, ReleasedMarkersStoreTheTrimAndShowWhatWasStored)
@@ -295,6 +314,14 @@ TEST_F(PreviewTest, ReleasedMarkersStoreTheTrimAndShowWhatWasStored)
     EXPECT_EQ(clip->clip().startTime, 13);
     // The marker shows the stored whole second, not where it was dropped.
     EXPECT_FLOAT_EQ(slider()->GetMarkers().start, float(int(13.0 / 40 * span + 0.5)) / float(span));
+
+    // A press two pixels left of the stop marker's pole takes the marker too.
+    TImageButton *out = slider()->stopMarker();
+    const QPoint beside(out->x() - 2, out->y() + out->height() / 2);
+    QTest::mousePress(slider(), Qt::LeftButton, {}, beside);
+    QTest::mouseMove(slider(), beside - QPoint(span / 4, 0));
+    QTest::mouseRelease(slider(), Qt::LeftButton, {}, beside - QPoint(span / 4, 0));
+    EXPECT_EQ(clip->clip().stopTime, 30);
 
     // A clip without length shows resting markers and cannot be trimmed.
     qputenv("ZELO_FAKE_ENGINE_PROBE", "0,mpeg4,mp3,320,240");
@@ -344,38 +371,7 @@ TEST_F(PreviewTest, KeepRatioGoesToThePlayerEvenWhenIdle)
     const bool before = b_KeepRatio;
     click(window->TB_AS_Keep);
     EXPECT_EQ(b_KeepRatio, !before);
-    EXPECT_EQ(calls(), QStringList({QString("PlayerSetWindow panel 0 %1").arg(int(!before))}));
-}
-
-TEST(PlayerWrappers, ACallArrivingWhileTheSameOneRunsIsRefused)
-{
-    static int depth = 0, reached = 0;
-    static bool inner = true;
-    Player::Entries saved = Player::Bound;
-    Player::Bound = {};
-    Player::Bound.play = [](double) {
-        ++reached;
-        if (depth++ == 0)
-            inner = Player::Play(1.0);
-        return 1;
-    };
-    Player::Bound.pause = [] {
-        ++reached;
-        if (depth++ == 0)
-            inner = Player::Pause();
-    };
-    EXPECT_TRUE(Player::Play(1.0));
-    EXPECT_FALSE(inner);
-    EXPECT_EQ(reached, 1);
-    depth = reached = 0;
-    EXPECT_TRUE(Player::Pause());
-    EXPECT_FALSE(inner);
-    EXPECT_EQ(reached, 1);
-    // The flag is down again once the call returned.
-    depth = 1;
-    EXPECT_TRUE(Player::Play(1.0));
-    EXPECT_EQ(reached, 2);
-    Player::Bound = saved;
+    EXPECT_EQ(calls(), QStringList({QString("PlayerSetWindow none 0 %1").arg(int(!before))}));
 }
 
 } // namespace

@@ -2,13 +2,14 @@
 // call (one line each, in the file named by ZELO_FAKE_PLAYER_LOG) and acts
 // out the messages a player sends, on the caller's thread:
 // - PlayerInit posts the hook message; ZELO_FAKE_PLAYER_INIT=0 makes it fail.
-// - PlayerOpen posts the opened event (code 3) unless ZELO_FAKE_PLAYER_SILENT=1;
-//   byte 8 of its record is ZELO_FAKE_PLAYER_SEEKABLE (default 1).
+// - PlayerOpen returns the clip's generation (1, 2, ...) and posts the opened
+//   event with it, valued ZELO_FAKE_PLAYER_SEEKABLE (default 1), unless
+//   ZELO_FAKE_PLAYER_SILENT=1.
 // - PlayerPlay returns 1 while a clip is open and posts event 1.
-// - PlayerGetPosition reads "seconds,percent" from ZELO_FAKE_PLAYER_POSITION;
-//   unset, it fails.
-// FakePlayerFire(code) calls the registered event callback, as a player does
-// at the end of a clip or on an error.
+// - PlayerGetPosition reads "seconds,percent[,length]" from
+//   ZELO_FAKE_PLAYER_POSITION; unset, it fails.
+// FakePlayerFire(code) calls the registered event callback with the open
+// clip's generation, as a player does at the end of a clip or on an error.
 // Built in variants that leave out one export (FAKE_OMIT_<export>).
 #include "engine/encoder.h"
 #include "player/playfile.h"
@@ -21,7 +22,7 @@ namespace {
 MessageTarget *g_window = nullptr;
 PlayerEventCallback g_callback = nullptr;
 bool g_open = false;
-PlayerOpenedInfo g_opened{};
+unsigned g_generation = 0;
 
 void record(const std::string &line)
 {
@@ -82,10 +83,11 @@ PLAYFILE_EXPORT int PlayerOpen(const char *path, int reserved)
 {
     record("PlayerOpen " + std::string(path) + " " + std::to_string(reserved));
     g_open = true;
-    g_opened.Seekable = uint8_t(envInt("ZELO_FAKE_PLAYER_SEEKABLE", 1));
+    ++g_generation;
     if (!envInt("ZELO_FAKE_PLAYER_SILENT", 0))
-        post(PLAYER_MSG_EVENT, PLAYER_EVENT_OPENED, reinterpret_cast<intptr_t>(&g_opened));
-    return 1;
+        post(PLAYER_MSG_EVENT, PLAYER_EVENT_WPARAM(PLAYER_EVENT_OPENED, g_generation),
+             envInt("ZELO_FAKE_PLAYER_SEEKABLE", 1));
+    return int(g_generation);
 }
 #endif
 
@@ -95,7 +97,7 @@ PLAYFILE_EXPORT int PlayerPlay(double rate)
     record("PlayerPlay " + number(rate) + (g_open ? " resumed" : " nothing"));
     if (!g_open)
         return 0;
-    post(PLAYER_MSG_EVENT, PLAYER_EVENT_PLAYING, 0);
+    post(PLAYER_MSG_EVENT, PLAYER_EVENT_WPARAM(PLAYER_EVENT_PLAYING, g_generation), 0);
     return 1;
 }
 #endif
@@ -142,10 +144,10 @@ PLAYFILE_EXPORT int PlayerGetPosition(double *first, double *seconds, double *pe
 {
     record("PlayerGetPosition");
     const char *v = std::getenv("ZELO_FAKE_PLAYER_POSITION");
-    double s = 0, p = 0;
-    if (!v || std::sscanf(v, "%lf,%lf", &s, &p) != 2)
+    double s = 0, p = 0, length = 0;
+    if (!v || std::sscanf(v, "%lf,%lf,%lf", &s, &p, &length) < 2)
         return 0;
-    *first = 0;
+    *first = length;
     *seconds = s;
     *percent = p;
     return 1;
@@ -160,9 +162,14 @@ PLAYFILE_EXPORT void PlayerSetCallback(PlayerEventCallback callback)
 }
 #endif
 
+PLAYFILE_EXPORT unsigned FakePlayerGeneration(void)
+{
+    return g_generation;
+}
+
 PLAYFILE_EXPORT void FakePlayerFire(int code)
 {
     if (g_callback)
-        g_callback(code, 0, 0);
+        g_callback(code, 0, int(g_generation));
 }
 }
