@@ -43,8 +43,9 @@ int main(int argc, char **argv)
     }
 
     InitGlobals(ProgramFolder());
-    LoadSettings();
-    CliRunner runner(*options, out, err, g_interrupted);
+    Settings settings;
+    settings.load();
+    CliRunner runner(*options, settings, out, err, g_interrupted);
     if (options->action == CliOptions::Action::ListProfiles)
         return runner.listProfiles();
 
@@ -53,7 +54,7 @@ int main(int argc, char **argv)
         return 1;
     }
     DllInit();
-    TidyOutputFolder(options->outputDir.value_or(path_Work));
+    TidyOutputFolder(options->outputDir.value_or(settings.path_Work()));
     std::signal(SIGINT, onInterrupt);
     std::signal(SIGTERM, onInterrupt);
     std::signal(SIGHUP, onInterrupt);

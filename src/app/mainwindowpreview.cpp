@@ -5,6 +5,7 @@
 #include "app/mainwindow.h"
 
 #include "app/messages.h"
+#include "clips/clipadder.h"
 #include "clips/cliplist.h"
 #include "controls/checkimagebutton.h"
 #include "controls/fixprogress.h"
@@ -60,7 +61,7 @@ Image_Item *TMainWindow::sliderClip() const
 
 void TMainWindow::StartPreview()
 {
-    if (b_Adding)
+    if (m_adder->adding())
         return;
     // True only when a loaded clip resumed.
     if (Player::Play(1.0))
@@ -111,7 +112,7 @@ void TMainWindow::PassKeepRatioToPlayer()
     // The panel's address only names it: the player draws into the panel's
     // memory (WM_PLAYER_FRAME), never into a window of the desktop's.
     if (Panel_Preview)
-        Player::SetWindow(reinterpret_cast<uintptr_t>(Panel_Preview), b_KeepRatio);
+        Player::SetWindow(reinterpret_cast<uintptr_t>(Panel_Preview), settings().b_KeepRatio());
 }
 
 void TMainWindow::PreviewMessage(unsigned msg, uintptr_t wParam, intptr_t lParam)
@@ -120,20 +121,8 @@ void TMainWindow::PreviewMessage(unsigned msg, uintptr_t wParam, intptr_t lParam
     case WM_PLAYER_HOOK:
         Player::SetCallback(&OnPlayerCallback);
         break;
-    case WM_CLIP_PREVIEW:
-        StartPreview();
-        break;
-    case WM_CLIP_SELECT:
-        ClipSelect(reinterpret_cast<Image_Item *>(wParam));
-        break;
     case WM_PLAYER_EVENT:
         PlayerEvent(int(wParam), lParam);
-        break;
-    case WM_TRIM_CHANGED:
-        if (wParam <= 1) {
-            const MarkerFractions f = TP_Progress->GetMarkers();
-            TrimChanged(wParam == 1, wParam == 1 ? f.start : f.stop);
-        }
         break;
     case WM_PLAYER_FRAME:
         Panel_Preview->frameReady();
@@ -193,18 +182,6 @@ void TMainWindow::ClipSelect(Image_Item *item)
     if (item != m_loadedClip)
         StopPreview();
     ShowTrim(item && item->Selected ? item : nullptr);
-}
-
-// The list stores the trim by its rules and announces it; the slider then
-// shows what was stored (whole seconds, or the old trim when refused), never
-// merely where the marker was dropped. The markers' own drops go to the list
-// directly; this is the message's way.
-void TMainWindow::TrimChanged(bool start, double fraction)
-{
-    if (Image_Item *entry = m_sliderClip)
-        clips()->dropMarker(entry->clipId(), start, fraction);
-    else
-        ShowTrim(nullptr);
 }
 
 void TMainWindow::MarkClip(bool start)

@@ -7,7 +7,6 @@
 
 #include <QByteArray>
 #include <QString>
-#include <array>
 #include <functional>
 
 // The words the program uses when files cannot be added.
@@ -31,7 +30,6 @@ struct ProbedClip
     QString audioFormat;
     int width = 0;
     int height = 0;
-    std::array<int32_t, 6> reserved{};
     JpegPixels thumbnail; // 80x60
 };
 
@@ -69,7 +67,7 @@ QString ScratchFolder();
 
 // The scratch file a probe writes its thumbnail to. The name carries the
 // process id: several copies of the program may probe at the same time.
-QString SnapshotFile(int snapIndex);
+QString SnapshotFile();
 
 // Removes this process's scratch files from the scratch folder; for exit.
 void RemoveOwnScratchFiles();
