@@ -234,8 +234,8 @@ TEST(PathElision, FoldersGiveWayAndTheNameStaysWhole)
         EXPECT_LE(fm.horizontalAdvance(cut), room) << cut.toStdString();
         EXPECT_TRUE(cut.startsWith(start) && cut.endsWith(".avi")) << cut.toStdString();
     }
-    const QString tail = ElidePathKeepingName("camera_clip_0001.mpeg", fm,
-                                              fm.horizontalAdvance("cam\u2026.mpeg"));
+    const QString tail =
+        ElidePathKeepingName("camera_clip_0001.mpeg", fm, fm.horizontalAdvance("cam\u2026.mpeg"));
     EXPECT_TRUE(tail.startsWith("c") && tail.endsWith(".mpeg")) << tail.toStdString();
 }
 
