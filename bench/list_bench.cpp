@@ -32,7 +32,6 @@ int main(int argc, char **argv)
     QuietShell shell;
     InstallShell(&shell);
     InitGlobals(QString::fromLocal8Bit(argv[1]));
-    path_Work = home.filePath("out/");
     const int files = argc > 3 ? std::atoi(argv[3]) : 200;
 
     TMainWindow window;
@@ -40,6 +39,7 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "the program folder has no usable skin or engine\n");
         return 1;
     }
+    app.settings().setOutputFolder(home.filePath("out/"));
     TListPanel *list = window.TP_ImageList;
 
     QStringList clips;
@@ -60,7 +60,7 @@ int main(int argc, char **argv)
     sinceLast.start();
     heartbeat.start();
     window.adder()->addFiles(clips);
-    while (b_Adding)
+    while (window.adder()->adding())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
     heartbeat.stop();
     std::printf("add %d files: %.2f s, %d listed, longest UI stall %lld ms (goal <= 100)\n", files,

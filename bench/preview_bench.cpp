@@ -97,7 +97,6 @@ int main(int argc, char **argv)
     QuietShell shell;
     InstallShell(&shell);
     InitGlobals(QString::fromLocal8Bit(argv[1]));
-    path_Work = home.filePath("out/");
     const int playSeconds = std::atoi(argv[2]);
 
     TMainWindow window;
@@ -105,6 +104,7 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "the program folder has no usable skin or engine\n");
         return 1;
     }
+    app.settings().setOutputFolder(home.filePath("out/"));
     window.show();
     pause(500);
 
@@ -115,7 +115,7 @@ int main(int argc, char **argv)
         const QByteArray name = QFileInfo(clip).fileName().toUtf8();
         window.TP_ImageList->ClearItems();
         window.adder()->addFiles({clip});
-        waitMs([] { return !b_Adding; });
+        waitMs([&] { return !window.adder()->adding(); });
 
         std::vector<double> opens, scrubs, seeks, worstSeeks;
         for (int run = 0; run < 5; ++run) {

@@ -15,9 +15,9 @@
 #include <QFile>
 #include <QFileInfo>
 
-CliRunner::CliRunner(const CliOptions &options, QTextStream &out, QTextStream &err,
-                     const std::atomic<bool> &interrupt)
-    : m_options(options), m_out(out), m_err(err), m_interrupt(interrupt)
+CliRunner::CliRunner(const CliOptions &options, const Settings &settings, QTextStream &out,
+                     QTextStream &err, const std::atomic<bool> &interrupt)
+    : m_options(options), m_settings(settings), m_out(out), m_err(err), m_interrupt(interrupt)
 {}
 
 int CliRunner::listProfiles()
@@ -35,7 +35,7 @@ int CliRunner::listProfiles()
 
 bool CliRunner::probeFile(const QString &file, ProbedClip &probed, QString &why)
 {
-    ProbeResult r = ProbeClip(file, SnapshotFile(0));
+    ProbeResult r = ProbeClip(file, SnapshotFile());
     if (r.verdict != ProbeVerdict::Accepted) {
         why = r.reason;
         return false;
@@ -84,7 +84,7 @@ bool CliRunner::chooseProfile(QString &line)
 bool CliRunner::prepareOutputFolder(QString &folder)
 {
     // The window's rule; a folder the user named is never swapped for another.
-    folder = WithTrailingSeparator(m_options.outputDir.value_or(path_Work));
+    folder = WithTrailingSeparator(m_options.outputDir.value_or(m_settings.path_Work()));
     if (MakeOutputFolder(folder, !m_options.outputDir))
         return true;
     m_err << "zelo-convert: Can not create output folder! (" << folder << ")\n" << Qt::flush;
@@ -103,10 +103,10 @@ int CliRunner::convert()
         m_err << "zelo-convert: the profile \"" << line << "\" has no frame size\n" << Qt::flush;
         return 1;
     }
-    const bool keepRatio = m_options.keepRatio.value_or(b_KeepRatio);
+    const bool keepRatio = m_options.keepRatio.value_or(m_settings.b_KeepRatio());
     QString folder;
     if (m_options.printCommand)
-        folder = WithTrailingSeparator(m_options.outputDir.value_or(path_Work));
+        folder = WithTrailingSeparator(m_options.outputDir.value_or(m_settings.path_Work()));
     else if (!prepareOutputFolder(folder))
         return 1;
 

@@ -4,6 +4,7 @@
 #include "cli/clioptions.h"
 #include "encoder/clipprepare.h"
 #include "encoder/probe.h"
+#include "platform/settings.h"
 
 #include <QTextStream>
 #include <atomic>
@@ -14,8 +15,10 @@
 class CliRunner
 {
 public:
-    CliRunner(const CliOptions &options, QTextStream &out, QTextStream &err,
-              const std::atomic<bool> &interrupt);
+    // settings: the window's saved output folder and keep-ratio switch, for
+    // what the options leave open.
+    CliRunner(const CliOptions &options, const Settings &settings, QTextStream &out,
+              QTextStream &err, const std::atomic<bool> &interrupt);
 
     // Each returns the process's exit status.
     int listProfiles();
@@ -31,6 +34,7 @@ private:
     std::optional<ClipToConvert> clipFor(const QString &file);
 
     const CliOptions &m_options;
+    const Settings &m_settings;
     QTextStream &m_out;
     QTextStream &m_err;
     const std::atomic<bool> &m_interrupt;

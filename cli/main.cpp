@@ -54,8 +54,9 @@ int main(int argc, char **argv)
         return finish(out, err, (out << CliVersionText(), 0));
 
     InitGlobals(ProgramFolder());
-    LoadSettings();
-    CliRunner runner(*options, out, err, g_interrupted);
+    Settings settings;
+    settings.load();
+    CliRunner runner(*options, settings, out, err, g_interrupted);
     if (options->action == CliOptions::Action::ListProfiles)
         return finish(out, err, runner.listProfiles());
 
@@ -65,7 +66,7 @@ int main(int argc, char **argv)
         return 1;
     }
     DllInit();
-    TidyOutputFolder(options->outputDir.value_or(path_Work));
+    TidyOutputFolder(options->outputDir.value_or(settings.path_Work()));
     std::signal(SIGINT, onInterrupt);
     std::signal(SIGTERM, onInterrupt);
     std::signal(SIGHUP, onInterrupt);

@@ -5,10 +5,13 @@
  * with the same exports) can bind it at run time by export name. The
  * program loads the library from its own folder by full path.
  *
- * Threads: every entry may be called from any one thread at a time (the
- * program calls them all from its user-interface thread). A conversion runs
- * on a thread of the engine's own; the status-line callback is called from
- * that thread, and the end message is posted from it.
+ * Threads: the probe and thumbnail entries may be called from any thread,
+ * also while a conversion runs (the program probes the files of an add on a
+ * worker of its own while its user-interface thread drives conversions).
+ * The other entries are called from one thread at a time; Mydll_Stop may
+ * also be called from the status-line callback. A conversion runs on a
+ * thread of the engine's own; the status-line callback is called from that
+ * thread, and the end message is posted from it.
  *
  * Texts are zero-terminated UTF-8; file names are the bytes the file system
  * has, which need not be UTF-8.

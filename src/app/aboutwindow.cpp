@@ -38,7 +38,8 @@ TAboutWindow::TAboutWindow(QWidget *owner) : QWidget(owner, Qt::Window | Qt::Fra
     Label1 = makeLabel(38, 55, title, tahoma(20, true), QColor(192, 192, 192));
     Label5 = makeLabel(37, 54, title, tahoma(20, true), Qt::black);
     Label2 = makeLabel(184, 88, g_s_Version, font(), Qt::black);
-    Label3 = makeLabel(24, 176, MakerName, tahoma(13, true), Qt::black);
+    // The maker's name stands under the title, flush with it.
+    Label3 = makeLabel(Label5->x(), 176, MakerName, tahoma(13, true), Qt::black);
 
     Img_Background = CreateSkinBackground(this);
     m_frame = new TWindowFrame(this);

@@ -2,6 +2,7 @@
 
 #include "clips/cliplist.h"
 #include "encoder/batchrun.h"
+#include "platform/settings.h"
 
 #include <QApplication>
 #include <QString>
@@ -9,7 +10,8 @@
 #include <memory>
 
 // The application object. Beyond Qt's own it carries the program's data,
-// the clip list and the batch that converts it, which the windows show, and
+// the clip list and the batch that converts it, which the windows show, the
+// settings kept between runs, which the windows ask and tell, and
 // two things of its life: an application-wide handler for exceptions that
 // escape an event handler, and a termination request that also works before
 // the message loop has started (the loop then returns at once).
@@ -37,6 +39,7 @@ public:
     static ZeloApplication *instance();
 
     ClipList *clips() { return &m_clips; }
+    Settings &settings() { return m_settings; }
     // The batch the windows show and start.
     BatchRun *batch();
     // A fresh batch taking its jobs from source, for a new main window:
@@ -48,6 +51,7 @@ private:
     void handleException(const QString &message);
 
     ClipList m_clips;
+    Settings m_settings;
     std::unique_ptr<BatchRun> m_batch;
     ExceptionHandler m_handler;
     bool m_terminate = false;

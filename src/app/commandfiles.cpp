@@ -124,7 +124,7 @@ void AddFilesWhenFree(ClipAdder *adder, const QStringList &files)
 {
     if (files.isEmpty())
         return;
-    if (b_Adding || adder->workerRunning()) {
+    if (adder->adding() || adder->workerRunning()) {
         QTimer::singleShot(100, adder, [adder, files] { AddFilesWhenFree(adder, files); });
         return;
     }

@@ -2,6 +2,7 @@
 
 #include "app/application.h"
 #include "app/commandfiles.h"
+#include "app/desktopshell.h"
 #include "app/displayhold.h"
 #include "app/mainwindow.h"
 #include "app/profilewindow.h"
@@ -117,6 +118,8 @@ int RunEntrySequence(int argc, char **argv)
     int qtArgc = int(qtArguments.size());
     ZeloApplication app(qtArgc, qtArgv.data());
     display.release(); // Qt holds its own connection now
+    DesktopShell desktop;
+    InstallShell(&desktop);
     try {
         // The first title stays internal: a display name would be added to
         // every window's title, the splash's included, until the main
@@ -152,5 +155,6 @@ int RunEntrySequence(int argc, char **argv)
         QMessageBox::critical(nullptr, ZeloApplication::applicationDisplayName(),
                               QString::fromUtf8(e.what()));
     }
+    InstallShell(nullptr);
     return 0;
 }

@@ -62,7 +62,6 @@ TMainWindow::~TMainWindow()
 
 void TMainWindow::FormCreate()
 {
-    TheShell().setDialogParent(this);
     if (!LoadEncoder(path_Config)) {
         TheShell().error(kEngineMissing);
         RequestTermination();
@@ -77,11 +76,9 @@ void TMainWindow::FormCreate()
     if (ZeloApplication *app = ZeloApplication::instance())
         m_previousHandler = app->setExceptionHandler(ShowErrorReport);
 
-    b_Adding = false;
-    m_adder->SnapIndex = 0;
-    LoadSettings();
-    EnsureFolders();
-    TidyOutputFolder(path_Work);
+    settings().load();
+    EnsureFolders(settings());
+    TidyOutputFolder(settings().path_Work());
 }
 
 bool TMainWindow::InitMainWindow()
@@ -102,7 +99,7 @@ bool TMainWindow::InitMainWindow()
     if (ProgressWindow)
         ProgressWindow->setPalette(colours);
     g_s_Version = kVersion;
-    TB_AS_Keep->SetChecked(b_KeepRatio);
+    TB_AS_Keep->SetChecked(settings().b_KeepRatio());
     m_chooser->SelectDeviceKind(0);
     TP_ImageList->setFocus(); // keys act on the clips from the start
     if (ZeloApplication *app = ZeloApplication::instance())
@@ -133,15 +130,13 @@ void TMainWindow::FormDestroy()
     // A multi-file add finishes its current file before anything goes away.
     if (m_adder)
         m_adder->stopAndWait();
-    SaveSettings();
+    settings().save();
     FreeSkinControls();
     UnloadEncoder();
     Player::Unload();
     m_target.detach();
     if (ZeloApplication *app = ZeloApplication::instance())
         app->setExceptionHandler(std::move(m_previousHandler));
-    if (TheShell().dialogParent() == this)
-        TheShell().setDialogParent(nullptr);
     ClearSnapshotFolder(path_Snapshot);
     RemoveOwnScratchFiles(); // in the cache folder when the program's is read-only
 }

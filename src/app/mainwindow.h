@@ -24,8 +24,9 @@ class QTimer;
 class TImage;
 class TWindowFrame;
 
-// The program's main window and hub: controls and libraries report to it by
-// messages, and it calls the parts that act. It is created once at start and
+// The program's main window and hub: the libraries report to it by messages
+// through its message target, its controls by Qt signals, and it calls the
+// parts that act. It is created once at start and
 // lives until the message loop has ended.
 class TMainWindow : public QWidget, public BatchSource
 {
@@ -62,8 +63,6 @@ public:
     void ShowTrim(Image_Item *entry);
     void PollTick();
     void ClipSelect(Image_Item *item);
-    // A trim marker was dropped at fraction of the slider clip.
-    void TrimChanged(bool start, double fraction);
     // The mark buttons: the playing position becomes the start or the stop.
     void MarkClip(bool start);
     void SliderPositionChange(double percent, bool held);
@@ -76,6 +75,9 @@ public:
 
     // The program's clip list, which the list panel shows.
     ClipList *clips() const;
+    // The output folder and keep-ratio switch; the keep-ratio button shows
+    // the latter.
+    Settings &settings() const;
 
     ProfileChooser *chooser() const { return m_chooser; }
     ClipAdder *adder() const { return m_adder; }
@@ -109,7 +111,7 @@ protected:
     void showEvent(QShowEvent *event) override;
 
     // Dispatch on the message number, like a window procedure.
-    virtual void WindowProc(unsigned msg, uintptr_t wParam, intptr_t lParam);
+    void WindowProc(unsigned msg, uintptr_t wParam, intptr_t lParam);
     void PreviewMessage(unsigned msg, uintptr_t wParam, intptr_t lParam);
     void PlayerEvent(int code, intptr_t value);
     // The length a slider release seeks in: the player's once it knows it.

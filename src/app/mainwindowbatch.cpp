@@ -20,8 +20,8 @@ void TMainWindow::AddFilesClick()
 
 void TMainWindow::KeepRatioClick()
 {
-    TB_AS_Keep->SetChecked(!TB_AS_Keep->Checked());
-    b_KeepRatio = TB_AS_Keep->Checked();
+    settings().setKeepRatio(!settings().b_KeepRatio());
+    TB_AS_Keep->SetChecked(settings().b_KeepRatio());
     PassKeepRatioToPlayer();
 }
 
@@ -41,12 +41,17 @@ ClipList *TMainWindow::clips() const
     return ZeloApplication::instance()->clips();
 }
 
+Settings &TMainWindow::settings() const
+{
+    return ZeloApplication::instance()->settings();
+}
+
 std::optional<QList<ConvertJob>> TMainWindow::takeJobs(const QString &folder)
 {
     ConvertDef profile;
     if (!m_chooser->ApplySelectedProfile(profile))
         return std::nullopt;
-    const OutputTarget target{folder, m_chooser->s_OutputExt, TB_AS_Keep->Checked(),
+    const OutputTarget target{folder, m_chooser->s_OutputExt, settings().b_KeepRatio(),
                               m_chooser->OutputWidth, m_chooser->OutputHeight};
     return MakeJobs(clips()->toConvert(), target, profile);
 }

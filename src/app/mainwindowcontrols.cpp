@@ -119,6 +119,7 @@ void TMainWindow::WireSkinControls()
     TP_ImageList->setClips(clips());
     m_adder = new ClipAdder(
         clips(), [this] { WindowProc(WM_PROBE_FAILED, 0, 0); }, this);
+    TP_ImageList->setAdder(m_adder);
     m_chooser = new ProfileChooser(ComboBox_OutputSetting, Img_VideoPic, this);
 
     connect(TP_ImageList, &TListPanel::filesDropped, m_adder, &ClipAdder::addFiles);
@@ -146,6 +147,8 @@ void TMainWindow::WireSkinControls()
     connect(TB_Play, &TImageButton::clicked, this, &TMainWindow::StartPreview);
     connect(TB_Stop, &TImageButton::clicked, this, &TMainWindow::StopPreview);
     connect(TB_Pause, &TImageButton::clicked, this, [] { Player::Pause(); });
+    // Despite their skin names, TB_Next and TB_Previous are the mark buttons:
+    // TB_Next makes the playing position the clip's stop, TB_Previous its start.
     connect(TB_Next, &TImageButton::clicked, this, [this] { MarkClip(false); });
     connect(TB_Previous, &TImageButton::clicked, this, [this] { MarkClip(true); });
     TP_Progress->SetOnPositionChange(

@@ -5,6 +5,7 @@
 #include "app/mainwindow.h"
 
 #include "app/messages.h"
+#include "clips/clipadder.h"
 #include "clips/cliplist.h"
 #include "controls/checkimagebutton.h"
 #include "controls/fixprogress.h"
@@ -43,7 +44,7 @@ Image_Item *TMainWindow::sliderClip() const
 
 void TMainWindow::StartPreview()
 {
-    if (b_Adding)
+    if (m_adder->adding())
         return;
     // True only when a loaded clip resumed.
     if (Player::Play(1.0))
@@ -94,7 +95,7 @@ void TMainWindow::ShowTrim(Image_Item *entry)
 void TMainWindow::PassKeepRatioToPlayer()
 {
     if (Panel_Preview)
-        Player::SetKeepRatio(b_KeepRatio);
+        Player::SetKeepRatio(settings().b_KeepRatio());
 }
 
 void TMainWindow::PreviewMessage(unsigned msg, uintptr_t wParam, intptr_t lParam)
@@ -108,21 +109,9 @@ void TMainWindow::PreviewMessage(unsigned msg, uintptr_t wParam, intptr_t lParam
             (wParam == PLAYER_CALLBACK_END_OF_FILE || wParam == PLAYER_CALLBACK_ERROR))
             StopPreview();
         break;
-    case WM_CLIP_PREVIEW:
-        StartPreview();
-        break;
-    case WM_CLIP_SELECT:
-        ClipSelect(reinterpret_cast<Image_Item *>(wParam));
-        break;
     case WM_PLAYER_EVENT:
         if (m_playerGeneration && PLAYER_EVENT_GENERATION(wParam) == m_playerGeneration)
             PlayerEvent(PLAYER_EVENT_CODE(wParam), lParam);
-        break;
-    case WM_TRIM_CHANGED:
-        if (wParam <= 1) {
-            const MarkerFractions f = TP_Progress->GetMarkers();
-            TrimChanged(wParam == 1, wParam == 1 ? f.start : f.stop);
-        }
         break;
     case WM_PLAYER_FRAME:
         Panel_Preview->frameReady();
@@ -180,18 +169,6 @@ void TMainWindow::ClipSelect(Image_Item *item)
     if (item != m_loadedClip)
         StopPreview();
     ShowTrim(item && item->Selected ? item : nullptr);
-}
-
-// The list stores the trim by its rules and announces it; the slider then
-// shows what was stored (whole seconds, or the old trim when refused), never
-// merely where the marker was dropped. The markers' own drops go to the list
-// directly; this is the message's way.
-void TMainWindow::TrimChanged(bool start, double fraction)
-{
-    if (Image_Item *entry = m_sliderClip)
-        clips()->dropMarker(entry->clipId(), start, fraction);
-    else
-        ShowTrim(nullptr);
 }
 
 void TMainWindow::MarkClip(bool start)

@@ -2,9 +2,11 @@
 
 #include "engine/encoder.h"
 
-// The private messages the main window handles, by number. The clip list
-// and the slider deliver theirs as Qt signals of the same names; the
-// numbers stay for the libraries that post them.
+// The private messages, by number. The player and the engine post theirs
+// through the main window's message target, the add worker its notice. The
+// clip list and the slider report by Qt signals instead (clipPreview,
+// clipSelect, markerDropped): nothing posts 1156, 1157 or 1159, whose
+// numbers are kept only so that the table stays whole.
 enum WindowMessage : unsigned
 {
     WM_PLAYER_HOOK = WM_USER + 130, // the player registers its callback

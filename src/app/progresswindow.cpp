@@ -37,7 +37,8 @@ QFont labelFont()
 
 TProgressWindow::TProgressWindow(QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
-      m_batch(ZeloApplication::instance()->batch())
+      m_batch(ZeloApplication::instance()->batch()),
+      m_settings(ZeloApplication::instance()->settings())
 {
     setObjectName(QStringLiteral("ProgressWindow"));
     setFixedSize(546, 346);
@@ -113,12 +114,13 @@ TProgressWindow::~TProgressWindow()
 
 // Sized for the font as installed, never for the text it starts with: an
 // empty label would be cut to nothing under the underscores and descenders
-// of the names it shows later.
+// of the names it shows later. A label takes the pointer, so its tooltip can
+// show; it passes presses on to the window, which is dragged by them as by
+// its face.
 QLabel *TProgressWindow::makeLabel(QWidget *parent, int x, int y, const QString &text, int width)
 {
     auto *label = new QLabel(text, parent);
     label->setFont(labelFont());
-    label->setAttribute(Qt::WA_TransparentForMouseEvents);
     const QFontMetrics metrics(label->font());
     const int textWidth = metrics.horizontalAdvance(text) + 1;
     label->setGeometry(x, y, std::max(width, textWidth), metrics.height() + 1);
@@ -188,8 +190,8 @@ void TProgressWindow::wireBatch()
 {
     connect(m_batch, &BatchRun::batchReset, this, &TProgressWindow::showReset);
     connect(m_batch, &BatchRun::outputFolderFellBack, this, [this](const QString &folder) {
-        path_Work = folder; // the batch writes there, and so will the next one
-        Edit_WorkingFolder->setText(path_Work);
+        m_settings.setOutputFolder(folder); // the batch writes there, and so will the next one
+        Edit_WorkingFolder->setText(m_settings.path_Work());
     });
     connect(m_batch, &BatchRun::outputFolderRefused, this,
             [] { TheShell().error(QStringLiteral("Can not create output folder!")); });
@@ -232,13 +234,18 @@ void TProgressWindow::keyPressEvent(QKeyEvent *event)
 
 void TProgressWindow::showRunning(bool running)
 {
+    // A batch that ends under the refusal to close has answered it.
+    if (!running && m_refusingClose)
+        TheShell().closeBoxes();
     TB_Start->setVisible(!running);
     TB_Stop->setVisible(running);
 }
 
 void TProgressWindow::ResetDisplay()
 {
-    path_Work = WithTrailingSeparator(path_Work);
+    // A stored folder is taken as it was stored; from here on it ends with
+    // its separator.
+    m_settings.setOutputFolder(m_settings.path_Work());
     m_batch->reset();
 }
 
@@ -250,7 +257,7 @@ void TProgressWindow::showReset()
     }
     for (QLabel *l : {Label_StartTime, Label_StopTime, Label_Length, Label_CurrentTime})
         l->setText(kZeroTime);
-    Edit_WorkingFolder->setText(path_Work);
+    Edit_WorkingFolder->setText(m_settings.path_Work());
     showRunning(false);
 }
 
@@ -287,7 +294,7 @@ void TProgressWindow::SetPercent(int clipPercent, int batchPercent)
 
 void TProgressWindow::StartClick()
 {
-    m_batch->start(path_Work);
+    m_batch->start(m_settings.path_Work());
 }
 
 void TProgressWindow::showEnd(const QStringList &failures, bool openFolder)
@@ -296,7 +303,7 @@ void TProgressWindow::showEnd(const QStringList &failures, bool openFolder)
         TheShell().info(QStringLiteral("These clips could not be converted:\n") +
                         failures.join(QLatin1Char('\n')));
     if (openFolder)
-        TheShell().open(path_Work);
+        TheShell().open(m_settings.path_Work());
 }
 
 void TProgressWindow::StopClick()
@@ -307,7 +314,9 @@ void TProgressWindow::StopClick()
 void TProgressWindow::CloseClick()
 {
     if (m_batch->converting()) {
+        m_refusingClose = true;
         TheShell().info(QStringLiteral("Converting clips now!\nPlease stop it first!"));
+        m_refusingClose = false;
         return;
     }
     hide();
@@ -320,10 +329,10 @@ void TProgressWindow::BrowseClick()
     if (m_batch->converting())
         return;
     // The chooser opens on the folder in use, so a neighbour is one click away.
-    const QString folder =
-        TheShell().chooseFolder(QStringLiteral("Please select \"Output Folder\" :"), path_Work);
+    const QString folder = TheShell().chooseFolder(
+        QStringLiteral("Please select \"Output Folder\" :"), m_settings.path_Work());
     if (folder.isEmpty())
         return;
-    path_Work = WithTrailingSeparator(folder);
-    Edit_WorkingFolder->setText(path_Work);
+    m_settings.setOutputFolder(folder);
+    Edit_WorkingFolder->setText(m_settings.path_Work());
 }

@@ -8,6 +8,7 @@
 
 class QLabel;
 class QLineEdit;
+class Settings;
 class TDynamicImageButton;
 class TImage;
 class TWindowFrame;
@@ -17,7 +18,7 @@ class TWindowFrame;
 // Start, Stop, Close and Browse buttons. Shown modally by the convert button.
 // The batch itself is the application's BatchRun; this window shows what
 // the batch reports and forwards its buttons to it. The output folder it
-// shows and changes is path_Work.
+// shows and changes is the application's settings' path_Work.
 class TProgressWindow : public QWidget
 {
     Q_OBJECT
@@ -29,7 +30,7 @@ public:
     // Shows the window and returns when it has been closed.
     void ShowModal();
 
-    // A fresh batch at clip 0, shown as such, for the output folder path_Work.
+    // A fresh batch at clip 0, shown as such, for the settings' output folder.
     void ResetDisplay();
     // The figures for the clip about to run.
     void ShowClip(const QString &input, const QString &output, int startTime, int stopTime);
@@ -85,7 +86,9 @@ private:
     void wireBatch();
 
     BatchRun *m_batch;
+    Settings &m_settings;
     TWindowFrame *m_frame = nullptr;
+    bool m_refusingClose = false; // the box refusing to close is up
 };
 
 extern TProgressWindow *ProgressWindow;

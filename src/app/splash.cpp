@@ -54,6 +54,8 @@ void TStartUp::ShowSplash()
     b_Shown = true;
     const QSize size = Image->Picture().size();
     Image->resize(size);
+    // A fixed size also tells a compositor that places windows itself that
+    // this one floats: those centre it.
     setFixedSize(size);
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->geometry().center() - QPoint(size.width() / 2, size.height() / 2));
@@ -61,21 +63,25 @@ void TStartUp::ShowSplash()
         setWindowOpacity(0);
     show();
     repaint();
-    if (!m_fades)
-        return;
+    // Where opacity does not show, the steps still keep the window up for
+    // the fade's time: a compositor needs a round trip or two before the
+    // window is on screen at all, and a splash gone by then was never seen.
     for (int alpha = 10; alpha <= 250; alpha += 10) {
-        setWindowOpacity(alpha / 255.0);
+        if (m_fades)
+            setWindowOpacity(alpha / 255.0);
         m_pause(20, true);
     }
-    setWindowOpacity(1.0);
+    if (m_fades)
+        setWindowOpacity(1.0);
 }
 
 void TStartUp::HideSplash()
 {
     if (!b_Shown)
         return;
-    for (int alpha = 250; m_fades && alpha >= 0; alpha -= 5) {
-        setWindowOpacity(alpha / 255.0);
+    for (int alpha = 250; alpha >= 0; alpha -= 5) {
+        if (m_fades)
+            setWindowOpacity(alpha / 255.0);
         m_pause(10, false);
     }
     hide();

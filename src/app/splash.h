@@ -27,7 +27,8 @@ public:
     using Pause = std::function<void(int ms, bool handleInput)>;
     void setPause(Pause pause) { m_pause = std::move(pause); }
     // Whether the window fades; by default only where the platform shows a
-    // window's opacity (WindowOpacityShows), elsewhere it appears and goes.
+    // window's opacity (WindowOpacityShows), elsewhere it appears and goes,
+    // kept up for as long as the fades would take.
     void setFades(bool fades) { m_fades = fades; }
 
 private:

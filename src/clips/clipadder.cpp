@@ -28,7 +28,7 @@ QList<QPair<QString, QString>> ClipAdder::dialogFilters()
 
 void ClipAdder::AddFilesClick()
 {
-    if (b_Adding)
+    if (m_adding)
         return;
     QList<Shell::FileFilter> filters;
     for (const auto &[title, patterns] : dialogFilters())
@@ -42,7 +42,7 @@ void ClipAdder::AddFilesClick()
 
 void ClipAdder::addFiles(const QStringList &given)
 {
-    if (b_Adding || given.isEmpty() || m_stop)
+    if (m_adding || given.isEmpty() || m_stop)
         return;
     // Dialogs and drops hand over names Qt could not decode with U+FFFD.
     QStringList files;
@@ -58,14 +58,14 @@ void ClipAdder::addFiles(const QStringList &given)
     }
     if (m_worker.joinable())
         m_worker.join(); // the last worker has finished its loop already
-    b_Adding = true;
+    m_adding = true;
     m_workerDone = false;
     m_worker = std::thread(&ClipAdder::AddFilesWorker, this, files);
 }
 
 ProbeResult ClipAdder::probe(const QString &path)
 {
-    ProbeResult r = ProbeClip(path, SnapshotFile(SnapIndex));
+    ProbeResult r = ProbeClip(path, SnapshotFile());
     // A clip without a picture is skipped without a word.
     if (r.verdict == ProbeVerdict::Refused) {
         b_ProbeFailed = true;
@@ -120,7 +120,7 @@ void ClipAdder::AddFilesWorker(QStringList files)
         [this, stopped] {
             if (b_ProbeFailed && !stopped)
                 m_refused();
-            b_Adding = false;
+            m_adding = false;
         },
         Qt::BlockingQueuedConnection);
     m_workerDone = true;

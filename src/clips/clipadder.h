@@ -45,6 +45,9 @@ public:
 
     // True until a multi-file add's worker has also delivered its notice.
     bool workerRunning() const { return !m_workerDone; }
+    // A multi-file add is running: from the request to the end of its
+    // notice, on the UI thread. Adds, the preview and the list's menu wait.
+    bool adding() const { return m_adding; }
 
     // The files the last request refused, one line each with the reason,
     // for the refusal notice's details. Read it on the UI thread from the
@@ -52,7 +55,6 @@ public:
     const QStringList &refusals() const { return m_refusals; }
 
     std::atomic<bool> b_ProbeFailed{false};
-    int SnapIndex = 0;
 
     // The file dialog's filters.
     static QList<QPair<QString, QString>> dialogFilters();
@@ -67,6 +69,7 @@ private:
     std::thread m_worker;
     std::atomic<bool> m_stop{false};
     std::atomic<bool> m_workerDone{true};
+    bool m_adding = false;
     QStringList m_refusals;
 };
 

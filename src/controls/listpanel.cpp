@@ -1,5 +1,6 @@
 #include "controls/listpanel.h"
 
+#include "clips/clipadder.h"
 #include "clips/cliplist.h"
 #include "controls/clipselection.h"
 #include "controls/image.h"
@@ -413,7 +414,7 @@ void TListPanel::showContextMenu()
         }
     }
     for (QAction *a : m_menu->actions())
-        a->setEnabled(!b_Adding);
+        a->setEnabled(!m_adder || !m_adder->adding());
     m_menu->popup(QCursor::pos());
 }
 

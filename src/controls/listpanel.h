@@ -5,6 +5,7 @@
 #include <QPoint>
 #include <QWidget>
 
+class ClipAdder;
 class ClipList;
 class Image_Item;
 class TImage;
@@ -42,6 +43,8 @@ public:
 
     // The clips shown; removals from the panel go to them.
     void setClips(ClipList *clips);
+    // Who adds to them: while an add runs, the menu's entries wait.
+    void setAdder(const ClipAdder *adder) { m_adder = adder; }
     Image_Item *GetItem(int index) const;
     int count() const { return int(m_items.size()); }
 
@@ -122,6 +125,7 @@ private:
     int m_anchor = -1;
     int m_wheelEighths = 0; // wheel travel not yet turned into rows
     ClipList *m_clips = nullptr;
+    const ClipAdder *m_adder = nullptr;
     QList<Image_Item *> m_items;
     QMenu *m_menu = nullptr;
     bool m_skinned = false;

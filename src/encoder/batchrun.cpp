@@ -44,11 +44,6 @@ int BatchRun::OnStatusLine(const char *text)
     return 0;
 }
 
-int BatchRun::OnPercent(intptr_t)
-{
-    return 0;
-}
-
 bool BatchRun::event(QEvent *event)
 {
     if (event->type() != WindowMessageEvent::eventType())
@@ -88,8 +83,6 @@ bool BatchRun::start(const QString &asked)
     }
     if (DllSetInfoCallBack)
         DllSetInfoCallBack(&BatchRun::OnStatusLine);
-    if (DllSetPercentCallBack)
-        DllSetPercentCallBack(&BatchRun::OnPercent);
     m_jobs.clear();
     reset();
     std::optional<QList<ConvertJob>> jobs = m_source ? m_source->takeJobs(folder) : std::nullopt;
@@ -182,6 +175,8 @@ void BatchRun::clipEnded(int result)
     const QString input = MyConvertDef.s_Input;
     if (result == CONVERT_DONE_COMPLETE) {
         ++m_completed;
+        // The last status line comes a little before the end of the clip.
+        emit positionReached(m_clipStart + m_clipDuration);
         emit clipCompleted(input, m_output);
         return;
     }

@@ -66,7 +66,6 @@ public:
     // The engine's callbacks (the engine's thread): lines go to the batch
     // that registered them last, in order, on its own thread.
     static int OnStatusLine(const char *text);
-    static int OnPercent(intptr_t value);
 
 signals:
     // Back at clip 0 with nothing shown yet.

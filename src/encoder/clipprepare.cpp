@@ -23,8 +23,8 @@ void PrepareClipDef(ConvertDef &def, const ClipToConvert &clip, const OutputTarg
 {
     def.StartTime = clip.startTime;
     def.StopTime = clip.stopTime;
-    def.s_StartTime = TimeText(def.StartTime);
-    def.s_StopTime = TimeText(def.StopTime);
+    def.s_StartTime = EngineTimeText(def.StartTime);
+    def.s_StopTime = EngineTimeText(def.StopTime);
     def.Duration = def.StopTime - def.StartTime;
     def.s_Duration = QString::number(def.Duration);
     def.s_Input = clip.path;

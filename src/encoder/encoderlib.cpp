@@ -8,7 +8,6 @@
 
 ConvertFn DllConvert = nullptr;
 SetInfoCallBackFn DllSetInfoCallBack = nullptr;
-SetPercentCallBackFn DllSetPercentCallBack = nullptr;
 InitFn DllInit = nullptr;
 UnInitFn DllUnInit = nullptr;
 GetFileInfoFn DllGetFileInfo = nullptr;
@@ -29,7 +28,6 @@ void clearEntries()
 {
     DllConvert = nullptr;
     DllSetInfoCallBack = nullptr;
-    DllSetPercentCallBack = nullptr;
     DllInit = nullptr;
     DllUnInit = nullptr;
     DllGetFileInfo = nullptr;
@@ -63,7 +61,6 @@ bool LoadEncoder(const QString &folder)
     bool all = true;
     all &= bind(DllConvert, "_X");
     all &= bind(DllSetInfoCallBack, "SetGetInfoCallBackFun");
-    all &= bind(DllSetPercentCallBack, "SetGetPercentCallBackFun");
     all &= bind(DllInit, "MyDll_Init");
     all &= bind(DllUnInit, "MyDll_UnInit");
     all &= bind(DllGetFileInfo, "Mydll_GetFileinfo");

@@ -1,4 +1,4 @@
-// Binding the engine library by export name, and its eight entries.
+// Binding the engine library by export name, and the entries it uses.
 #pragma once
 
 #include "engine/encoder.h"
@@ -10,7 +10,6 @@ class QLibrary;
 // The engine's entries, bound by export name when the program starts.
 using ConvertFn = int (*)(MessageTarget *, int, char **);
 using SetInfoCallBackFn = void (*)(StatusLineCallback);
-using SetPercentCallBackFn = void (*)(PercentCallback);
 using InitFn = void (*)();
 using UnInitFn = void (*)();
 using GetFileInfoFn = int (*)(const char *, ClipInfo *);
@@ -20,7 +19,6 @@ using TidyFolderFn = void (*)(const char *);
 
 extern ConvertFn DllConvert;
 extern SetInfoCallBackFn DllSetInfoCallBack;
-extern SetPercentCallBackFn DllSetPercentCallBack;
 extern InitFn DllInit;
 extern UnInitFn DllUnInit;
 extern GetFileInfoFn DllGetFileInfo;
@@ -33,8 +31,9 @@ extern TidyFolderFn DllTidyFolder;
 QString EncoderLibraryName();
 
 // Loads the engine from folder by full path (never through the library
-// search path) and binds all eight entries. True only when all are bound;
-// on false no entry is bound and the library is not kept.
+// search path) and binds the seven entries the program calls (the engine's
+// percentage callback, which reports nothing, is left alone). True only when
+// all are bound; on false no entry is bound and the library is not kept.
 bool LoadEncoder(const QString &folder);
 
 // Stops the engine and releases it (each call only when bound), then unloads

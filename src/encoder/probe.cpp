@@ -80,7 +80,6 @@ ProbeResult ProbeClip(const QString &path, const QString &scratch)
     c.audioFormat = text(info.AudioFormat);
     c.width = info.VideoWidth;
     c.height = info.VideoHeight;
-    std::copy(std::begin(info.Reserved), std::end(info.Reserved), c.reserved.begin());
     if (RefusedVideoFormat(c.videoFormat)) {
         r.reason = RefusedFilesText;
         return r;
@@ -181,12 +180,13 @@ QString ScratchFolder()
     return folder;
 }
 
-QString SnapshotFile(int snapIndex)
+QString SnapshotFile()
 {
     const QString folder = ScratchFolder();
     if (folder.isEmpty())
         return {};
-    return folder + QStringLiteral("snap%1").arg(snapIndex) + ownScratchSuffix();
+    // "snap0": the name every copy has used, which the others' clearing knows.
+    return folder + QStringLiteral("snap0") + ownScratchSuffix();
 }
 
 void RemoveOwnScratchFiles()

@@ -7,7 +7,6 @@
 
 #include <QByteArray>
 #include <QString>
-#include <array>
 #include <functional>
 
 // The words the program uses when files cannot be added.
@@ -35,7 +34,6 @@ struct ProbedClip
     QString audioFormat;
     int width = 0;
     int height = 0;
-    std::array<int32_t, 6> reserved{};
     JpegPixels thumbnail; // 80x60
 };
 
@@ -75,7 +73,7 @@ QString ScratchFolder();
 // The scratch file a probe writes its thumbnail to. The name carries the
 // process id: several copies of the program may probe at the same time.
 // Empty when no folder can be written.
-QString SnapshotFile(int snapIndex);
+QString SnapshotFile();
 
 // For exit: removes this process's scratch files from every scratch folder
 // it used, its private folder, and a cache Snapshot/ folder left empty.

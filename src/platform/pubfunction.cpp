@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <algorithm>
 #include <climits>
 #include <filesystem>
 
@@ -14,14 +15,9 @@ QString path_Data;
 QString path_Skin;
 QString path_Snapshot;
 bool b_Installed = false;
-QString path_Work;
-bool b_KeepRatio = false;
 QString g_s_Version;
-std::atomic<bool> b_Adding{false};
 
 namespace {
-const QString kOutputFolderKey = QStringLiteral("OutputFolder");
-const QString kKeepRatioKey = QStringLiteral("KeepRatio");
 const QString kAddFolderKey = QStringLiteral("AddFolder");
 
 // One level deep: a folder whose parent is missing is not made, so a mistyped
@@ -79,33 +75,16 @@ void InitGlobals(const QString &programFolder)
     // An installed program keeps even root's scratch files out of /usr.
     path_Snapshot =
         b_Installed ? QString() : path_Config + QStringLiteral("Snapshot") + PathSeparator;
-    path_Work = DefaultOutputFolder();
-    b_KeepRatio = false;
     g_s_Version.clear();
-    b_Adding = false;
 }
 
-void LoadSettings(const SettingsStore &store)
-{
-    if (auto folder = store.readText(kOutputFolderKey))
-        path_Work = *folder;
-    if (auto keep = store.readFlag(kKeepRatioKey))
-        b_KeepRatio = *keep;
-}
-
-void SaveSettings(const SettingsStore &store)
-{
-    store.write(kOutputFolderKey, path_Work);
-    store.write(kKeepRatioKey, b_KeepRatio);
-}
-
-bool EnsureFolders()
+bool EnsureFolders(Settings &settings)
 {
     if (!existsOrCreate(path_Config))
         return false;
     if (!path_Snapshot.isEmpty() && !existsOrCreate(path_Snapshot))
         return false;
-    return MakeOutputFolder(path_Work);
+    return settings.ensureOutputFolder();
 }
 
 bool MakeOutputFolder(QString &folder, bool fallBack)
@@ -149,14 +128,16 @@ void ClearFolder(const QString &folder, bool recurse)
     }
 }
 
-QString TimeText(int s)
+QString EngineTimeText(int s)
 {
-    if (s < 0)
-        s = 0;
-    if (s > 86400)
-        s = 0;
+    s = std::max(s, 0);
     auto two = [](int v) { return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0')); };
     return two(s / 3600) + QLatin1Char(':') + two(s % 3600 / 60) + QLatin1Char(':') + two(s % 60);
+}
+
+QString TimeText(int s)
+{
+    return EngineTimeText(s > 86400 ? 0 : s);
 }
 
 int FileSizeKB(const QString &path)

@@ -1,9 +1,8 @@
 #pragma once
 
-#include "platform/settingsstore.h"
+#include "platform/settings.h"
 
 #include <QString>
-#include <atomic>
 
 // Program-wide state, set before the first window exists. Folder texts always
 // end with the platform's separator.
@@ -14,10 +13,7 @@ extern QString path_Skin;     // path_Data + "Skin/"
 extern QString path_Snapshot; // program folder + "Snapshot/": thumbnail scratch files; empty
                               // when installed (scratch files go to the cache folder)
 extern bool b_Installed;      // installed: nothing is ever written under path_Config or path_Data
-extern QString path_Work;     // the output folder
-extern bool b_KeepRatio;      // pad the picture to keep its aspect
 extern QString g_s_Version;
-extern std::atomic<bool> b_Adding; // a multi-file add is running
 
 // "/" on every system Qt runs on: Qt paths use it throughout.
 inline constexpr QChar PathSeparator = QLatin1Char('/');
@@ -40,15 +36,10 @@ QString InstalledDataFolder(const QString &programFolder);
 // Sets every global to its start value for the given program folder.
 void InitGlobals(const QString &programFolder);
 
-// Reads "OutputFolder" and "KeepRatio" into path_Work and b_KeepRatio;
-// absent values leave the globals alone. The stored folder is taken as it is.
-void LoadSettings(const SettingsStore &store = SettingsStore::standard());
-// Writes both values, always.
-void SaveSettings(const SettingsStore &store = SettingsStore::standard());
-
-// Creates path_Config, path_Snapshot (when there is one) and path_Work where missing (one level
-// deep). When the output folder cannot be had, falls back to the default one.
-bool EnsureFolders();
+// Creates path_Config, path_Snapshot (when there is one) and the settings'
+// output folder where missing (one level deep). When the output folder cannot
+// be had, falls back to the default one.
+bool EnsureFolders(Settings &settings);
 
 // The one rule for the output folder: makes folder (one level deep) when it
 // is missing; when that fails and fallBack is set, folder becomes the default
@@ -66,8 +57,12 @@ void RememberAddFilesFolder(const QString &chosenFile,
 // Never removes a folder. Failures are passed over.
 void ClearFolder(const QString &folder, bool recurse);
 
-// s seconds as "hh:mm:ss"; negative counts as 0; above 86400 gives "00:00:00".
+// s seconds as "hh:mm:ss" for the eye; negative counts as 0; above 86400
+// gives "00:00:00".
 QString TimeText(int s);
+// The same for the engine, which must start and stop where the clip says:
+// hours go on past 24 ("25:00:01"); negative counts as 0.
+QString EngineTimeText(int s);
 
 // Size of the file in whole KiB; 0 when it is missing or unreadable.
 int FileSizeKB(const QString &path);

@@ -1,14 +1,14 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
-class QWidget;
-
 // Everything the program asks of the desktop: modal boxes, the file and
 // folder choosers, and opening a folder, document or address. The program
-// reaches these only through the installed Shell, so tests can put a
-// recording double in its place and no box ever blocks a test.
+// reaches these only through the installed Shell: the desktop's, installed
+// at start (app/desktopshell), or a recording double in the tests, so no
+// box ever blocks a test.
 class Shell
 {
 public:
@@ -20,6 +20,9 @@ public:
     virtual void info(const QString &text, const QString &details = QString()) = 0;
     virtual void error(const QString &text) = 0;
     virtual bool confirm(const QString &text) = 0; // Yes = true
+    // Closes the boxes open now, each as if the user had dismissed it (OK,
+    // or No), for a box whose question the program has answered meanwhile.
+    virtual void closeBoxes() {}
 
     // One filter entry of a file dialog: "Support Media File" and its patterns.
     struct FileFilter
@@ -35,21 +38,10 @@ public:
 
     // Hands a folder, document, web address or mailto: address to the desktop.
     virtual void open(const QString &pathOrUrl) = 0;
-
-    // The window boxes and choosers belong to when no window of the program
-    // is active or modal (the main window); may be null.
-    void setDialogParent(QWidget *parent) { m_parent = parent; }
-    QWidget *dialogParent() const { return m_parent; }
-    // The window a box or chooser opened now belongs to and stays above:
-    // the modal window in front (the conversion window, the profile editor),
-    // else the active window, else the dialog parent.
-    QWidget *ownerWindow() const;
-
-private:
-    QWidget *m_parent = nullptr;
 };
 
-// The Shell in use. Never null: a desktop Shell is created on first use.
+// The Shell in use. Never null: until one is installed, a console Shell
+// writes the boxes' texts to the error output and answers No or Cancel.
 Shell &TheShell();
 // Installs a Shell (tests); the caller keeps ownership. Null goes back to
 // the desktop Shell.

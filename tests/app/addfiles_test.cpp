@@ -67,7 +67,7 @@ TEST_F(AddFilesTest, DialogOpensWhereFilesWereLastAdded)
     // The first time: the home folder (the test's home has no Videos).
     SettingsStore::standard().write("AddFolder", QString());
     window->AddFilesClick();
-    ASSERT_EQ(shell.fileDialogFolders.size(), 1) << shell.fileDialogs << " " << b_Adding;
+    ASSERT_EQ(shell.fileDialogFolders.size(), 1) << shell.fileDialogs;
     EXPECT_EQ(shell.fileDialogFolders[0], QDir::homePath());
     QDir(QDir::homePath()).mkdir("Videos");
     window->AddFilesClick();
@@ -122,9 +122,9 @@ TEST_F(AddFilesTest, SeveralFilesInOrderOneBoxAfterTheLast)
     shell.nextFiles = {media("a.avi"), dir.filePath("gone1.avi"), media("b.avi"),
                        dir.filePath("gone2.avi"), media("c.avi")};
     window->AddFilesClick();
-    EXPECT_TRUE(b_Adding);
+    EXPECT_TRUE(window->adder()->adding());
     waitForAdd();
-    EXPECT_FALSE(b_Adding);
+    EXPECT_FALSE(window->adder()->adding());
     ASSERT_EQ(list()->count(), 3);
     EXPECT_TRUE(list()->GetItem(0)->clip().path.endsWith("a.avi"));
     EXPECT_TRUE(list()->GetItem(1)->clip().path.endsWith("b.avi"));
@@ -140,7 +140,7 @@ TEST_F(AddFilesTest, SecondClickWhileAddingIsIgnored)
     qputenv("ZELO_FAKE_ENGINE_PROBE_DELAY_MS", "100");
     shell.nextFiles = {media("a.avi"), media("b.avi"), media("c.avi")};
     window->AddFilesClick();
-    ASSERT_TRUE(b_Adding);
+    ASSERT_TRUE(window->adder()->adding());
     window->AddFilesClick();
     EXPECT_EQ(shell.fileDialogs, 1);
     window->adder()->addFiles({media("dropped.avi")}); // a drop is refused the same way
@@ -170,7 +170,7 @@ TEST_F(AddFilesTest, ClosingDuringAnAddWaitsForTheCurrentFile)
     window->AddFilesClick();
     QTest::qWait(120);
     window->FormDestroy(); // what the program does after its loop ends
-    EXPECT_FALSE(b_Adding);
+    EXPECT_FALSE(window->adder()->adding());
     const int probes = int(ReadFileBytes(dir.filePath("engine.log")).count("Mydll_GetFileinfo"));
     EXPECT_GT(probes, 0);
     EXPECT_LT(probes, 40); // the worker stopped after its current file

@@ -33,7 +33,7 @@ protected:
         qputenv("ZELO_FAKE_ENGINE_PROBE", "40,mpeg4,mp3,320,240");
         qputenv("ZELO_FAKE_ENGINE_LOG", QFile::encodeName(log()));
         startProgram(FakeEngineDir("full"));
-        out = path_Work;
+        out = settings().path_Work();
     }
 
     QString log() const { return dir.filePath("engine.log"); }
@@ -225,7 +225,7 @@ TEST_F(BatchTest, RefusalsBeforeTheStart)
 TEST_F(BatchTest, OutputFolderIsMadeOrFallsBack)
 {
     addClips({"a.avi"});
-    path_Work = dir.filePath("fresh"); // no separator yet, not there yet
+    settings().setOutputFolder(dir.filePath("fresh")); // no separator yet, not there yet
     progress->ResetDisplay();
     EXPECT_EQ(progress->Edit_WorkingFolder->text(), dir.filePath("fresh/"));
     progress->StartClick();
@@ -233,27 +233,27 @@ TEST_F(BatchTest, OutputFolderIsMadeOrFallsBack)
     EXPECT_TRUE(QFileInfo(dir.filePath("fresh")).isDir());
     EXPECT_EQ(vectors().last()[37], dir.filePath("fresh/a.3gp"));
 
-    path_Work = dir.filePath("no/such/deep/");
+    settings().setOutputFolder(dir.filePath("no/such/deep/"));
     progress->StartClick();
     waitForBatch();
-    EXPECT_EQ(path_Work, DefaultOutputFolder());
+    EXPECT_EQ(settings().path_Work(), DefaultOutputFolder());
     EXPECT_EQ(progress->Edit_WorkingFolder->text(), DefaultOutputFolder());
 }
 
 TEST_F(BatchTest, BrowseSetsTheFolderForTheNextBatch)
 {
-    const QString before = path_Work;
+    const QString before = settings().path_Work();
     shell.nextFolder = dir.filePath("chosen");
     progress->BrowseClick();
     ASSERT_EQ(shell.folderPrompts.size(), 2);
     EXPECT_EQ(shell.folderPrompts.first(), "Please select \"Output Folder\" :");
     EXPECT_EQ(shell.folderPrompts[1], before); // opens where the output goes now
-    EXPECT_EQ(path_Work, dir.filePath("chosen/"));
+    EXPECT_EQ(settings().path_Work(), dir.filePath("chosen/"));
     EXPECT_EQ(progress->Edit_WorkingFolder->text(), dir.filePath("chosen/"));
     shell.nextFolder.clear(); // cancelled: nothing changes
     progress->BrowseClick();
     EXPECT_EQ(shell.folderPrompts[3], dir.filePath("chosen/"));
-    EXPECT_EQ(path_Work, dir.filePath("chosen/"));
+    EXPECT_EQ(settings().path_Work(), dir.filePath("chosen/"));
 }
 
 TEST_F(BatchTest, ConvertButtonShowsTheWindowModally)
@@ -279,7 +279,7 @@ TEST_F(BatchTest, KeepRatioPadsTheCommandLine)
     qputenv("ZELO_FAKE_ENGINE_PROBE", "40,mpeg4,mp3,240,320"); // an upright clip
     addClips({"upright.mp4"});
     window->KeepRatioClick();
-    EXPECT_TRUE(b_KeepRatio);
+    EXPECT_TRUE(settings().b_KeepRatio());
     QComboBox *list = window->ComboBox_OutputSetting;
     list->setCurrentIndex(4); // Phone Large, 352x288
     progress->StartClick();

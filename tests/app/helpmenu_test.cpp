@@ -138,6 +138,7 @@ TEST_F(HelpMenuTest, AboutIsMadeSkinnedOnceAndReused)
         EXPECT_EQ(about->Label1->pos() - about->Label5->pos(), QPoint(1, 1));
         EXPECT_EQ(about->Label2->text(), "2.1.6 Build on 20070503");
         EXPECT_EQ(about->Label3->text(), MakerName);
+        EXPECT_EQ(about->Label3->x(), about->Label5->x());
         Click(about->TB_Home);
         Click(about->TB_Contact);
     });

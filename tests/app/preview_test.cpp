@@ -110,7 +110,7 @@ TEST_F(PreviewTest, PlayPauseResumeStopAndReopenCallTheLibraryInOrder)
     click(window->TB_Play);
     EXPECT_EQ(calls(), QStringList({"PlayerPlay 1 nothing", "PlayerInit",
                                     "PlayerOpen " + clip->clip().path + " 0", "PlayerSetCallback",
-                                    QString("PlayerSetWindow none 0 %1").arg(int(b_KeepRatio)),
+                                    QString("PlayerSetWindow none 0 %1").arg(int(settings().b_KeepRatio())),
                                     "PlayerPlay 1 resumed"}));
     EXPECT_EQ(window->loadedClip(), clip);
     EXPECT_TRUE(window->PollTimer->isActive());
@@ -136,9 +136,11 @@ TEST_F(PreviewTest, NothingPlaysWithoutAClipWhileAddingOrWithoutAUsableLibrary)
     EXPECT_EQ(calls(), QStringList({"PlayerPlay 1 nothing"}));
     addClip("a.avi");
     calls();
-    b_Adding = true;
+    const QString held = dir.filePath("a.avi");
+    window->adder()->addFiles({held, held}); // held until its first entry is served
+    ASSERT_TRUE(window->adder()->adding());
     click(window->TB_Play);
-    b_Adding = false;
+    ASSERT_TRUE(waitForAdd());
     EXPECT_TRUE(calls().isEmpty());
 
     // A library without one export is not used at all.
@@ -329,7 +331,7 @@ TEST_F(PreviewTest, ReleasedMarkersStoreTheTrimAndShowWhatWasStored)
     QTest::mouseClick(still, Qt::LeftButton);
     ASSERT_EQ(window->sliderClip(), still);
     EXPECT_FALSE(in->isEnabled());
-    window->TrimChanged(false, 0.5);
+    window->clips()->dropMarker(still->clipId(), false, 0.5);
     EXPECT_EQ(still->clip().stopTime, 0);
     EXPECT_FLOAT_EQ(slider()->GetMarkers().stop, 1);
 }
@@ -368,9 +370,9 @@ TEST_F(PreviewTest, KeepRatioGoesToThePlayerEvenWhenIdle)
     EXPECT_LT(slider()->y(), panel.bottom() + 12);
 
     calls();
-    const bool before = b_KeepRatio;
+    const bool before = settings().b_KeepRatio();
     click(window->TB_AS_Keep);
-    EXPECT_EQ(b_KeepRatio, !before);
+    EXPECT_EQ(settings().b_KeepRatio(), !before);
     EXPECT_EQ(calls(), QStringList({QString("PlayerSetWindow none 0 %1").arg(int(!before))}));
 }
 

@@ -70,7 +70,7 @@ TEST_F(TrimByMarkers, TheConvertedClipHoldsTheRangeTheMarkersSet)
     progress->StartClick();
     ASSERT_TRUE(waitForBatch());
     EXPECT_TRUE(shell.boxes.isEmpty()) << shell.texts().join('\n').toStdString();
-    const double seconds = durationOf(path_Work + "mpeg4_mp3.3gp");
+    const double seconds = durationOf(settings().path_Work() + "mpeg4_mp3.3gp");
     EXPECT_NEAR(seconds, 1.0, 0.1);
 }
 

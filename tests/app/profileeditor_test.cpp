@@ -272,7 +272,7 @@ TEST_F(KindConversionTest, EveryKindConvertsThroughTheWindow)
 
     const char *const brands[] = {"3gp", "MSNV", "isom", "isom", "isom"};
     for (int kind = 0; kind < DeviceKindCount; ++kind) {
-        path_Work = dir.filePath(QStringLiteral("out%1/").arg(kind));
+        settings().setOutputFolder(dir.filePath(QStringLiteral("out%1/").arg(kind)));
         QTest::mouseClick(window->TB_Kinds[kind], Qt::LeftButton);
         const OutputProfile chosen =
             ParseProfileLine(window->ComboBox_OutputSetting->currentText());
@@ -280,7 +280,7 @@ TEST_F(KindConversionTest, EveryKindConvertsThroughTheWindow)
         ASSERT_TRUE(waitForBatch());
         EXPECT_TRUE(shell.boxes.isEmpty()) << shell.texts().join('\n').toStdString();
 
-        const QString out = path_Work + "mpeg4_mp3" + window->chooser()->s_OutputExt;
+        const QString out = settings().path_Work() + "mpeg4_mp3" + window->chooser()->s_OutputExt;
         ASSERT_TRUE(QFileInfo(out).isFile()) << out.toStdString();
         const QByteArray path = QFile::encodeName(out);
         ClipInfo info{};

@@ -1,7 +1,9 @@
+#include "app/desktopshell.h"
 #include "app/progresswindow.h"
 #include "clips/clipadder.h"
 #include "controls/listpanel.h"
 #include "platform/pubfunction.h"
+#include "skin/windowframe.h"
 #include "tests/support/programwindows.h"
 
 #include <QApplication>
@@ -10,8 +12,11 @@
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMessageBox>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
+#include <QToolTip>
 #include <gtest/gtest.h>
 
 namespace {
@@ -86,6 +91,21 @@ TEST_F(ProgressLabelsTest, EveryLabelShowsItsWholeTextInTahoma)
     expectWholeTexts({"a_b_c.avi", "clip_with_long_name_gjpq.3gp"});
 }
 
+// The pointer resting on a shortened name shows it whole; a press there
+// still drags the window.
+TEST_F(ProgressLabelsTest, ShortenedNameShowsWholeInATooltipAndTheLabelDrags)
+{
+    const QString name = "a_very_long_underscored_name_from_a_memory_card_2026_12_09_0001.avi";
+    progress->show();
+    progress->ShowClip("/media/card/" + name, "out.3gp", 0, 0);
+    QLabel *label = progress->Label_SrcName;
+    QTest::mouseMove(label, label->rect().center());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QToolTip::text() == name; }, 5000));
+    QTest::mousePress(label, Qt::LeftButton, {}, label->rect().center());
+    EXPECT_TRUE(progress->findChild<TWindowFrame *>()->drag().dragging);
+    QTest::mouseRelease(label, Qt::LeftButton, {}, label->rect().center());
+}
+
 // Keys as users expect of a dialog, the refusals kept.
 TEST_F(ProgressLabelsTest, EscapeClosesAndEnterStartsUnlessConverting)
 {
@@ -123,6 +143,36 @@ TEST_F(ProgressLabelsTest, EscapeClosesAndEnterStartsUnlessConverting)
     QTest::keyClick(progress.get(), Qt::Key_Escape);
     EXPECT_EQ(closed.size(), 1);
     EXPECT_FALSE(progress->isVisible());
+}
+
+// The refusal to close goes when the batch ends under it. Real boxes; the
+// watcher stops the batch under the refusal and answers the box after it.
+TEST_F(ProgressLabelsTest, CloseRefusalGoesWhenTheBatchEnds)
+{
+    qputenv("ZELO_FAKE_ENGINE_PROBE", "40,mpeg4,mp3,320,240");
+    qputenv("ZELO_FAKE_ENGINE_HOLD", "1");
+    WriteFileBytes(dir.filePath("a.avi"), "media");
+    window->adder()->addFiles({dir.filePath("a.avi")});
+    progress->show();
+    progress->StartClick();
+    DesktopShell desktop;
+    InstallShell(&desktop);
+    QStringList seen;
+    QTimer watcher;
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (box && (seen.isEmpty() || seen.last() != box->text()))
+            seen << box->text();
+        if (box && progress->batch()->converting())
+            progress->StopClick();
+        else if (box)
+            box->accept(); // a refusal left up after the end shows up again
+    });
+    watcher.start(50);
+    QTest::keyClick(progress.get(), Qt::Key_Escape);
+    InstallShell(&shell);
+    EXPECT_EQ(seen, (QStringList{"Converting clips now!\nPlease stop it first!",
+                                 "Stop converting process by user!"}));
 }
 
 } // namespace

@@ -84,12 +84,12 @@ TEST_F(RealEngineTest, ABatchConvertsEveryClipReadableAfterwards)
     progress->StartClick();
     ASSERT_TRUE(waitForBatch());
     EXPECT_TRUE(shell.boxes.isEmpty()) << shell.texts().join('\n').toStdString();
-    ASSERT_EQ(shell.opened, QStringList{path_Work});
+    ASSERT_EQ(shell.opened, QStringList{settings().path_Work()});
     EXPECT_EQ(progress->Label_TP->text(), "100");
 
     // Read back by the engine's own probe, as the next add would.
     for (const char *name : {"mpeg4_mp3.3gp", "phone_upright.3gp"}) {
-        const QByteArray path = QFile::encodeName(path_Work + name);
+        const QByteArray path = QFile::encodeName(settings().path_Work() + name);
         ClipInfo info{};
         ASSERT_EQ(DllGetFileInfo(path.constData(), &info), 0) << name;
         EXPECT_STREQ(info.VideoFormat, "mpeg4");
@@ -100,8 +100,11 @@ TEST_F(RealEngineTest, ABatchConvertsEveryClipReadableAfterwards)
             EXPECT_EQ(info.Duration, 1); // trimmed to one second
         }
     }
-    EXPECT_TRUE(QDir(path_Work).entryList(QDir::Files | QDir::Hidden).size() == 2)
-        << QDir(path_Work).entryList(QDir::Files | QDir::Hidden).join(' ').toStdString();
+    EXPECT_TRUE(QDir(settings().path_Work()).entryList(QDir::Files | QDir::Hidden).size() == 2)
+        << QDir(settings().path_Work())
+               .entryList(QDir::Files | QDir::Hidden)
+               .join(' ')
+               .toStdString();
 }
 
 } // namespace

@@ -32,7 +32,6 @@ protected:
         log = dir.filePath("engine.log");
         qputenv("ZELO_FAKE_ENGINE_LOG", QFile::encodeName(log));
         InitGlobals(prog);
-        path_Work = dir.filePath("out/");
         ZeloApplication::instance()->resetTermination();
     }
     void TearDown() override { qunsetenv("ZELO_FAKE_ENGINE_LOG"); }
@@ -66,7 +65,7 @@ TEST_F(StartupTest, CompleteEngineIsInitialisedAndReleasedInOrder)
         EXPECT_EQ(engineCalls(), QStringList{"MyDll_Init"});
         EXPECT_TRUE(window.InitMainWindow());
         EXPECT_EQ(g_s_Version, "2.1.6 Build on 20070503");
-        EXPECT_TRUE(QFileInfo(path_Work).isDir());
+        EXPECT_TRUE(QFileInfo(ZeloApplication::instance()->settings().path_Work()).isDir());
         window.FormDestroy();
         EXPECT_EQ(engineCalls(), (QStringList{"MyDll_Init", "Mydll_Stop", "MyDll_UnInit"}));
         EXPECT_EQ(DllConvert, nullptr);
@@ -75,7 +74,8 @@ TEST_F(StartupTest, CompleteEngineIsInitialisedAndReleasedInOrder)
     EXPECT_FALSE(QFile::exists(prog + "Snapshot/snap0.pic"));
     EXPECT_TRUE(QFile::exists(prog + "Snapshot/sub/keep"));
     SettingsStore settings = SettingsStore::standard();
-    EXPECT_EQ(settings.readText("OutputFolder"), path_Work);
+    EXPECT_EQ(settings.readText("OutputFolder"),
+              ZeloApplication::instance()->settings().path_Work());
     EXPECT_EQ(settings.readFlag("KeepRatio"), false);
 }
 

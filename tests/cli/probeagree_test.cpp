@@ -172,7 +172,8 @@ TEST_F(SameProbeDecision, EveryNameConvertsAndKeepsItsBytes)
     progress->StartClick();
     ASSERT_TRUE(waitForBatch());
     struct stat st;
-    EXPECT_EQ(::stat((QFile::encodeName(path_Work) + "caf\xE9.3gp").constData(), &st), 0);
+    EXPECT_EQ(::stat((QFile::encodeName(settings().path_Work()) + "caf\xE9.3gp").constData(), &st),
+              0);
     const QString out = dir.filePath("cli/");
     QProcess p;
     QStringList args =

@@ -150,7 +150,6 @@ protected:
 TEST_F(ItemTest, DrawsTheClipOnce)
 {
     EXPECT_EQ(item->clip().path, "/v/clip.avi");
-    EXPECT_EQ(item->clip().reserved[5], 6);
     EXPECT_EQ(item->clip().startTime, 0);
     EXPECT_EQ(item->clip().stopTime, 3599);
     EXPECT_FALSE(item->isVisible());
@@ -224,10 +223,20 @@ TEST(PathElision, FoldersGiveWayAndTheNameStaysWhole)
     EXPECT_TRUE(shown.startsWith("/h")) << shown.toStdString();
     EXPECT_TRUE(shown.contains(QChar(0x2026)));
 
-    // A name wider than the room is cut in its middle, keeping its type.
-    const QString cut = ElidePathKeepingName(path, fm, fm.horizontalAdvance(name) / 2);
-    EXPECT_LE(fm.horizontalAdvance(cut), fm.horizontalAdvance(name) / 2);
-    EXPECT_TRUE(cut.endsWith(".avi")) << cut.toStdString();
+    // Without room for a folder's first letter the folders go; only a name
+    // wider than the room is cut, keeping its start and its type.
+    const QString dropped = QString(QChar(0x2026)) + "/" + name;
+    const std::pair<int, QString> rooms[] = {{fm.horizontalAdvance(dropped), dropped},
+                                             {fm.horizontalAdvance(name), name},
+                                             {fm.horizontalAdvance(name) / 2, "Summ"}};
+    for (const auto &[room, start] : rooms) {
+        const QString cut = ElidePathKeepingName(path, fm, room);
+        EXPECT_LE(fm.horizontalAdvance(cut), room) << cut.toStdString();
+        EXPECT_TRUE(cut.startsWith(start) && cut.endsWith(".avi")) << cut.toStdString();
+    }
+    const QString tail =
+        ElidePathKeepingName("camera_clip_0001.mpeg", fm, fm.horizontalAdvance("cam\u2026.mpeg"));
+    EXPECT_TRUE(tail.startsWith("c") && tail.endsWith(".mpeg")) << tail.toStdString();
 }
 
 TEST_F(ItemTest, LongPathKeepsTheFileNameAndTheTooltipHasItWhole)

@@ -1,10 +1,13 @@
+#include "clips/clipadder.h"
 #include "clips/cliplist.h"
 #include "controls/image.h"
 #include "controls/imagebutton.h"
 #include "controls/imageitem.h"
 #include "controls/listpanel.h"
+#include "encoder/encoderlib.h"
 #include "platform/pubfunction.h"
 #include "tests/support/skinfixtures.h"
+#include "tests/support/testpaths.h"
 
 #include <QMenu>
 #include <QMimeData>
@@ -24,7 +27,6 @@ class ListPanelTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        b_Adding = false;
         window.resize(500, 300);
         list = new TListPanel(&window);
         list->setClips(&clips);
@@ -240,13 +242,21 @@ TEST_F(ListPanelTest, ContextMenuBuiltOnceAndIdleWhileAdding)
     EXPECT_EQ(names, (QStringList{"Preview", "", "Remove", "Crop", "Clear"}));
     menu->hide();
 
-    b_Adding = true;
+    // An add held in its first probe by the fake engine.
+    ASSERT_TRUE(LoadEncoder(FakeEngineDir("full")));
+    qputenv("ZELO_FAKE_ENGINE_PROBE_DELAY_MS", "300");
+    ClipAdder adder(&clips, [] {});
+    list->setAdder(&adder);
+    adder.addFiles({"/no/such/a.avi", "/no/such/b.avi"});
+    ASSERT_TRUE(adder.adding());
     press(0, Qt::RightButton);
     EXPECT_EQ(list->contextMenu(), menu);
     for (QAction *a : menu->actions())
         EXPECT_FALSE(a->isEnabled());
     menu->hide();
-    b_Adding = false;
+    adder.stopAndWait();
+    qunsetenv("ZELO_FAKE_ENGINE_PROBE_DELAY_MS");
+    UnloadEncoder();
     press(0, Qt::RightButton);
     menu->hide();
 

@@ -122,6 +122,18 @@ TEST_F(BatchRunTest, ThreeClipsRunInOrderAndTheBatchCountsThemAll)
     EXPECT_EQ(source.applied, 1); // the profile once per batch
 }
 
+// The engine's last line falls short of the end; a completed clip has reached its stop.
+TEST_F(BatchRunTest, ACompletedClipHasReachedItsStop)
+{
+    source.clips << ClipToConvert{dir.filePath("a.avi"), 10, 16, 320, 240};
+    qputenv("ZELO_FAKE_ENGINE_STATUS", "frame= 90 time=5.00 bitrate= 1kbits/s");
+    QList<int> seconds;
+    QObject::connect(&batch, &BatchRun::positionReached, [&](int s) { seconds << s; });
+    ASSERT_TRUE(batch.start(dir.filePath("out")));
+    waitForEnd();
+    EXPECT_EQ(seconds, (QList<int>{15, 16}));
+}
+
 TEST_F(BatchRunTest, StopMidClipEndsTheBatchAndDeletesNothing)
 {
     addClips({"a.avi", "b.avi"});

@@ -30,7 +30,6 @@ protected:
         ASSERT_TRUE(QDir().mkpath(prog));
         ASSERT_TRUE(QFile::copy(FakeEngineDir("full") + "/libEncoder.so", prog + "libEncoder.so"));
         InitGlobals(prog);
-        path_Work = dir.filePath("out/");
         ZeloApplication::instance()->resetTermination();
     }
     QStringList componentNames(const TMainWindow &w) const
@@ -75,9 +74,8 @@ TEST_F(MainWindowSkin, DesignedComponentsThenSkinnedControlsInOrder)
 TEST_F(MainWindowSkin, DefaultSkinDressesEveryControlAndCutsTheOutline)
 {
     ASSERT_TRUE(InstallDefaultSkin(prog));
-    b_KeepRatio = true;
     TMainWindow window;
-    b_KeepRatio = true; // the saved setting, as LoadSettings leaves it
+    window.settings().setKeepRatio(true); // the saved setting, as loading leaves it
     ASSERT_TRUE(window.InitMainWindow());
     EXPECT_TRUE(shell.boxes.isEmpty());
     EXPECT_TRUE(window.TB_AS_Keep->Checked());

@@ -1,6 +1,6 @@
 // Hands an address or path to the desktop exactly as the program does, for
 // tests that watch what the desktop receives:  openlink ADDRESS...
-#include "platform/desktopshell.h"
+#include "app/desktopshell.h"
 
 #include <QApplication>
 

@@ -42,8 +42,10 @@ protected:
         profile = std::make_unique<TProfileWindow>();
         progress = std::make_unique<TProgressWindow>();
         ASSERT_TRUE(window->InitMainWindow());
-        path_Work = dir.filePath("out/"); // not the one LoadSettings found
+        settings().setOutputFolder(dir.filePath("out/")); // not the one loaded
     }
+
+    static Settings &settings() { return ZeloApplication::instance()->settings(); }
 
     // Waits for the running batch to end (real conversions take longer than
     // the fake engine's); true when it has.

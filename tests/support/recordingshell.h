@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/desktopshell.h"
 #include "platform/shell.h"
 
 #include <QStringList>
@@ -20,31 +21,31 @@ public:
 
     void info(const QString &text, const QString &details = QString()) override
     {
-        boxes.push_back({QStringLiteral("info"), text, details, ownerWindow()});
+        boxes.push_back({QStringLiteral("info"), text, details, BoxOwnerWindow()});
         if (whileInfoShows)
             whileInfoShows();
     }
     void error(const QString &text) override
     {
-        boxes.push_back({QStringLiteral("error"), text, {}, ownerWindow()});
+        boxes.push_back({QStringLiteral("error"), text, {}, BoxOwnerWindow()});
     }
     bool confirm(const QString &text) override
     {
-        boxes.push_back({QStringLiteral("confirm"), text, {}, ownerWindow()});
+        boxes.push_back({QStringLiteral("confirm"), text, {}, BoxOwnerWindow()});
         return confirmAnswer;
     }
     QStringList chooseFiles(const QList<FileFilter> &filters, const QString &startFolder) override
     {
         lastFilters = filters;
         fileDialogFolders << startFolder;
-        chooserOwner = ownerWindow();
+        chooserOwner = BoxOwnerWindow();
         ++fileDialogs;
         return nextFiles;
     }
     QString chooseFolder(const QString &prompt, const QString &start) override
     {
         folderPrompts << prompt << start;
-        chooserOwner = ownerWindow();
+        chooserOwner = BoxOwnerWindow();
         return nextFolder;
     }
     void open(const QString &pathOrUrl) override { opened << pathOrUrl; }

@@ -17,7 +17,7 @@ inline ProbedClip ProbedTestClip(const QString &path, int duration, QColor colou
 {
     QImage t(80, 60, QImage::Format_RGB32);
     t.fill(colour);
-    ProbedClip clip{path, duration, "mpeg4", "mp3", 320, 240, {1, 2, 3, 4, 5, 6}, {}};
+    ProbedClip clip{path, duration, "mpeg4", "mp3", 320, 240, {}};
     clip.thumbnail = JpegPixels{
         80, 60, QByteArray(reinterpret_cast<const char *>(t.constBits()), t.sizeInBytes())};
     return clip;

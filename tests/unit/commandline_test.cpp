@@ -1,3 +1,4 @@
+#include "encoder/clipprepare.h"
 #include "encoder/commandline.h"
 #include "encoder/convertdef.h"
 #include "encoder/statusline.h"
@@ -104,6 +105,18 @@ TEST(EncoderVector, TheDocumentedExampleLine)
     ASSERT_EQ(empty.size(), EncoderArgumentCount); // empty fields stay as entries
     EXPECT_EQ(empty[3], "");
     EXPECT_EQ(empty[37], "");
+}
+
+// A time shown as 00:00:00 past a day would start the engine at the clip's
+// beginning.
+TEST(EncoderVector, ATrimPastADayStartsWhereItSays)
+{
+    ConvertDef d;
+    PrepareClipDef(d, ClipToConvert{"/v/long.ts", 90001, 90061, 320, 240},
+                   OutputTarget{"/out/", ".3gp", false, 176, 144});
+    const QStringList v = EncoderArguments(d);
+    EXPECT_EQ(v[3], "25:00:01");
+    EXPECT_EQ(v[5], "60");
 }
 
 TEST(StatusLine, WorkedExampleAndEdges)

@@ -19,10 +19,12 @@ protected:
     {
         InitGlobals(dir.filePath("prog"));
         store = std::make_unique<SettingsStore>(dir.filePath("settings/Zuzudu4.conf"));
+        settings = std::make_unique<Settings>(*store);
     }
 
     QTemporaryDir dir;
     std::unique_ptr<SettingsStore> store;
+    std::unique_ptr<Settings> settings;
 };
 
 TEST_F(FoldersTest, GlobalsStartWithTheirDefaults)
@@ -30,19 +32,19 @@ TEST_F(FoldersTest, GlobalsStartWithTheirDefaults)
     EXPECT_EQ(path_Config, dir.filePath("prog/"));
     EXPECT_EQ(path_Skin, dir.filePath("prog/Skin/"));
     EXPECT_EQ(path_Snapshot, dir.filePath("prog/Snapshot/"));
-    EXPECT_EQ(path_Work, QDir::homePath() + "/ZeloOutput/");
-    EXPECT_FALSE(b_KeepRatio);
+    EXPECT_EQ(settings->path_Work(), QDir::homePath() + "/ZeloOutput/");
+    EXPECT_FALSE(settings->b_KeepRatio());
 }
 
 TEST_F(FoldersTest, FirstRunCreatesFoldersAndSavesBothValues)
 {
-    LoadSettings(*store);
-    EXPECT_EQ(path_Work, DefaultOutputFolder());
-    EXPECT_TRUE(EnsureFolders());
+    settings->load();
+    EXPECT_EQ(settings->path_Work(), DefaultOutputFolder());
+    EXPECT_TRUE(EnsureFolders(*settings));
     EXPECT_TRUE(QFileInfo(path_Snapshot).isDir());
-    EXPECT_TRUE(QFileInfo(path_Work).isDir());
+    EXPECT_TRUE(QFileInfo(settings->path_Work()).isDir());
 
-    SaveSettings(*store);
+    settings->save();
     EXPECT_EQ(store->readText("OutputFolder"), DefaultOutputFolder());
     EXPECT_EQ(store->readFlag("KeepRatio"), false);
     EXPECT_TRUE(ReadFileBytes(store->location()).contains("KeepRatio=0"));
@@ -54,11 +56,11 @@ TEST_F(FoldersTest, StoredValuesAreTakenAsStored)
     ASSERT_TRUE(store->write("OutputFolder", out));
     ASSERT_TRUE(
         WriteFileBytes(store->location(), ReadFileBytes(store->location()) + "KeepRatio=7\n"));
-    LoadSettings(*store);
-    EXPECT_EQ(path_Work, out);
-    EXPECT_TRUE(b_KeepRatio); // any non-zero value
-    EXPECT_TRUE(EnsureFolders());
-    EXPECT_EQ(path_Work, out);
+    settings->load();
+    EXPECT_EQ(settings->path_Work(), out);
+    EXPECT_TRUE(settings->b_KeepRatio()); // any non-zero value
+    EXPECT_TRUE(EnsureFolders(*settings));
+    EXPECT_EQ(settings->path_Work(), out);
     EXPECT_TRUE(QFileInfo(out).isDir());
 }
 
@@ -67,10 +69,10 @@ TEST_F(FoldersTest, UnusableOutputFolderFallsBackToTheDefault)
     for (const QString &stored : {QString(), dir.filePath("missing/parent/out")}) {
         InitGlobals(dir.filePath("prog"));
         ASSERT_TRUE(store->write("OutputFolder", stored));
-        LoadSettings(*store);
-        EXPECT_EQ(path_Work, stored);
-        EXPECT_TRUE(EnsureFolders()) << stored.toStdString();
-        EXPECT_EQ(path_Work, DefaultOutputFolder());
+        settings->load();
+        EXPECT_EQ(settings->path_Work(), stored);
+        EXPECT_TRUE(EnsureFolders(*settings)) << stored.toStdString();
+        EXPECT_EQ(settings->path_Work(), DefaultOutputFolder());
         EXPECT_FALSE(QFileInfo::exists(dir.filePath("missing/parent"))); // one level only
     }
 }
@@ -78,7 +80,7 @@ TEST_F(FoldersTest, UnusableOutputFolderFallsBackToTheDefault)
 TEST_F(FoldersTest, MissingProgramFolderParentFails)
 {
     InitGlobals(dir.filePath("a/b/prog"));
-    EXPECT_FALSE(EnsureFolders());
+    EXPECT_FALSE(EnsureFolders(*settings));
 }
 
 TEST_F(FoldersTest, ClearFolderKeepsFoldersAndOnlyRecursesWhenAsked)

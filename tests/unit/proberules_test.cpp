@@ -60,9 +60,10 @@ TEST_F(OutputFolderRule, MadeOneLevelDeepOrTheDefault)
     EXPECT_TRUE(QFileInfo(DefaultOutputFolder()).isDir());
 
     // The start-up check follows the same rule.
-    path_Work = dir.filePath("deep/er/");
-    EXPECT_TRUE(EnsureFolders());
-    EXPECT_EQ(path_Work, DefaultOutputFolder());
+    Settings settings(SettingsStore(dir.filePath("settings.conf")));
+    settings.setOutputFolder(dir.filePath("deep/er/"));
+    EXPECT_TRUE(EnsureFolders(settings));
+    EXPECT_EQ(settings.path_Work(), DefaultOutputFolder());
 }
 
 TEST_F(OutputFolderRule, ScratchPicturesGoWhereThisProcessMayWrite)
@@ -86,7 +87,7 @@ TEST_F(OutputFolderRule, ScratchPicturesGoWhereThisProcessMayWrite)
     }
 
     // Each process names its own scratch file, and cleans up only its own.
-    const QString mine = SnapshotFile(0);
+    const QString mine = SnapshotFile();
     EXPECT_TRUE(mine.startsWith(snapshot));
     EXPECT_TRUE(mine.contains(QString::number(::getpid()))) << mine.toStdString();
     const QString theirs = snapshot + "snap0-1.pic";

@@ -116,7 +116,7 @@ class ProfileStoreTest : public ::testing::Test
 protected:
     static auto globals()
     {
-        return std::tie(path_Config, path_Data, path_Snapshot, path_Skin, path_Work, b_Installed);
+        return std::tie(path_Config, path_Data, path_Snapshot, path_Skin, b_Installed);
     }
     void SetUp() override
     {
@@ -132,7 +132,7 @@ protected:
         globals() = saved;
     }
     QTemporaryDir dir;
-    std::tuple<QString, QString, QString, QString, QString, bool> saved;
+    std::tuple<QString, QString, QString, QString, bool> saved;
 };
 
 TEST_F(ProfileStoreTest, AWritableProgramFolderKeepsTheShippedFile)
@@ -180,7 +180,8 @@ TEST_F(ProfileStoreTest, AnInstalledProgramWritesOnlyTheUserCopy)
     ProfileFile::forWriting().writeProfile("3gp", 1, "mine");
     EXPECT_EQ(ProfileFile::standard().readProfileLines("3gp"), (QStringList{"shipped", "mine"}));
     EXPECT_EQ(ReadFileBytes(data + "Output.dll"), shipped);
-    EXPECT_TRUE(EnsureFolders());
+    Settings settings(SettingsStore(dir.filePath("settings.conf")));
+    EXPECT_TRUE(EnsureFolders(settings));
     EXPECT_FALSE(ScratchFolder().startsWith(prefix));
     ClearSnapshotFolder(path_Snapshot); // must not clear the current folder
     EXPECT_TRUE(QDir(prefix + "lib/zelo-converter").isEmpty());

@@ -11,6 +11,11 @@ TEST(TimeText, RendersHoursMinutesSeconds)
         {86401, "00:00:00"}, {INT_MAX, "00:00:00"}, {INT_MIN, "00:00:00"}};
     for (auto [seconds, text] : timeTextCases)
         EXPECT_EQ(TimeText(seconds), text) << seconds;
+    // The engine is given the real time, past a day too.
+    const std::pair<int, const char *> engineCases[] = {
+        {86400, "24:00:00"}, {90001, "25:00:01"}, {360000, "100:00:00"}, {-5, "00:00:00"}};
+    for (auto [seconds, text] : engineCases)
+        EXPECT_EQ(EngineTimeText(seconds), text) << seconds;
 }
 
 TEST(TextOps, PosCountsFromOneAndIsCaseSensitive)

@@ -119,7 +119,8 @@ int main(int argc, char **argv)
     // The pictures show a reader's folders, never the build's scratch ones:
     // nothing is written to these paths, they are only shown.
     const QString exampleHome = QStringLiteral("/home/alex/");
-    path_Work = exampleHome + QStringLiteral("ZeloOutput/");
+    ZeloApplication::instance()->settings().setOutputFolder(exampleHome +
+                                                            QStringLiteral("ZeloOutput/"));
     main->show();
     if (argc > 3) {
         ProbeResult probed =

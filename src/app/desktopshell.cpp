@@ -1,4 +1,6 @@
-#include "platform/desktopshell.h"
+#include "app/desktopshell.h"
+
+#include "app/mainwindow.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -8,8 +10,6 @@
 #include <memory>
 
 namespace {
-Shell *g_installed = nullptr;
-
 QString boxTitle()
 {
     QString title = QApplication::applicationDisplayName();
@@ -17,18 +17,7 @@ QString boxTitle()
 }
 } // namespace
 
-Shell &TheShell()
-{
-    static DesktopShell desktop;
-    return g_installed ? *g_installed : desktop;
-}
-
-void InstallShell(Shell *shell)
-{
-    g_installed = shell;
-}
-
-QWidget *Shell::ownerWindow() const
+QWidget *BoxOwnerWindow()
 {
     // A box parented elsewhere would make the window manager raise that
     // window, and its own, over the window the user is working in.
@@ -37,25 +26,42 @@ QWidget *Shell::ownerWindow() const
     QWidget *active = QApplication::activeWindow();
     if (active && active->windowType() != Qt::Popup && active->windowType() != Qt::ToolTip)
         return active;
-    return m_parent;
+    return MainWindow;
+}
+
+int DesktopShell::run(QMessageBox &box)
+{
+    m_open << &box;
+    const int answer = box.exec();
+    m_open.removeAll(&box);
+    return answer;
+}
+
+void DesktopShell::closeBoxes()
+{
+    for (const QPointer<QMessageBox> &box : std::as_const(m_open))
+        if (box)
+            box->reject();
 }
 
 void DesktopShell::info(const QString &text, const QString &details)
 {
-    QMessageBox box(QMessageBox::Information, boxTitle(), text, QMessageBox::Ok, ownerWindow());
+    QMessageBox box(QMessageBox::Information, boxTitle(), text, QMessageBox::Ok, BoxOwnerWindow());
     box.setDetailedText(details);
-    box.exec();
+    run(box);
 }
 
 void DesktopShell::error(const QString &text)
 {
-    QMessageBox::critical(ownerWindow(), boxTitle(), text, QMessageBox::Ok);
+    QMessageBox box(QMessageBox::Critical, boxTitle(), text, QMessageBox::Ok, BoxOwnerWindow());
+    run(box);
 }
 
 bool DesktopShell::confirm(const QString &text)
 {
-    return QMessageBox::question(ownerWindow(), boxTitle(), text,
-                                 QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    QMessageBox box(QMessageBox::Question, boxTitle(), text, QMessageBox::Yes | QMessageBox::No,
+                    BoxOwnerWindow());
+    return run(box) == QMessageBox::Yes;
 }
 
 QStringList DesktopShell::chooseFiles(const QList<FileFilter> &filters, const QString &startFolder)
@@ -72,7 +78,7 @@ QStringList DesktopShell::chooseFiles(const QList<FileFilter> &filters, const QS
             title = title.left(paren).trimmed();
         entries << QStringLiteral("%1 (%2)").arg(title, patterns);
     }
-    QFileDialog dialog(ownerWindow());
+    QFileDialog dialog(BoxOwnerWindow());
     dialog.setFileMode(QFileDialog::ExistingFiles);
     dialog.setOption(QFileDialog::ReadOnly, false);
     dialog.setNameFilters(entries);
@@ -87,8 +93,9 @@ QStringList DesktopShell::chooseFiles(const QList<FileFilter> &filters, const QS
 
 QString DesktopShell::chooseFolder(const QString &prompt, const QString &start)
 {
-    return QFileDialog::getExistingDirectory(
-        ownerWindow(), prompt, start, QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+    return QFileDialog::getExistingDirectory(BoxOwnerWindow(), prompt, start,
+                                             QFileDialog::ShowDirsOnly |
+                                                 QFileDialog::DontUseNativeDialog);
 }
 
 void DesktopShell::open(const QString &pathOrUrl)
