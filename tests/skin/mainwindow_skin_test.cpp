@@ -1,10 +1,12 @@
 #include "app/application.h"
 #include "app/mainwindow.h"
 #include "controls/checkimagebutton.h"
+#include "controls/colourregion.h"
 #include "controls/dynamicimagebutton.h"
 #include "controls/image.h"
 #include "controls/listmath.h"
 #include "controls/listpanel.h"
+#include "controls/picture.h"
 #include "controls/previewpanel.h"
 #include "platform/pubfunction.h"
 #include "skin/components.h"
@@ -113,6 +115,28 @@ TEST_F(MainWindowSkin, DefaultSkinDressesEveryControlAndCutsTheOutline)
     EXPECT_EQ(window.TB_Play, nullptr);
     for (const char *kind : {"QMessageBox", "QFileDialog", "QMenu"})
         QApplication::setPalette(QApplication::palette(), kind);
+}
+
+// Every picture of the default skin has a 2x twin of exactly twice its size,
+// cut where the 1x picture is cut.
+TEST_F(MainWindowSkin, DefaultSkinHasEveryPictureAtTwiceTheSize)
+{
+    const QDir skin(BuildBinDir() + "/Skin");
+    int pairs = 0;
+    for (const QString &name : skin.entryList({"*.bmp", "*.jpg"}, QDir::Files)) {
+        if (name.contains("@2x"))
+            continue;
+        SCOPED_TRACE(name.toStdString());
+        const QImage single = LoadPictureFile(skin.filePath(name));
+        QImage dense = LoadPictureFile(HighDensityPath(skin.filePath(name)));
+        ASSERT_EQ(dense.size(), single.size() * 2);
+        if (name.endsWith(".bmp")) {
+            dense.setDevicePixelRatio(2);
+            EXPECT_EQ(OutlineRegion(dense), OutlineRegion(single));
+        }
+        ++pairs;
+    }
+    EXPECT_GT(pairs, 40);
 }
 
 TEST_F(MainWindowSkin, WithoutASkinTheStartEndsSilently)
