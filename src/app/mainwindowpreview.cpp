@@ -91,6 +91,7 @@ void TMainWindow::StopPreview()
     }
     if (PollTimer)
         PollTimer->stop();
+    m_playing = false;
     if (Img_VideoPic)
         Img_VideoPic->show();
     if (Panel_Preview)
@@ -149,12 +150,15 @@ void TMainWindow::PlayerEvent(int code, intptr_t value)
     case 0:
         break;
     case PLAYER_EVENT_PLAYING:
-        if (value < 0)
+        if (value < 0) {
             StopPreview();
-        else
+        } else {
             PollTimer->start();
+            m_playing = true;
+        }
         break;
     case PLAYER_EVENT_PAUSED:
+        m_playing = false;
         if (value < 0)
             StopPreview();
         break;
@@ -167,6 +171,7 @@ void TMainWindow::PlayerEvent(int code, intptr_t value)
         break;
     case PLAYER_EVENT_ENDED:
         PollTimer->stop();
+        m_playing = false;
         break;
     default:
         StopPreview();

@@ -103,3 +103,10 @@ MarkerFractions FractionsForRange(int rangeLeft, int rangeRight, const SliderSca
     return {float(double(rangeLeft - s.thumbMin) / span),
             float(double(rangeRight - s.thumbMin) / span)};
 }
+
+double PercentAfterStep(double percent, int duration, double seconds)
+{
+    if (duration <= 0)
+        return percent;
+    return std::clamp(percent + seconds * 100.0 / duration, 0.0, 100.0);
+}
