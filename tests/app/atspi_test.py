@@ -88,10 +88,10 @@ try:
     if check(progress is not None, "Convert opens the progress window"):
         bars = by_role(progress, pyatspi.ROLE_PROGRESS_BAR)
         check(len(bars) == 2 and all(b.name for b in bars), "the two bars are named")
-        act(progress, "Start")
+        act(progress, "Convert every clip")
         out = os.path.join(home, "ZeloOutput")
         check(wait_for(lambda: bars[1].queryValue().currentValue >= 100 and os.listdir(out), 120),
-              "Start converts the clip into the output folder")
+              "Start (by its action) converts the clip into the output folder")
 finally:
     for process in (zelo, xvfb):
         process.kill()
