@@ -142,11 +142,7 @@ void TMainWindow::WireSkinControls()
             TB_Kinds[kind]->SetChecked(int(kind) == current);
     });
     m_help = new HelpMenu(this);
-    // Pressed by a key, the menu opens under the button rather than at the pointer.
-    connect(TB_Help, &TImageButton::clicked, this, [this] {
-        m_help->Popup(TB_Help->underMouse() ? QCursor::pos()
-                                            : TB_Help->mapToGlobal(QPoint(0, TB_Help->height())));
-    });
+    connect(TB_Help, &TImageButton::clicked, this, [this] { m_help->Popup(QCursor::pos()); });
     connect(TB_Play, &TImageButton::clicked, this, &TMainWindow::StartPreview);
     connect(TB_Stop, &TImageButton::clicked, this, &TMainWindow::StopPreview);
     connect(TB_Pause, &TImageButton::clicked, this, [] { Player::Pause(); });
