@@ -19,7 +19,7 @@ PACKAGES := build-essential cmake pkg-config \
 	libavformat-dev libavcodec-dev libavfilter-dev libswscale-dev libswresample-dev libavutil-dev \
 	libmpv-dev libturbojpeg0-dev libxcb1-dev libgtest-dev libgmock-dev \
 	fonts-wine fonts-wqy-microhei xvfb xauth ffmpeg mpv \
-	qt6-wayland sway grim wtype \
+	qt6-wayland sway grim wtype at-spi2-core python3-pyatspi dbus-daemon \
 	desktop-file-utils appstream dpkg-dev file lintian
 
 .PHONY: all deps configure build run test test-sanitize bench bench-preview start-stop install package clean

@@ -11,6 +11,7 @@
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QLabel>
+#include <QShortcut>
 
 namespace {
 QFont tahoma(int pixels, bool bold)
@@ -49,6 +50,7 @@ TAboutWindow::TAboutWindow(QWidget *owner) : QWidget(owner, Qt::Window | Qt::Fra
     connect(TB_Home, &TImageButton::clicked, this, [] { OpenHomePage(); });
     connect(TB_Contact, &TImageButton::clicked, this, [] { ComposeContactMail(); });
     connect(TB_Close, &TImageButton::clicked, this, &QWidget::close);
+    connect(new QShortcut(Qt::Key_Escape, this), &QShortcut::activated, this, &QWidget::close);
 }
 
 QLabel *TAboutWindow::makeLabel(int x, int y, const QString &text, const QFont &font,

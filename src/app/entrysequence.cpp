@@ -8,6 +8,7 @@
 #include "app/profilewindow.h"
 #include "app/splash.h"
 #include "clips/clipadder.h"
+#include "controls/accessiblefactory.h"
 #include "platform/nativepath.h"
 #include "platform/pubfunction.h"
 #include "platform/quitsignals.h"
@@ -120,6 +121,7 @@ int RunEntrySequence(int argc, char **argv)
     display.release(); // Qt holds its own connection now
     DesktopShell desktop;
     InstallShell(&desktop);
+    InstallAccessibleFactory();
     try {
         // The first title stays internal: a display name would be added to
         // every window's title, the splash's included, until the main
@@ -140,6 +142,9 @@ int RunEntrySequence(int argc, char **argv)
         splash.reset();
         if (!app.terminationRequested()) {
             main->show();
+            // The keys work from the start, also where no window manager
+            // hands the new window the focus.
+            main->activateWindow();
             // Files from the command line, and later from copies started with
             // files, go in as if dropped on the list.
             ClipAdder *adder = main->adder();

@@ -6,6 +6,7 @@
 #include "app/progresswindow.h"
 #include "clips/clipadder.h"
 #include "controls/checkimagebutton.h"
+#include "controls/focusring.h"
 #include "controls/listpanel.h"
 #include "encoder/encoderlib.h"
 #include "encoder/playerlib.h"
@@ -72,6 +73,7 @@ void TMainWindow::FormCreate()
     Player::Load(path_Config);
     CreateSkinControls();
     WireSkinControls();
+    WireKeys();
 
     if (ZeloApplication *app = ZeloApplication::instance())
         m_previousHandler = app->setExceptionHandler(ShowErrorReport);
@@ -94,6 +96,7 @@ bool TMainWindow::InitMainWindow()
     const QPalette colours =
         SkinPalette(IniFile(path_Skin + QStringLiteral("Skin.ini")), QApplication::palette());
     ApplySkinColours(colours);
+    FocusRing::setColour(colours.color(QPalette::Highlight));
     DressProfileList(ComboBox_OutputSetting, colours);
     // The progress window's labels and folder field sit on the skin's face.
     if (ProgressWindow)

@@ -67,6 +67,11 @@ public:
     void MarkClip(bool start);
     void SliderPositionChange(double percent, bool held);
     void PassKeepRatioToPlayer();
+    // Space: pauses what plays, else plays the selected clip.
+    void TogglePreview();
+    bool previewPlaying() const { return m_playing; }
+    // The controls Tab walks, in order (mainwindowkeys.cpp).
+    QList<QWidget *> tabOrder() const;
     Image_Item *loadedClip() const;
     Image_Item *sliderClip() const;
 
@@ -109,6 +114,7 @@ protected:
     bool event(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
     // Dispatch on the message number, like a window procedure.
     void WindowProc(unsigned msg, uintptr_t wParam, intptr_t lParam);
@@ -124,6 +130,7 @@ private:
     void CreateSkinControls();
     void WireSkinControls();
     void FreeSkinControls();
+    void WireKeys();
 
     QtMessageTarget m_target;
     TWindowFrame *m_frame = nullptr;
@@ -138,6 +145,7 @@ private:
     unsigned m_playerGeneration = 0;
     int m_pollFailures = 0;
     bool m_seekBusy = false;
+    bool m_playing = false; // the player said it plays; paused, stopped or ended clear it
     ZeloApplication::ExceptionHandler m_previousHandler;
 };
 

@@ -77,6 +77,7 @@ void TMainWindow::StopPreview()
     }
     if (PollTimer)
         PollTimer->stop();
+    m_playing = false;
     if (Img_VideoPic)
         Img_VideoPic->show();
     if (Panel_Preview)
@@ -125,12 +126,15 @@ void TMainWindow::PlayerEvent(int code, intptr_t value)
 {
     switch (code) {
     case PLAYER_EVENT_PLAYING:
-        if (value < 0)
+        if (value < 0) {
             StopPreview();
-        else
+        } else {
             PollTimer->start();
+            m_playing = true;
+        }
         break;
     case PLAYER_EVENT_PAUSED:
+        m_playing = false;
         if (value < 0)
             StopPreview();
         break;
@@ -143,6 +147,7 @@ void TMainWindow::PlayerEvent(int code, intptr_t value)
         break;
     case PLAYER_EVENT_ENDED:
         PollTimer->stop();
+        m_playing = false;
         break;
     default:
         StopPreview();

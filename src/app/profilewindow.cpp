@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -93,6 +94,7 @@ TProfileWindow::TProfileWindow(QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("ProfileWindow"));
+    setWindowTitle(QStringLiteral("Output Profile"));
     setFixedSize(480, 366);
     QFont face(QStringLiteral("MS Sans Serif"));
     face.setPixelSize(11);
@@ -111,6 +113,8 @@ TProfileWindow::TProfileWindow(QWidget *parent)
     });
     connect(TB_Cancel, &TImageButton::clicked, this, &QWidget::close);
     connect(TB_Close, &TImageButton::clicked, this, &QWidget::close);
+    connect(new QShortcut(Qt::Key_Escape, this), &QShortcut::activated, TB_Cancel,
+            &TImageButton::click);
 }
 
 TProfileWindow::~TProfileWindow()

@@ -1,6 +1,7 @@
 #include "app/progresswindow.h"
 
 #include "app/application.h"
+#include "controls/accessibleprogressbar.h"
 #include "controls/dynamicimagebutton.h"
 #include "controls/image.h"
 #include "controls/pathelision.h"
@@ -41,6 +42,7 @@ TProgressWindow::TProgressWindow(QWidget *parent)
       m_settings(ZeloApplication::instance()->settings())
 {
     setObjectName(QStringLiteral("ProgressWindow"));
+    setWindowTitle(QStringLiteral("Converting"));
     setFixedSize(546, 346);
     setFont(labelFont());
     ProgressWindow = this;
@@ -51,7 +53,9 @@ TProgressWindow::TProgressWindow(QWidget *parent)
     auto pair = [this](int x, int y, const char *caption, int valueX, const QString &value,
                        int width = -1) {
         QLabel *label = makeLabel(this, x, y, QString::fromLatin1(caption));
-        return placeAfter(label, makeLabel(this, valueX, y, value, width));
+        QLabel *field = placeAfter(label, makeLabel(this, valueX, y, value, width));
+        label->setBuddy(field); // the caption names its value for a screen reader
+        return field;
     };
     Label_SrcName = pair(32, 88, "Current Clip :", 128, QString(), 345);
     Label_DesName = pair(32, 120, "Destination Name :", 128, QString(), 345);
@@ -74,6 +78,7 @@ TProgressWindow::TProgressWindow(QWidget *parent)
     Edit_WorkingFolder->setObjectName(QStringLiteral("Edit_WorkingFolder"));
     Edit_WorkingFolder->setReadOnly(true);
     Edit_WorkingFolder->setGeometry(112, 34, 297, 21);
+    Edit_WorkingFolder->setAccessibleName(QStringLiteral("Output Folder"));
 
     // The bars slide inside the panel. The panel takes no mouse input, so a
     // press on it drags the window; it stays enabled so its figures are not
@@ -89,6 +94,10 @@ TProgressWindow::TProgressWindow(QWidget *parent)
         image->setEnabled(false);
     Img_CP->SetTransparent(true);
     Img_TP->SetTransparent(true);
+    Img_CP->setAccessibleName(QStringLiteral("Current Clip Progress"));
+    Img_TP->setAccessibleName(QStringLiteral("Total Progress"));
+    SetBarPercent(Img_CP, 0);
+    SetBarPercent(Img_TP, 0);
 
     Label_CP = makePercent(1);
     Label_TP = makePercent(20);
@@ -101,6 +110,10 @@ TProgressWindow::TProgressWindow(QWidget *parent)
     connect(TB_Stop, &TImageButton::clicked, this, &TProgressWindow::StopClick);
     connect(TB_Close, &TImageButton::clicked, this, &TProgressWindow::CloseClick);
     connect(TB_Browse, &TImageButton::clicked, this, &TProgressWindow::BrowseClick);
+    setTabOrder(Edit_WorkingFolder, TB_Browse);
+    setTabOrder(TB_Browse, TB_Start);
+    setTabOrder(TB_Start, TB_Stop);
+    setTabOrder(TB_Stop, TB_Close);
 
     wireBatch();
     ResetDisplay();
@@ -282,6 +295,7 @@ void TProgressWindow::ShowClip(const QString &input, const QString &output, int 
 void TProgressWindow::placeBar(TImage *bar, int percent)
 {
     bar->move(BarLeft(percent, bar->width()), bar->y());
+    SetBarPercent(bar, percent);
 }
 
 void TProgressWindow::SetPercent(int clipPercent, int batchPercent)

@@ -1,5 +1,7 @@
 #include "controls/checkimagebutton.h"
 
+#include <QAccessible>
+
 std::pair<QString, QString> SplitHints(const QString &text)
 {
     const qsizetype hash = text.indexOf(QLatin1Char('#'));
@@ -8,7 +10,10 @@ std::pair<QString, QString> SplitHints(const QString &text)
     return {text.left(hash).trimmed(), text.mid(hash + 1).trimmed()};
 }
 
-TCheckImageButton::TCheckImageButton(QWidget *parent) : TImageButton(parent) {}
+TCheckImageButton::TCheckImageButton(QWidget *parent) : TImageButton(parent)
+{
+    takeKeyboardFocus();
+}
 
 bool TCheckImageButton::LoadCheckedStates(const QImage &strip, bool hasHover, bool hasPressed,
                                           bool hasDisabled)
@@ -32,7 +37,14 @@ void TCheckImageButton::SetHints(const QString &text)
 
 void TCheckImageButton::SetChecked(bool checked)
 {
+    const bool changed = checked != m_checked;
     m_checked = checked;
+    if (changed && QAccessible::isActive()) {
+        QAccessible::State state;
+        state.checked = true;
+        QAccessibleStateChangeEvent event(this, state);
+        QAccessible::updateAccessibility(&event);
+    }
     // A skin that gives the button no checked look ("static") keeps one look
     // and its one tooltip for both states.
     if (m_checkedSet && m_uncheckedSet) {

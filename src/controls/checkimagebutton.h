@@ -26,8 +26,12 @@ public:
     // strip is null or too narrow, or before LoadStates.
     bool LoadCheckedStates(const QImage &strip, bool hasHover, bool hasPressed, bool hasDisabled);
     void SetHints(const QString &text);
+    const QString &hint(bool checked) const { return checked ? m_checkedHint : m_uncheckedHint; }
     void SetChecked(bool checked);
     bool Checked() const { return m_checked; }
+    // One of a group of which exactly one is checked (a choice, not a switch).
+    void SetExclusive(bool exclusive) { m_exclusive = exclusive; }
+    bool exclusive() const { return m_exclusive; }
 
     bool hasCheckedLook() const { return m_checkedSet.has_value(); }
 
@@ -37,4 +41,5 @@ private:
     QString m_uncheckedHint;
     QString m_checkedHint;
     bool m_checked = false;
+    bool m_exclusive = false;
 };

@@ -15,10 +15,18 @@ QRegion RegionFromColour(const QImage &bitmap, QRgb colour)
     return QRegion(QBitmap::fromImage(mask));
 }
 
+// Outlines keep the 1x geometry: a picture drawn at twice the density is cut
+// where its 1x picture is (the default skin cuts whole 2x2 blocks).
 QRegion OutlineRegion(const QImage &bitmap)
 {
     if (bitmap.isNull())
         return {};
+    if (bitmap.devicePixelRatio() != 1) {
+        QImage plain = bitmap.scaled(bitmap.deviceIndependentSize().toSize(), Qt::IgnoreAspectRatio,
+                                     Qt::FastTransformation);
+        plain.setDevicePixelRatio(1);
+        return OutlineRegion(plain);
+    }
     return QRegion(bitmap.rect()) - RegionFromColour(bitmap, OutlineColour);
 }
 

@@ -16,6 +16,7 @@ AnimationTick StepAnimation(int frameIndex, int frameCount, int frameInterval, i
 TDynamicImageButton::TDynamicImageButton(QWidget *parent)
     : TImageButton(parent), m_timer(new QTimer(this))
 {
+    takeKeyboardFocus();
     m_timer->setInterval(m_frameInterval);
     connect(m_timer, &QTimer::timeout, this, &TDynamicImageButton::tick);
 }

@@ -1,9 +1,13 @@
 #include "controls/fixprogress.h"
 
 #include "clips/cliplist.h"
+#include "controls/focusring.h"
 #include "controls/image.h"
 #include "controls/imagebutton.h"
+#include "controls/picture.h"
 
+#include <QAccessible>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <algorithm>
 #include <utility>
@@ -13,7 +17,8 @@ namespace {
 // first two and cuts each part to its normal look's outline.
 bool loadStrip(TImageButton *button, const QImage &strip)
 {
-    return button->LoadStates(strip, strip.width() / 3, strip.height(), true, true, false, false);
+    const QSize size = LogicalSize(strip);
+    return button->LoadStates(strip, size.width() / 3, size.height(), true, true, false, false);
 }
 
 int centredTop(int outer, int inner)
@@ -22,7 +27,11 @@ int centredTop(int outer, int inner)
 }
 } // namespace
 
-TFixProgress::TFixProgress(QWidget *parent) : QWidget(parent) {}
+TFixProgress::TFixProgress(QWidget *parent) : QWidget(parent)
+{
+    setFocusPolicy(Qt::TabFocus);
+    new FocusRing(this);
+}
 
 int TFixProgress::startWidth() const
 {
@@ -41,6 +50,10 @@ void TFixProgress::SetThumbLeft(int x)
     x = ClampThumbLeft(x, m_scale);
     m_thumb->move(x, m_thumb->y());
     m_percent = PercentAtThumbLeft(x, m_scale);
+    if (QAccessible::isActive()) {
+        QAccessibleValueChangeEvent moved(this, m_percent);
+        QAccessible::updateAccessibility(&moved);
+    }
 }
 
 void TFixProgress::SetPosition(double percent)
@@ -89,6 +102,43 @@ void TFixProgress::showTrimOf(const ClipList *clips, int clipId)
 }
 
 // A clip without length has no fractions: its markers rest.
+int TFixProgress::duration() const
+{
+    const Clip *clip = m_clips ? m_clips->find(m_clipId) : nullptr;
+    return clip ? clip->duration : 0;
+}
+
+void TFixProgress::keyPressEvent(QKeyEvent *event)
+{
+    const int length = duration();
+    double seconds = 0;
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Down:
+        seconds = -1;
+        break;
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+        seconds = 1;
+        break;
+    case Qt::Key_PageDown:
+        seconds = -length / 10.0;
+        break;
+    case Qt::Key_PageUp:
+        seconds = length / 10.0;
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    if (!m_thumb || !m_thumb->isEnabled() || length <= 0)
+        return;
+    const double to = PercentAfterStep(m_percent, length, seconds);
+    SetThumbLeft(ThumbLeftForPercent(to, m_scale));
+    m_percent = to;
+    report(false);
+}
+
 void TFixProgress::showTrim()
 {
     const Clip *clip = m_clips ? m_clips->find(m_clipId) : nullptr;
@@ -132,7 +182,7 @@ bool TFixProgress::SetBackgroundBitmap(const QImage &bitmap)
         m_background->setEnabled(false);
     }
     m_background->SetPicture(bitmap);
-    m_background->resize(bitmap.size());
+    m_background->resize(LogicalSize(bitmap));
     return true;
 }
 
@@ -146,7 +196,7 @@ bool TFixProgress::SetRangeBitmap(const QImage &bitmap)
         m_range->setEnabled(false);
     }
     m_range->SetPicture(bitmap);
-    m_range->resize(bitmap.size());
+    m_range->resize(LogicalSize(bitmap));
     return true;
 }
 
@@ -157,6 +207,7 @@ bool TFixProgress::SetThumbBitmaps(const QImage &thumb, const QImage &startMarke
         return false;
     if (!m_thumb) {
         m_thumb = new TImageButton(this);
+        m_thumb->setAccessibleName(tr("Playing position"));
         m_thumb->installEventFilter(this);
     }
     const bool thumbOk = loadStrip(m_thumb, thumb);
@@ -171,6 +222,8 @@ bool TFixProgress::SetThumbBitmaps(const QImage &thumb, const QImage &startMarke
     for (TImageButton **marker : {&m_start, &m_stop})
         if (!*marker) {
             *marker = new TImageButton(this);
+            (*marker)->setAccessibleName(marker == &m_start ? tr("Start marker")
+                                                            : tr("Stop marker"));
             (*marker)->installEventFilter(this);
         }
     const bool startOk = loadStrip(m_start, startMarker);

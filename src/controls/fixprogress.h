@@ -16,6 +16,8 @@ class TImageButton;
 // them for the clip's trim. It knows nothing of the player: thumb movements
 // go to the position callback. The markers show one clip's trim as its
 // ClipList stores it; where they are let go goes out as markerDropped.
+// With the focus, the arrows move the thumb by a second and Page Up/Down by
+// a tenth of the clip.
 class TFixProgress : public QWidget
 {
     Q_OBJECT
@@ -45,6 +47,8 @@ public:
     bool FinishSkin();
 
     double percent() const { return m_percent; }
+    // The length of the clip whose trim shows, 0 for none.
+    int duration() const;
     const SliderScale &scale() const { return m_scale; }
     TImageButton *thumb() const { return m_thumb; }
     TImageButton *startMarker() const { return m_start; }
@@ -61,6 +65,7 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void SetThumbLeft(int x);

@@ -13,7 +13,7 @@ TImage::TImage(QWidget *parent) : QWidget(parent)
 
 bool TImage::LoadPicture(const QString &path)
 {
-    QImage picture = LoadPictureFile(path);
+    QImage picture = LoadSkinPicture(path, ScreenPixelRatio());
     if (picture.isNull())
         return false;
     SetPicture(picture);
@@ -55,10 +55,13 @@ void TImage::paintEvent(QPaintEvent *)
     if (m_drawn.isNull())
         return;
     QPainter p(this);
+    if (m_drawn.devicePixelRatio() != 1)
+        p.setRenderHint(QPainter::SmoothPixmapTransform); // 2x pictures between 1x and 2x
     if (m_stretch) {
         p.drawImage(rect(), m_drawn);
     } else if (m_center) {
-        p.drawImage((width() - m_drawn.width()) / 2, (height() - m_drawn.height()) / 2, m_drawn);
+        const QSize size = LogicalSize(m_drawn);
+        p.drawImage((width() - size.width()) / 2, (height() - size.height()) / 2, m_drawn);
     } else {
         p.drawImage(0, 0, m_drawn);
     }

@@ -1,7 +1,9 @@
 #include "controls/imagebutton.h"
 
 #include "controls/colourregion.h"
+#include "controls/focusring.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -29,6 +31,30 @@ bool TImageButton::LoadStates(const QImage &strip, int w, int h, bool outline, b
         return BuildRegion();
     clearMask();
     return true;
+}
+
+void TImageButton::takeKeyboardFocus()
+{
+    setFocusPolicy(Qt::TabFocus);
+    new FocusRing(this);
+}
+
+void TImageButton::click()
+{
+    if (isEnabled() && isVisible())
+        emit clicked();
+}
+
+void TImageButton::keyPressEvent(QKeyEvent *event)
+{
+    const int key = event->key();
+    if ((key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) &&
+        event->modifiers() == Qt::NoModifier) {
+        if (!event->isAutoRepeat())
+            click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 bool TImageButton::BuildRegion()
@@ -62,6 +88,8 @@ void TImageButton::paintEvent(QPaintEvent *)
     if (m_shown.isNull())
         return;
     QPainter p(this);
+    if (m_shown.devicePixelRatio() != 1)
+        p.setRenderHint(QPainter::SmoothPixmapTransform); // 2x pictures between 1x and 2x
     p.drawImage(0, 0, m_shown);
 }
 

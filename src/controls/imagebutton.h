@@ -6,8 +6,10 @@
 #include <QWidget>
 
 // A button drawn entirely from a state strip: normal, hover, pressed and
-// disabled looks, optionally cut to the outline of its normal look. It is
-// worked with the mouse only and stays invisible until it has its images.
+// disabled looks, optionally cut to the outline of its normal look. It stays
+// invisible until it has its images. A plain one is worked with the mouse
+// only (the parts of the list and the slider); the command buttons are also
+// tab stops, pressed with Space or Enter.
 class TImageButton : public QWidget
 {
     Q_OBJECT
@@ -23,6 +25,8 @@ public:
     // Cuts the outline from the normal look when the outline flag is on.
     bool BuildRegion();
     virtual void SetButtonEnabled(bool enabled);
+    // What the mouse, a key or assistive technology does to press it.
+    void click();
 
     // What the button shows now (for its painter and for tests).
     const QImage &currentImage() const { return m_shown; }
@@ -42,6 +46,10 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+    // Makes the button a tab stop with a focus ring.
+    void takeKeyboardFocus();
 
     void showState(ButtonState state);
     void showImage(const QImage &image);

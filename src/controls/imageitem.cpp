@@ -6,6 +6,7 @@
 #include "platform/nativepath.h"
 #include "platform/pubfunction.h"
 
+#include <QAccessible>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -104,14 +105,26 @@ void Image_Item::drawFrame(const QColor &colour)
 
 void Image_Item::Select()
 {
-    Selected = true;
+    setSelected(true);
     drawFrame(Green);
 }
 
 void Image_Item::Deselect()
 {
-    Selected = false;
+    setSelected(false);
     drawFrame(Grey);
+}
+
+void Image_Item::setSelected(bool selected)
+{
+    const bool changed = selected != Selected;
+    Selected = selected;
+    if (!changed || !QAccessible::isActive())
+        return;
+    QAccessible::State state;
+    state.selected = true;
+    QAccessibleStateChangeEvent event(this, state);
+    QAccessible::updateAccessibility(&event);
 }
 
 void Image_Item::Highlight()

@@ -56,6 +56,7 @@ protected:
 
 private:
     void drawFrame(const QColor &colour);
+    void setSelected(bool selected);
     void drawTimeLine();
 
     const ClipList *m_clips;

@@ -3,10 +3,12 @@
 #include "clips/clipadder.h"
 #include "clips/cliplist.h"
 #include "controls/clipselection.h"
+#include "controls/focusring.h"
 #include "controls/image.h"
 #include "controls/imagebutton.h"
 #include "controls/imageitem.h"
 #include "controls/listmath.h"
+#include "controls/picture.h"
 #include "platform/nativepath.h"
 #include "platform/pubfunction.h"
 
@@ -29,6 +31,7 @@ TListPanel::TListPanel(QWidget *parent)
 {
     setAcceptDrops(true);
     setFocusPolicy(Qt::StrongFocus);
+    new FocusRing(this);
     m_listArea->setAutoFillBackground(true);
     m_listArea->installEventFilter(this);
 }
@@ -54,7 +57,7 @@ bool TListPanel::SetBackgroundImage(const QImage &image)
         m_background->hide();
     }
     m_background->SetPicture(image);
-    m_background->resize(image.width(), m_background->height());
+    m_background->resize(LogicalSize(image).width(), m_background->height());
     return true;
 }
 
@@ -67,7 +70,7 @@ bool TListPanel::SetBottomImage(const QImage &image)
         m_bottom->setEnabled(false);
     }
     m_bottom->SetPicture(image);
-    m_bottom->resize(image.size());
+    m_bottom->resize(LogicalSize(image));
     return true;
 }
 
@@ -85,7 +88,8 @@ bool TListPanel::SetThumbBitmap(const QImage &strip)
     if (strip.isNull())
         return false;
     makeStripButton(m_thumb);
-    return m_thumb->LoadStates(strip, strip.width() / 3, strip.height(), false, true, true, false);
+    return m_thumb->LoadStates(strip, LogicalSize(strip).width() / 3, LogicalSize(strip).height(),
+                               false, true, true, false);
 }
 
 bool TListPanel::SetTrackImage(const QImage &image)
@@ -98,7 +102,7 @@ bool TListPanel::SetTrackImage(const QImage &image)
         m_track->installEventFilter(this);
     }
     m_track->SetPicture(image);
-    m_track->resize(image.width(), m_track->height());
+    m_track->resize(LogicalSize(image).width(), m_track->height());
     return true;
 }
 
@@ -110,7 +114,8 @@ bool TListPanel::SetUpButtonBitmap(const QImage &strip)
         return true;
     }
     makeStripButton(m_up);
-    return m_up->LoadStates(strip, strip.width() / 3, strip.height(), false, true, true, false);
+    return m_up->LoadStates(strip, LogicalSize(strip).width() / 3, LogicalSize(strip).height(),
+                            false, true, true, false);
 }
 
 bool TListPanel::SetDownButtonBitmap(const QImage &strip)
@@ -121,7 +126,8 @@ bool TListPanel::SetDownButtonBitmap(const QImage &strip)
         return true;
     }
     makeStripButton(m_down);
-    return m_down->LoadStates(strip, strip.width() / 3, strip.height(), false, true, true, false);
+    return m_down->LoadStates(strip, LogicalSize(strip).width() / 3, LogicalSize(strip).height(),
+                              false, true, true, false);
 }
 
 bool TListPanel::FinishSkin()

@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 
 QImage PixelsImage(const JpegPixels &decoded)
 {
@@ -35,4 +36,35 @@ QImage LoadPictureFile(const QString &path)
     if (!format)
         return {};
     return QImage(path, format);
+}
+
+QString HighDensityPath(const QString &path)
+{
+    const QFileInfo info(path);
+    const QString suffix = info.suffix();
+    if (suffix.isEmpty())
+        return path + QStringLiteral("@2x");
+    return path.left(path.size() - suffix.size() - 1) + QStringLiteral("@2x.") + suffix;
+}
+
+QImage LoadSkinPicture(const QString &path, qreal dpr)
+{
+    if (dpr > 1) {
+        QImage dense = LoadPictureFile(HighDensityPath(path));
+        if (!dense.isNull()) {
+            dense.setDevicePixelRatio(2);
+            return dense;
+        }
+    }
+    return LoadPictureFile(path);
+}
+
+qreal ScreenPixelRatio()
+{
+    return qGuiApp ? qGuiApp->devicePixelRatio() : 1;
+}
+
+QSize LogicalSize(const QImage &image)
+{
+    return image.deviceIndependentSize().toSize();
 }

@@ -114,3 +114,10 @@ int MarkerNearPress(int x, int startLeft, int startRight, int stopLeft, int stop
         return -1;
     return toStart <= toStop ? 1 : 0;
 }
+
+double PercentAfterStep(double percent, int duration, double seconds)
+{
+    if (duration <= 0)
+        return percent;
+    return std::clamp(percent + seconds * 100.0 / duration, 0.0, 100.0);
+}

@@ -59,3 +59,7 @@ struct MarkerFractions
 // The trim fractions for a range running from left to right edge; 0 when
 // the scale has no length.
 MarkerFractions FractionsForRange(int rangeLeft, int rangeRight, const SliderScale &s);
+
+// The percent after a key moves the thumb by seconds (negative: back) in a
+// clip of duration seconds, kept within the clip; unchanged without a length.
+double PercentAfterStep(double percent, int duration, double seconds);

@@ -20,14 +20,23 @@ const QImage &StateImages::image(ButtonState state) const
 namespace {
 // A slice always has the button's size, also where the strip is shorter than
 // the button: the rows the strip lacks stay black, as a bitmap copy leaves them.
+// x, w and h count the strip's logical pixels: a strip drawn at twice the
+// density gives slices of twice the pixels that paint at the same size.
 QImage slice(const QImage &strip, int x, int w, int h)
 {
-    QImage out(w, h, QImage::Format_RGB32);
+    const int d = int(strip.devicePixelRatio());
+    QImage out(w * d, h * d, QImage::Format_RGB32);
     out.fill(Qt::black);
-    const QImage part = strip.copy(x, 0, w, qMin(h, strip.height()));
+    const QImage part = strip.copy(x * d, 0, w * d, qMin(h * d, strip.height()));
     for (int row = 0; row < part.height(); ++row)
-        memcpy(out.scanLine(row), part.constScanLine(row), size_t(w) * 4);
+        memcpy(out.scanLine(row), part.constScanLine(row), size_t(w * d) * 4);
+    out.setDevicePixelRatio(d);
     return out;
+}
+
+int logicalWidth(const QImage &strip)
+{
+    return strip.width() / int(strip.devicePixelRatio());
 }
 } // namespace
 
@@ -35,7 +44,7 @@ std::optional<StateImages> CutStateStrip(const QImage &strip, int w, int h, Stat
 {
     if (strip.isNull() || w <= 0 || h <= 0)
         return std::nullopt;
-    if (qint64(strip.width()) < qint64(w) * flags.sliceCount())
+    if (qint64(logicalWidth(strip)) < qint64(w) * flags.sliceCount())
         return std::nullopt;
     const QImage rgb = strip.convertToFormat(QImage::Format_RGB32);
     StateImages images;
@@ -55,11 +64,11 @@ std::optional<StateImages> CutStateStrip(const QImage &strip, int w, int h, Stat
 
 std::optional<QList<QImage>> CutAnimationFrames(const QImage &strip, int w, int h)
 {
-    if (strip.isNull() || w <= 0 || h <= 0 || strip.width() % w != 0)
+    if (strip.isNull() || w <= 0 || h <= 0 || logicalWidth(strip) % w != 0)
         return std::nullopt;
     const QImage rgb = strip.convertToFormat(QImage::Format_RGB32);
     QList<QImage> frames;
-    for (int x = 0; x < rgb.width(); x += w)
+    for (int x = 0; x < logicalWidth(rgb); x += w)
         frames.append(slice(rgb, x, w, h));
     return frames;
 }

@@ -60,6 +60,12 @@ void vanish(QWidget *control)
     control->setGeometry(0, 0, 0, 0);
     control->hide();
 }
+
+// The skin's pictures follow the screens' density; geometry stays the record's.
+QImage SkinPicture(const QString &path)
+{
+    return LoadSkinPicture(path, ScreenPixelRatio());
+}
 } // namespace
 
 bool SkinImage(TImage *image, const SkinSource &skin)
@@ -113,11 +119,11 @@ bool SkinImageButton(TImageButton *button, const SkinSource &skin, bool forceHov
     const QString file = skin.existingFile(record, File);
     if (file.isEmpty())
         return false;
-    const bool loaded = button->LoadStates(LoadPictureFile(file), SkinNumber(record, Width),
-                                           SkinNumber(record, Height), SkinFlag(record, Outline),
-                                           forceHover || SkinFlag(record, HasHover),
-                                           forcePressed || SkinFlag(record, HasPressed),
-                                           forceDisabled || SkinFlag(record, HasDisabled));
+    const bool loaded =
+        button->LoadStates(SkinPicture(file), SkinNumber(record, Width), SkinNumber(record, Height),
+                           SkinFlag(record, Outline), forceHover || SkinFlag(record, HasHover),
+                           forcePressed || SkinFlag(record, HasPressed),
+                           forceDisabled || SkinFlag(record, HasDisabled));
     // Placed and labelled even when the strip was bad, so a broken skin still
     // shows where things are.
     button->move(SkinNumber(record, Left), SkinNumber(record, Top));
@@ -143,7 +149,7 @@ bool SkinCheckImageButton(TCheckImageButton *button, const SkinSource &skin)
     if (file.isEmpty())
         return false;
     const bool loaded =
-        button->LoadCheckedStates(LoadPictureFile(file), SkinFlag(record, HasHover),
+        button->LoadCheckedStates(SkinPicture(file), SkinFlag(record, HasHover),
                                   SkinFlag(record, HasPressed), SkinFlag(record, HasDisabled));
     button->SetHints(SkinField(record, Hint));
     button->SetChecked(button->Checked());
@@ -166,9 +172,8 @@ bool SkinDynamicImageButton(TDynamicImageButton *button, const SkinSource &skin)
     const QString file = skin.existingFile(record, SecondFile);
     if (file.isEmpty())
         return false;
-    const bool loaded =
-        button->LoadAnimation(LoadPictureFile(file), SkinNumber(record, FrameInterval),
-                              SkinNumber(record, AnimationPause));
+    const bool loaded = button->LoadAnimation(SkinPicture(file), SkinNumber(record, FrameInterval),
+                                              SkinNumber(record, AnimationPause));
     button->show();
     return loaded;
 }
@@ -187,19 +192,19 @@ bool SkinListPanel(TListPanel *list, const SkinSource &skin)
         return false;
     list->show();
     // Every part is tried, so one bad bitmap does not leave the rest undone.
-    bool ok = list->SetBackgroundImage(LoadPictureFile(ground));
+    bool ok = list->SetBackgroundImage(SkinPicture(ground));
     const QString bottom = skin.existingFile(record, BottomFile);
     if (!bottom.isEmpty())
-        ok &= list->SetBottomImage(LoadPictureFile(bottom));
-    ok &= list->SetThumbBitmap(LoadPictureFile(thumb));
-    ok &= list->SetTrackImage(LoadPictureFile(track));
+        ok &= list->SetBottomImage(SkinPicture(bottom));
+    ok &= list->SetThumbBitmap(SkinPicture(thumb));
+    ok &= list->SetTrackImage(SkinPicture(track));
     // A scroll button without a file is left out; one whose file does not
     // decode is a broken skin.
     const QString up = skin.existingFile(record, SecondFile);
-    const QImage upStrip = up.isEmpty() ? QImage() : LoadPictureFile(up);
+    const QImage upStrip = up.isEmpty() ? QImage() : SkinPicture(up);
     ok &= (up.isEmpty() || !upStrip.isNull()) && list->SetUpButtonBitmap(upStrip);
     const QString down = skin.existingFile(record, ThirdFile);
-    const QImage downStrip = down.isEmpty() ? QImage() : LoadPictureFile(down);
+    const QImage downStrip = down.isEmpty() ? QImage() : SkinPicture(down);
     ok &= (down.isEmpty() || !downStrip.isNull()) && list->SetDownButtonBitmap(downStrip);
     list->resize(SkinNumber(record, Width), SkinNumber(record, Height));
     ok &= list->FinishSkin();
@@ -219,14 +224,14 @@ bool SkinFixProgress(TFixProgress *slider, const SkinSource &skin)
     const QString range = skin.existingFile(record, SecondFile);
     if (thumb.isEmpty() || background.isEmpty() || range.isEmpty())
         return false;
-    bool ok = slider->SetBackgroundBitmap(LoadPictureFile(background));
-    ok &= slider->SetRangeBitmap(LoadPictureFile(range));
+    bool ok = slider->SetBackgroundBitmap(SkinPicture(background));
+    ok &= slider->SetRangeBitmap(SkinPicture(range));
     // Markers come in pairs: with either strip missing the slider has none.
     const QString in = skin.existingFile(record, StartMarkerFile);
     const QString out = skin.existingFile(record, StopMarkerFile);
     const bool markers = !in.isEmpty() && !out.isEmpty();
-    ok &= slider->SetThumbBitmaps(LoadPictureFile(thumb), markers ? LoadPictureFile(in) : QImage(),
-                                  markers ? LoadPictureFile(out) : QImage());
+    ok &= slider->SetThumbBitmaps(SkinPicture(thumb), markers ? SkinPicture(in) : QImage(),
+                                  markers ? SkinPicture(out) : QImage());
     slider->FinishSkin();
     slider->move(SkinNumber(record, Left), SkinNumber(record, Top));
     slider->setVisible(SkinFlag(record, Visible));

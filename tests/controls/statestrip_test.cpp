@@ -56,6 +56,23 @@ TEST(StateStrip, SlicesComeFromTheTopRowsAndNonsenseSizesFail)
     EXPECT_FALSE(CutStateStrip(tall, 10, -1, {}));
 }
 
+// A 2x strip is cut at the button's 1x size into slices of twice the
+// pixels; its outline is the one of its 1x geometry.
+TEST(StateStrip, DenseStripsGiveDenseSlicesAndA1xOutline)
+{
+    QImage dense = ColourStrip(20, 16, {N, H, P});
+    QPainter(&dense).fillRect(0, 0, 2, 2, QColor(OutlineColour)); // one 2x2 block is cut
+    dense.setDevicePixelRatio(2);
+    auto cut = CutStateStrip(dense, 10, 8, {true, true, false});
+    ASSERT_TRUE(cut);
+    EXPECT_EQ(cut->normal.size(), QSize(20, 16));
+    EXPECT_EQ(cut->normal.devicePixelRatio(), 2);
+    EXPECT_EQ(Centre(cut->image(ButtonState::Pressed)), P);
+    EXPECT_FALSE(CutStateStrip(dense, 11, 8, {true, true, false}));
+    EXPECT_EQ(OutlineRegion(cut->normal), QRegion(0, 0, 10, 8) - QRegion(0, 0, 1, 1));
+    EXPECT_EQ(CutAnimationFrames(dense, 10, 8)->size(), 3);
+}
+
 TEST(AnimationStrip, WholeMultiplesOfTheButtonWidthOnly)
 {
     auto five = CutAnimationFrames(ColourStrip(20, 10, {N, H, P, D, Qt::cyan}), 20, 10);
@@ -146,6 +163,20 @@ TEST(PictureFile, FormatFollowsTheExtension)
     EXPECT_TRUE(LoadPictureFile(dir.filePath("broken.jpg")).isNull());
     EXPECT_TRUE(LoadPictureFile(dir.filePath("missing.png")).isNull());
     EXPECT_TRUE(LoadPictureFile(dir.filePath("a.wmf")).isNull());
+
+    // Above 1x the @2x picture, where the skin has one.
+    EXPECT_EQ(HighDensityPath("/skin/main.bmp"), "/skin/main@2x.bmp");
+    QImage dense(32, 24, QImage::Format_RGB32);
+    dense.fill(Qt::blue);
+    ASSERT_TRUE(dense.save(dir.filePath("a@2x.bmp"), "BMP"));
+    for (auto [dpr, file, ratio] : {std::tuple{1.0, "a.bmp", 1.0},
+                                    {1.5, "a.bmp", 2.0},
+                                    {2.0, "a.bmp", 2.0},
+                                    {2.0, "a.png", 1.0}}) {
+        const QImage read = LoadSkinPicture(dir.filePath(file), dpr);
+        EXPECT_EQ(read.devicePixelRatio(), ratio) << file << dpr;
+        EXPECT_EQ(LogicalSize(read), QSize(16, 12)) << file << dpr;
+    }
 }
 
 } // namespace

@@ -1,10 +1,12 @@
 #include "app/application.h"
 #include "app/mainwindow.h"
 #include "controls/checkimagebutton.h"
+#include "controls/colourregion.h"
 #include "controls/dynamicimagebutton.h"
 #include "controls/image.h"
 #include "controls/listmath.h"
 #include "controls/listpanel.h"
+#include "controls/picture.h"
 #include "controls/previewpanel.h"
 #include "platform/pubfunction.h"
 #include "skin/components.h"
@@ -15,6 +17,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -111,6 +114,22 @@ TEST_F(MainWindowSkin, DefaultSkinDressesEveryControlAndCutsTheOutline)
     EXPECT_EQ(window.TB_Play, nullptr);
     for (const char *kind : {"QMessageBox", "QFileDialog", "QMenu"})
         QApplication::setPalette(QApplication::palette(), kind);
+}
+
+// Every picture of the default skin has a 2x twin of exactly twice its size,
+// cut where the 1x picture is cut.
+TEST_F(MainWindowSkin, DefaultSkinHasEveryPictureAtTwiceTheSize)
+{
+    const QDir skin(BuildBinDir() + "/Skin");
+    const QStringList names = skin.entryList({"*.bmp", "*.jpg"}, QDir::Files);
+    EXPECT_EQ(names.filter("@2x").size() * 2, names.size());
+    for (const QString &name : names.filter(QRegularExpression("^[^@]*$"))) {
+        const QImage single = LoadPictureFile(skin.filePath(name));
+        QImage dense = LoadPictureFile(HighDensityPath(skin.filePath(name)));
+        ASSERT_EQ(dense.size(), single.size() * 2) << name.toStdString();
+        dense.setDevicePixelRatio(2);
+        EXPECT_EQ(OutlineRegion(dense), OutlineRegion(single)) << name.toStdString();
+    }
 }
 
 TEST_F(MainWindowSkin, WithoutASkinTheStartEndsSilently)

@@ -33,8 +33,9 @@ double shownShare(const QImage &screen, QPoint at, const QImage &slice)
 
 // Shows the section's window through skinshot on a display of its own, then
 // checks the outline's corners and that every button in keys shows its
-// normal look where its record puts it.
-void ExpectOutlineAndButtons(const QString &section, const QStringList &keys)
+// normal look where its record puts it. At scale 2 that look is the 2x
+// picture's, which is no pixel double of the 1x one.
+void ExpectOutlineAndButtons(const QString &section, const QStringList &keys, int scale = 1)
 {
     PrivateDisplay display;
     ASSERT_TRUE(display.start()) << "Xvfb did not start";
@@ -55,6 +56,7 @@ void ExpectOutlineAndButtons(const QString &section, const QStringList &keys)
     env.insert("HOME", home);
     env.insert("XDG_CONFIG_HOME", home);
     env.insert("XDG_RUNTIME_DIR", home);
+    env.insert("QT_SCALE_FACTOR", QString::number(scale));
     shot.setProcessEnvironment(env);
     const QString png = dir.filePath("shot.png");
     shot.start(ZELO_TEST_SKINSHOT, {prog, png, section});
@@ -62,7 +64,8 @@ void ExpectOutlineAndButtons(const QString &section, const QStringList &keys)
     ASSERT_EQ(shot.exitCode(), 0) << shot.readAllStandardError().toStdString();
     const QStringList place = QString::fromLatin1(shot.readAllStandardOutput()).split(' ');
     ASSERT_EQ(place.size(), 4);
-    const QRect window(place[0].toInt(), place[1].toInt(), place[2].toInt(), place[3].toInt());
+    const QRect window(place[0].toInt() * scale, place[1].toInt() * scale, place[2].toInt() * scale,
+                       place[3].toInt() * scale);
     const QImage screen = QImage(png).convertToFormat(QImage::Format_RGB32);
     ASSERT_FALSE(screen.isNull());
     ASSERT_TRUE(screen.rect().contains(window));
@@ -80,11 +83,17 @@ void ExpectOutlineAndButtons(const QString &section, const QStringList &keys)
     for (const QString &key : keys) {
         SCOPED_TRACE(key.toStdString());
         const QString record = ini.readString(section, key, "Wrong");
-        const QImage strip = LoadPictureFile(folder + SkinField(record, 1));
+        const QString file = folder + SkinField(record, 1);
+        const QImage strip = LoadPictureFile(scale == 1 ? file : HighDensityPath(file));
         ASSERT_FALSE(strip.isNull());
-        const QImage normal = strip.copy(0, 0, SkinNumber(record, 6), SkinNumber(record, 7));
-        const QPoint at = window.topLeft() + QPoint(SkinNumber(record, 4), SkinNumber(record, 5));
+        const QImage normal =
+            strip.copy(0, 0, SkinNumber(record, 6) * scale, SkinNumber(record, 7) * scale);
+        const QPoint at =
+            window.topLeft() + QPoint(SkinNumber(record, 4), SkinNumber(record, 5)) * scale;
         EXPECT_GT(shownShare(screen, at, normal), 0.98);
+        const QImage single = LoadPictureFile(file).copy(QRect(QPoint(), normal.size() / scale));
+        if (scale > 1) // the screen shows more than a pixel double
+            EXPECT_LT(shownShare(screen, at, single.scaled(normal.size())), 0.99);
     }
 }
 
@@ -104,6 +113,7 @@ TEST(SkinOnScreen, ProfileEditorHasItsOutlineAndItsButtons)
     if (QStandardPaths::findExecutable("Xvfb").isEmpty())
         GTEST_SKIP() << "Xvfb is not installed: the on-screen skin check needs it";
     ExpectOutlineAndButtons("ProfileWindow", {"TB_Ok", "TB_Cancel", "TB_Close"});
+    ExpectOutlineAndButtons("ProfileWindow", {"TB_Ok", "TB_Cancel", "TB_Close"}, 2);
 }
 
 } // namespace

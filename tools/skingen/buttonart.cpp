@@ -185,23 +185,22 @@ QImage Strip(const QList<QImage> &slices)
 {
     int w = 0, h = 0;
     for (const QImage &s : slices) {
-        w += s.width();
-        h = qMax(h, s.height());
+        w += Size1x(s).width();
+        h = qMax(h, Size1x(s).height());
     }
-    QImage strip(w, h, QImage::Format_ARGB32_Premultiplied);
-    strip.fill(Qt::black);
+    QImage strip = NewCanvas(w, h, Qt::black);
     QPainter p(&strip);
     int x = 0;
     for (const QImage &s : slices) {
         p.drawImage(x, 0, s);
-        x += s.width();
+        x += Size1x(s).width();
     }
     return strip;
 }
 
 Record WriteAnimatedButton(const ButtonArt &art, const QImage &background, const QString &folder)
 {
-    const QImage backdrop = background.copy(art.rect);
+    const QImage backdrop = CopyPart(background, art.rect);
     const QList<QImage> states = fourStates(art, backdrop);
     QList<QImage> frames;
     int interval = 30, pause = 0;
@@ -224,7 +223,7 @@ Record WriteAnimatedButton(const ButtonArt &art, const QImage &background, const
 Record WriteToggleButton(const ButtonArt &off, const ButtonArt &on, const QImage &background,
                          const QString &folder)
 {
-    const QImage backdrop = background.copy(off.rect);
+    const QImage backdrop = CopyPart(background, off.rect);
     Record r = placed(off);
     r.set(1, save(Strip(fourStates(off, backdrop)), folder, off.file + ".bmp"));
     r.set(2, save(Strip(fourStates(on, backdrop)), folder, on.file + ".bmp"));

@@ -13,11 +13,43 @@ QFont Theme::Face(int pixels, bool bold)
     return f;
 }
 
+namespace {
+int g_scale = 1;
+
+QString ScaledName(const QImage &image, const QString &path)
+{
+    if (image.devicePixelRatio() == 1)
+        return path;
+    const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
+    return path.left(dot) + QStringLiteral("@%1x").arg(int(image.devicePixelRatio())) +
+           path.mid(dot);
+}
+} // namespace
+
+void SetCanvasScale(int scale)
+{
+    g_scale = scale;
+}
+
 QImage NewCanvas(int w, int h, const QColor &fill)
 {
-    QImage img(w, h, QImage::Format_ARGB32_Premultiplied);
+    QImage img(w * g_scale, h * g_scale, QImage::Format_ARGB32_Premultiplied);
+    img.setDevicePixelRatio(g_scale);
     img.fill(fill);
     return img;
+}
+
+QImage CopyPart(const QImage &image, const QRect &r)
+{
+    const int d = int(image.devicePixelRatio());
+    QImage part = image.copy(r.x() * d, r.y() * d, r.width() * d, r.height() * d);
+    part.setDevicePixelRatio(d);
+    return part;
+}
+
+QSize Size1x(const QImage &image)
+{
+    return image.deviceIndependentSize().toSize();
 }
 
 void Smooth(QPainter &p)
@@ -36,10 +68,11 @@ QPainterPath Rounded(const QRectF &r, qreal radius)
 
 void CutOutside(QImage &image, const QPainterPath &shape)
 {
+    const int d = int(image.devicePixelRatio());
     for (int y = 0; y < image.height(); ++y) {
         auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
         for (int x = 0; x < image.width(); ++x)
-            if (!shape.contains(QPointF(x + 0.5, y + 0.5)))
+            if (!shape.contains(QPointF(x / d + 0.5, y / d + 0.5)))
                 line[x] = 0xFFFF00FF;
     }
 }
@@ -84,12 +117,12 @@ void Shadow(QPainter &p, const QRectF &r, qreal radius, int spread, int alpha)
 
 bool SaveBitmap(const QImage &image, const QString &path)
 {
-    return image.convertToFormat(QImage::Format_RGB888).save(path, "BMP");
+    return image.convertToFormat(QImage::Format_RGB888).save(ScaledName(image, path), "BMP");
 }
 
 bool SaveJpeg(const QImage &image, const QString &path)
 {
-    QImageWriter writer(path, "jpeg");
+    QImageWriter writer(ScaledName(image, path), "jpeg");
     writer.setQuality(92);
     return writer.write(image.convertToFormat(QImage::Format_RGB32));
 }

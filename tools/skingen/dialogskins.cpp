@@ -112,7 +112,7 @@ void WriteProgressWindow(SkinFile &ini, const QString &folder)
              Theme::TextLow);
     }
     // The bars' panel shows the face under it.
-    QImage tracks = bg.copy(139, 241, 280, 33);
+    QImage tracks = CopyPart(bg, QRect(139, 241, 280, 33));
     {
         QPainter p(&tracks);
         Smooth(p);

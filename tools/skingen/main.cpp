@@ -1,6 +1,7 @@
 // Draws the default skin: every bitmap of the four windows, the splash and
 // device pictures, and Skin.ini, into the folder given on the command line.
 // With --icons it draws the application icon in the desktop's sizes instead.
+#include "tools/skingen/canvas.h"
 #include "tools/skingen/pictures.h"
 #include "tools/skingen/skinfile.h"
 #include "tools/skingen/windows.h"
@@ -35,14 +36,20 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "skingen: cannot make %s\n", argv[1]);
         return 1;
     }
+    // The 2x pictures: the same drawing on canvases of twice the density.
+    // Their records would be the 1x ones, so only the 1x pass writes Skin.ini.
     SkinFile ini;
-    WriteMainWindow(ini, folder);
-    WriteProgressWindow(ini, folder);
-    WriteProfileWindow(ini, folder);
-    WriteAboutWindow(ini, folder);
-    WriteColours(ini);
-    WriteSplash(folder);
-    WriteDevicePictures(folder);
+    for (int scale : {2, 1}) {
+        SetCanvasScale(scale);
+        ini = SkinFile();
+        WriteMainWindow(ini, folder);
+        WriteProgressWindow(ini, folder);
+        WriteProfileWindow(ini, folder);
+        WriteAboutWindow(ini, folder);
+        WriteColours(ini);
+        WriteSplash(folder);
+        WriteDevicePictures(folder);
+    }
     if (!ini.write(folder + QStringLiteral("Skin.ini"))) {
         std::fprintf(stderr, "skingen: cannot write Skin.ini\n");
         return 1;

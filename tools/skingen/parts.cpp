@@ -43,7 +43,7 @@ QImage sliderThumb(const QImage &backdrop, const QColor &fill, const QColor &rin
     QImage img = backdrop.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     QPainter p(&img);
     Smooth(p);
-    const QPointF c(img.width() / 2.0, img.height() / 2.0);
+    const QPointF c(Size1x(img).width() / 2.0, Size1x(img).height() / 2.0);
     if (glow > 0) {
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(ring.red(), ring.green(), ring.blue(), 70));
@@ -116,7 +116,7 @@ Record WriteClipListParts(const QRect &rect, const QString &folder)
 
 Record WriteSliderParts(QPoint pos, int width, const QImage &background, const QString &folder)
 {
-    const QImage backdrop = background.copy(pos.x(), pos.y(), width, SliderHeight);
+    const QImage backdrop = CopyPart(background, QRect(pos.x(), pos.y(), width, SliderHeight));
     QImage face = backdrop.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     {
         QPainter p(&face);
@@ -129,12 +129,12 @@ Record WriteSliderParts(QPoint pos, int width, const QImage &background, const Q
     QImage range = NewCanvas(16, 4, Theme::Accent);
     save(range, folder, "slider_range.bmp");
 
-    const QImage under = backdrop.copy(0, (SliderHeight - 14) / 2, 14, 14);
+    const QImage under = CopyPart(backdrop, QRect(0, (SliderHeight - 14) / 2, 14, 14));
     save(Strip({sliderThumb(under, Qt::white, Theme::Accent, 0),
                 sliderThumb(under, Qt::white, Theme::AccentHi, 1),
                 sliderThumb(under, Theme::AccentHi, Qt::white, 1)}),
          folder, "slider_thumb.bmp");
-    const QImage edge = backdrop.copy(0, 0, kMarkerWidth, SliderHeight);
+    const QImage edge = CopyPart(backdrop, QRect(0, 0, kMarkerWidth, SliderHeight));
     for (bool start : {true, false})
         save(Strip({marker(edge, start, Theme::Amber),
                     marker(edge, start, QColor(0xFF, 0xCD, 0x80)), marker(edge, start, Qt::white)}),

@@ -57,7 +57,7 @@ QImage DialogWindow(int w, int h, const QString &title, bool dark)
 Record WriteBackground(const QImage &face, const QString &stem, const QString &folder,
                        QString *maskFile)
 {
-    const int w = face.width(), h = face.height();
+    const int w = Size1x(face).width(), h = Size1x(face).height();
     QImage mask = NewCanvas(w, h, Qt::black);
     CutOutside(mask, outline(w, h));
     const QString bg = stem + QStringLiteral("_bg.bmp");
