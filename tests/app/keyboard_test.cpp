@@ -113,7 +113,7 @@ TEST_F(KeyboardTest, KeysAloneTakeAClipFromAddToOutput)
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     key(Qt::Key_Return, Qt::ControlModifier);
     EXPECT_FALSE(progress->isVisible());
-    EXPECT_TRUE(shell.opened.contains(path_Work)) << "the batch finished";
+    EXPECT_TRUE(shell.opened.contains(settings().path_Work())) << "the batch finished";
 
     whenShown([this] { return window->helpMenu()->aboutWindow(); });
     window->helpMenu()->ShowAbout();
