@@ -326,10 +326,14 @@ bool Conversion::pass(Lane &lane, std::string &error)
     AVFrame *frame = lane.frame.get();
     const int64_t start = lane.decoder->frameStartUs();
     if (start >= m_endUs) {
-        lane.done = true;
+        // A frame that leaps far past the one before ends nothing: a damaged
+        // time, the stream goes on where it was. (A real break that lies
+        // past the end only costs reading on.)
+        lane.done = lane.decodedUs == AV_NOPTS_VALUE || start - lane.decodedUs <= kFarLeapUs;
         av_frame_unref(frame);
         return true;
     }
+    lane.decodedUs = lane.decoder->frameEndUs();
     if (lane.decoder->frameEndUs() <= m_options.startUs) {
         av_frame_unref(frame); // leads up to the start, never shown
         return true;
@@ -386,8 +390,8 @@ void Conversion::noteShape(Lane &lane, const AVFrame *frame)
 void Conversion::notePacketEnd(Lane &lane, const AVPacket *pkt) const
 {
     const int64_t ts = pkt->pts != AV_NOPTS_VALUE ? pkt->pts : pkt->dts;
-    if (ts == AV_NOPTS_VALUE)
-        return;
+    if (ts == AV_NOPTS_VALUE || (pkt->flags & AV_PKT_FLAG_DISCARD))
+        return; // never shown
     const AVRational timeBase = m_input.format()->streams[pkt->stream_index]->time_base;
     const int64_t end =
         av_rescale_q(ts + std::max<int64_t>(pkt->duration, 0), timeBase, AV_TIME_BASE_Q) -
@@ -419,6 +423,7 @@ int64_t Conversion::pictureEndUs() const
 bool Conversion::finishTracks(std::string &error)
 {
     const int64_t start = m_options.startUs;
+    boundLeapingPackets();
     const int64_t pictureEnd = pictureEndUs();
     if (m_video.track && !m_video.track->finish(pictureEnd, error))
         return false;
@@ -464,6 +469,37 @@ bool Conversion::fillBrokenSound(int64_t pictureEnd, std::string &error)
     return true;
 }
 
+int64_t Conversion::contentEndUs() const
+{
+    // The header's length may be wrong; the packets tell. A second reader
+    // leaves this one where it is.
+    const Interrupter deadline = Interrupter::withDeadline(std::chrono::seconds(5));
+    MediaInput again;
+    std::string ignored;
+    return again.open(m_options.input, &deadline, ignored) ? measureExtent(again, deadline).endUs
+                                                           : AV_NOPTS_VALUE;
+}
+
+void Conversion::boundLeapingPackets()
+{
+    // Packets that end far past everything decoded are lost sound or
+    // pictures, or times gone wrong in a damaged table: the clip's content,
+    // read again without such times, tells which.
+    int64_t decodedUs = m_options.startUs;
+    for (const Lane *lane : {&m_video, &m_audio})
+        if (lane->endUs != AV_NOPTS_VALUE)
+            decodedUs = std::max(decodedUs, lane->endUs);
+    const auto leaps = [&](const Lane *lane) {
+        return lane->packetEndUs != AV_NOPTS_VALUE && lane->packetEndUs - decodedUs > kFarLeapUs;
+    };
+    if (!leaps(&m_video) && !leaps(&m_audio))
+        return;
+    const int64_t contentUs = contentEndUs();
+    for (Lane *lane : {&m_video, &m_audio})
+        if (contentUs != AV_NOPTS_VALUE && leaps(lane))
+            lane->packetEndUs = std::max(decodedUs, std::min(lane->packetEndUs, contentUs));
+}
+
 bool Conversion::checkNotEmpty(std::string &error)
 {
     // A file without pictures (or, from a source without any, without sound)
@@ -473,14 +509,7 @@ bool Conversion::checkNotEmpty(std::string &error)
     if (main.track->packetsWritten() > 0)
         return true;
     const int64_t start = m_options.startUs;
-    // The header's length may be wrong; the packets tell. A second reader
-    // leaves this one where it is.
-    int64_t clipUs = AV_NOPTS_VALUE;
-    const Interrupter deadline = Interrupter::withDeadline(std::chrono::seconds(5));
-    MediaInput again;
-    std::string ignored;
-    if (again.open(m_options.input, &deadline, ignored))
-        clipUs = measureExtent(again, deadline).endUs;
+    int64_t clipUs = contentEndUs();
     if (clipUs == AV_NOPTS_VALUE)
         clipUs = m_input.durationUs();
     if (clipUs != AV_NOPTS_VALUE && start >= clipUs) {

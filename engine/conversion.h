@@ -48,6 +48,7 @@ private:
         int64_t startUs = AV_NOPTS_VALUE;     // start of the last frame passed on
         int64_t endUs = AV_NOPTS_VALUE;       // end of the last frame passed on
         int64_t packetEndUs = AV_NOPTS_VALUE; // end of the last packet read
+        int64_t decodedUs = AV_NOPTS_VALUE;   // end of the last frame decoded before the stop
         FramePtr shape;                       // the first sound frame's, without data
         FramePtr held;                        // the last sound frame, not yet pushed
         std::atomic<bool> done{false};        // read by the demuxing thread
@@ -69,6 +70,8 @@ private:
     bool pushLastSound(std::string &error);
     int64_t pictureEndUs() const;
     bool checkNotEmpty(std::string &error);
+    int64_t contentEndUs() const;
+    void boundLeapingPackets();
     void notePacketEnd(Lane &lane, const AVPacket *pkt) const;
     void abandonOutput();
     ConversionResult fail(const std::string &reason);

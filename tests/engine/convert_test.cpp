@@ -395,6 +395,32 @@ TEST_F(Convert, OutputsEndAtTheStopWhateverTheSourcesPackets)
     EXPECT_EQ(single.video()->packets, 1);
 }
 
+TEST_F(Convert, ADamagedTimeTableNeitherStretchesNorEndsTheOutput)
+{
+    // Each over the whole length its probe gives: no longer than the clip
+    // it was made from, and only its damaged pictures short of it.
+    for (const auto &[damaged, original] : {std::pair{kFlippedCtts, "h264_aac.mp4"},
+                                            {kFlippedFragment, "fragmented.mp4"},
+                                            {kFlippedVob, "mpeg2_mp2.vob"}}) {
+        SCOPED_TRACE(damaged);
+        double seconds[2] = {};
+        for (int i = 0; i < 2; ++i) {
+            const std::string file = i ? original : damaged;
+            ClipInfo info{};
+            ASSERT_EQ(Mydll_GetFileinfo(fixturePath(file).c_str(), &info), 0);
+            ConvertRequest r = request(file, std::to_string(i) + ".mp4");
+            r.format = "mp4";
+            r.length = std::to_string(info.Duration);
+            ASSERT_EQ(run(r).code, uintptr_t(CONVERT_DONE_COMPLETE));
+            const MediaReport out = inspect(r.output);
+            ASSERT_TRUE(out.video());
+            seconds[i] = std::max(out.video()->duration, out.audio() ? out.audio()->duration : 0);
+        }
+        EXPECT_LE(seconds[0], seconds[1] + 0.07);
+        EXPECT_GE(seconds[0], seconds[1] - 0.5);
+    }
+}
+
 TEST_F(Convert, SameRequestSameBytes)
 {
     // Long enough for the sound's thread and the pictures' to drift apart.
