@@ -188,34 +188,6 @@ TEST_F(BatchRunTest, AFailureIsNamedWithTheEnginesReasonAtTheEnd)
     EXPECT_EQ(batch.failures(), QStringList{"a.avi: stopped"});
 }
 
-TEST_F(BatchRunTest, AWarningIsToldAsItComesAndNamedAtTheEndOfAConvertedClip)
-{
-    addClips({"a.avi", "b.avi"});
-    QObject::connect(&batch, &BatchRun::clipWarned, [this](const QString &in, const QString &w) {
-        events << "warned " + FileNamePart(in) + " (" + w + ")";
-    });
-    qputenv("ZELO_FAKE_ENGINE_STATUS", "time=20.00 bitrate=1\nwarning: silence stands in");
-    ASSERT_TRUE(batch.start(dir.filePath("out")));
-    waitForEnd();
-    EXPECT_EQ(events.mid(1, 4),
-              (QStringList{"clip 0", "warned a.avi (silence stands in)", "done a.3gp", "clip 1"}));
-    // The warning moves nothing.
-    EXPECT_EQ(percents, (QStringList{"0/0", "50/25", "50/75", "100/100"}));
-    EXPECT_EQ(batch.warnings(),
-              (QStringList{"a.avi: silence stands in", "b.avi: silence stands in"}));
-    EXPECT_EQ(BatchEndText({"c.avi: no video decoder"}, batch.warnings()),
-              "These clips could not be converted:\nc.avi: no video decoder\n\n"
-              "These clips were converted with a warning:\na.avi: silence stands in\n"
-              "b.avi: silence stands in");
-    EXPECT_EQ(BatchEndText({}, {}), "");
-
-    // A clip that fails is named for its failure only.
-    qputenv("ZELO_FAKE_ENGINE_RESULT", "2");
-    ASSERT_TRUE(batch.start(dir.filePath("out")));
-    waitForEnd();
-    EXPECT_TRUE(batch.warnings().isEmpty());
-}
-
 TEST_F(BatchRunTest, TheEnginesFinalNameIsReportedAndKept)
 {
     addClips({"a.avi"});

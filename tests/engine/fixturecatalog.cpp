@@ -56,44 +56,16 @@ bool lieInBoxes(std::string &bytes, const std::string &type, size_t at, uint32_t
     return found > 0;
 }
 
-bool flip(std::string &bytes, size_t at, uint8_t bits)
+// Flips bits of the byte `at` bytes past the nth (0-based) `mark`.
+bool flipAfter(std::string &bytes, const std::string &mark, int nth, size_t at, uint8_t bits)
 {
-    if (at >= bytes.size())
-        return false;
-    bytes[at] = static_cast<char>(bytes[at] ^ bits);
-    return true;
-}
-
-// Flips bits of the byte `at` bytes past the type of the nth box (0-based)
-// of that type.
-bool flipInBox(std::string &bytes, const std::string &type, int nth, size_t at, uint8_t bits)
-{
-    size_t pos = bytes.find(type);
+    size_t pos = bytes.find(mark);
     for (; pos != std::string::npos && nth > 0; --nth)
-        pos = bytes.find(type, pos + 1);
-    return pos != std::string::npos && flip(bytes, pos + at, bits);
-}
-
-// 2^27 more ticks in the last composition offset of the first track: its
-// last pictures lie more than an hour late.
-bool flipLastCtts(std::string &b)
-{
-    const size_t at = b.find("ctts");
-    if (at == std::string::npos || at + 12 > b.size())
+        pos = bytes.find(mark, pos + 1);
+    if (pos == std::string::npos || pos + at >= bytes.size())
         return false;
-    const uint32_t entries = uint32_t(uint8_t(b[at + 10])) << 8 | uint8_t(b[at + 11]);
-    return entries > 0 && flipInBox(b, "ctts", 0, 12 + 8 * (entries - 1) + 4, 0x08);
-}
-
-// The last picture's PES time in an MPEG program stream, 1,491 s late.
-bool flipLastPictureTime(std::string &b)
-{
-    for (size_t at = b.rfind(std::string("\0\0\1\xE0", 4)); at != std::string::npos && at > 0;
-         at = b.rfind(std::string("\0\0\1\xE0", 4), at - 1)) {
-        if (at + 14 <= b.size() && (uint8_t(b[at + 7]) & 0x80))
-            return flip(b, at + 10, 0x20);
-    }
-    return false;
+    bytes[pos + at] = static_cast<char>(bytes[pos + at] ^ bits);
+    return true;
 }
 
 bool damage(const std::string &from, const std::string &to,
@@ -314,13 +286,15 @@ bool makeAllFixtures(const std::string &folder, std::string &error)
         !damage(at + "vp8_vorbis.mkv", at + kBadSoundSetup, breakVorbisSetup) ||
         !damage(at + "vp8_vorbis.mkv", at + kSoundBreaks, spoilLateSound) ||
         !copyPart(at + "mpeg1_mp2.mpg", at + kJunkTail, 1) ||
-        !damage(at + "h264_aac.mp4", at + kFlippedCtts, flipLastCtts) ||
+        // Each a bit flipped in a time: the first composition offsets, 2^27
+        // ticks; the second fragment's start, 2^29 ticks; a picture, 1,491 s.
+        !damage(at + "h264_aac.mp4", at + kFlippedCtts,
+                [](std::string &b) { return flipAfter(b, "ctts", 0, 16, 0x08); }) ||
         !damage(at + "fragmented.mp4", at + kFlippedFragment,
-                [](std::string &bytes) {
-                    // The second fragment's first track, 2^29 ticks late.
-                    return flipInBox(bytes, "tfdt", 2, 12, 0x20);
-                }) ||
-        !damage(at + "mpeg2_mp2.vob", at + kFlippedVob, flipLastPictureTime)) {
+                [](std::string &b) { return flipAfter(b, "tfdt", 2, 12, 0x20); }) ||
+        !damage(at + "mpeg2_mp2.vob", at + kFlippedVob, [](std::string &b) {
+            return flipAfter(b, std::string("\0\0\1\xE0", 4), 41, 10, 0x20);
+        })) {
         error = "cannot write the damaged files into " + folder;
         return false;
     }
