@@ -93,8 +93,13 @@ bool Conversion::prepare(std::string &error)
             return false;
         const DisplayGeometry g = m_input.videoGeometry();
         m_video.decoder.emplace(std::move(decoder), video, origin);
-        m_unseen.emplace(o.startUs, m_endUs, o.frameRate);
-        m_video.track = std::make_unique<EncodeTrack>(std::move(encoder), videoChain(o, g), g.sar);
+        // Pictures are timed in their stream's own units: microseconds
+        // would round 1/30 s differently from picture to picture, and the
+        // rate change would then pick its pictures unevenly.
+        m_unseen.emplace(o.startUs, m_endUs, o.frameRate, video->time_base, origin);
+        m_videoStartTicks = av_rescale_q(origin + o.startUs, AV_TIME_BASE_Q, video->time_base);
+        m_video.track = std::make_unique<EncodeTrack>(std::move(encoder), videoChain(o, g), g.sar,
+                                                      video->time_base);
         if (!m_video.track->attach(m_output, error))
             return false;
     }
@@ -109,8 +114,8 @@ bool Conversion::prepare(std::string &error)
         if (!encoder)
             return false;
         m_audio.decoder.emplace(std::move(soundDecoder), m_input.audioStream(), origin);
-        m_audio.track =
-            std::make_unique<EncodeTrack>(std::move(encoder), audioChain(o), AVRational{1, 1});
+        m_audio.track = std::make_unique<EncodeTrack>(std::move(encoder), audioChain(o),
+                                                      AVRational{1, 1}, AV_TIME_BASE_Q);
         if (!m_audio.track->attach(m_output, error))
             return false;
     } else if (!m_video.track) {
@@ -124,8 +129,8 @@ bool Conversion::prepare(std::string &error)
         CodecContextPtr encoder = openAudioEncoder(o, globalHeaders, error);
         if (!encoder)
             return false;
-        m_audio.track =
-            std::make_unique<EncodeTrack>(std::move(encoder), audioChain(o), AVRational{1, 1});
+        m_audio.track = std::make_unique<EncodeTrack>(std::move(encoder), audioChain(o),
+                                                      AVRational{1, 1}, AV_TIME_BASE_Q);
         if (!m_audio.track->attach(m_output, error))
             return false;
         m_silence.emplace(o.sampleRate, o.channels);
@@ -282,16 +287,11 @@ bool Conversion::feed(Lane &lane, AVPacket *pkt, LaneWorker *worker, std::string
 bool Conversion::feedPicture(AVPacket *pkt, std::string &error)
 {
     if (pkt)
-        m_unseen->noteRead(pictureStartUs(pkt));
+        m_unseen->noteRead(pkt->pts);
     if (m_heldPicture && !m_video.done) {
         const AVPacket *held = m_heldPicture.get();
-        const int64_t durationUs =
-            held->duration > 0
-                ? av_rescale_q(held->duration, m_input.videoStream()->time_base, AV_TIME_BASE_Q)
-                : 0;
-        m_video.decoder->skipUnreferenced(
-            m_video.decoder->timesFollowPackets() &&
-            m_unseen->neverShown(pictureStartUs(held), durationUs));
+        m_video.decoder->skipUnreferenced(m_video.decoder->timesFollowPackets() &&
+                                          m_unseen->neverShown(held->pts, held->duration));
         if (!decodeInto(m_video, held, error))
             return false;
     }
@@ -301,14 +301,6 @@ bool Conversion::feedPicture(AVPacket *pkt, std::string &error)
         return false;
     }
     return true;
-}
-
-int64_t Conversion::pictureStartUs(const AVPacket *pkt) const
-{
-    if (pkt->pts == AV_NOPTS_VALUE)
-        return AV_NOPTS_VALUE;
-    return av_rescale_q(pkt->pts, m_input.videoStream()->time_base, AV_TIME_BASE_Q) -
-           m_input.originUs();
 }
 
 bool Conversion::decodeInto(Lane &lane, const AVPacket *pkt, std::string &error)
@@ -338,10 +330,12 @@ bool Conversion::pass(Lane &lane, std::string &error)
     frame->pts = start - m_options.startUs;
     lane.startUs = start;
     lane.endUs = lane.decoder->frameEndUs();
-    if (m_silence && &lane == &m_video && !m_silence->fillTo(frame->pts, *m_audio.track, error))
-        return false;
-    if (&lane != &m_audio)
+    if (&lane == &m_video) {
+        if (m_silence && !m_silence->fillTo(frame->pts, *m_audio.track, error))
+            return false;
+        frame->pts = lane.decoder->frameStartTicks() - m_videoStartTicks;
         return lane.track->push(frame, error);
+    }
     // Sound goes on one frame late: the last one may hold its encoder's
     // padding, which only the packets' end tells (see pushLastSound).
     if (lane.held && lane.held->nb_samples > 0 && !lane.track->push(lane.held.get(), error))

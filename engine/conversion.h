@@ -60,7 +60,6 @@ private:
     bool pass(Lane &lane, std::string &error);
     bool feed(Lane &lane, AVPacket *pkt, LaneWorker *worker, std::string &error);
     bool feedPicture(AVPacket *pkt, std::string &error);
-    int64_t pictureStartUs(const AVPacket *pkt) const;
     bool transcode(std::string &error);
     bool finishTracks(std::string &error);
     bool checkReadToEnd(std::string &error) const;
@@ -88,6 +87,7 @@ private:
     std::optional<UnseenPictures> m_unseen; // pictures the output never shows
     PacketPtr m_heldPicture;                // read, not yet decoded
     int64_t m_endUs = 0;                    // trim end on the file's timeline
+    int64_t m_videoStartTicks = 0;          // trim start in the picture stream's units
     bool m_sourceEnded = false;             // the demuxer gave no more packets
 };
 

@@ -8,8 +8,9 @@ extern "C" {
 
 namespace zelo {
 
-EncodeTrack::EncodeTrack(CodecContextPtr encoder, std::string chain, AVRational sar)
-    : m_encoder(std::move(encoder)), m_chain(std::move(chain)), m_sar(sar)
+EncodeTrack::EncodeTrack(CodecContextPtr encoder, std::string chain, AVRational sar,
+                         AVRational timeBase)
+    : m_encoder(std::move(encoder)), m_chain(std::move(chain)), m_sar(sar), m_timeBase(timeBase)
 {}
 
 bool EncodeTrack::attach(OutputFile &out, std::string &error)
@@ -44,8 +45,8 @@ bool EncodeTrack::filterAndEncode(AVFrame *frame, std::string &error)
 {
     if (!m_filtersOpen) {
         const bool audio = m_encoder->codec_type == AVMEDIA_TYPE_AUDIO;
-        bool ok = audio ? m_filters.openAudio(frame, AV_TIME_BASE_Q, m_chain, error)
-                        : m_filters.openVideo(frame, AV_TIME_BASE_Q, m_sar, m_chain, 0, error);
+        bool ok = audio ? m_filters.openAudio(frame, m_timeBase, m_chain, error)
+                        : m_filters.openVideo(frame, m_timeBase, m_sar, m_chain, 0, error);
         if (!ok)
             return false;
         if (audio && !(m_encoder->codec->capabilities & AV_CODEC_CAP_VARIABLE_FRAME_SIZE))
@@ -59,7 +60,8 @@ bool EncodeTrack::finish(int64_t endUs, std::string &error)
 {
     if (m_pictureThread && !m_pictureThread->finish(error))
         return false;
-    if (m_filtersOpen && (!m_filters.close(endUs, error) || !pump(error)))
+    const int64_t end = av_rescale_q(endUs, AV_TIME_BASE_Q, m_timeBase);
+    if (m_filtersOpen && (!m_filters.close(end, error) || !pump(error)))
         return false;
     return encode(nullptr, error);
 }

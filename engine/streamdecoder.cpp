@@ -62,10 +62,11 @@ bool StreamDecoder::receive(AVFrame *frame)
     if (start == AV_NOPTS_VALUE)
         start = 0;
     m_timesFollowPackets = m_timesFollowPackets && frame->pts != AV_NOPTS_VALUE &&
-                           ts == frame->pts &&
-                           (m_received == 0 || start > m_frameStartUs);
+                           ts == frame->pts && (m_received == 0 || start > m_frameStartUs);
     ++m_received;
     m_frameStartUs = start;
+    m_frameStartTicks =
+        ts == AV_NOPTS_VALUE ? av_rescale_q(start + m_originUs, AV_TIME_BASE_Q, m_timeBase) : ts;
     m_nextUs = start + durationUs(frame);
     return true;
 }
@@ -73,7 +74,7 @@ bool StreamDecoder::receive(AVFrame *frame)
 void StreamDecoder::reset()
 {
     avcodec_flush_buffers(m_ctx.get());
-    m_frameStartUs = m_nextUs = AV_NOPTS_VALUE;
+    m_frameStartUs = m_nextUs = m_frameStartTicks = AV_NOPTS_VALUE;
     m_drained = false;
 }
 

@@ -30,6 +30,9 @@ public:
     // Start of the frame last received, and where the next one should start.
     int64_t frameStartUs() const { return m_frameStartUs; }
     int64_t frameEndUs() const { return m_nextUs; }
+    // The start of the frame last received in the stream's own time base,
+    // as exact as the file gives it (its origin not taken off).
+    int64_t frameStartTicks() const { return m_frameStartTicks; }
     // So far every frame came out at its own packet's time, later than the
     // one before: a packet's time then tells where its frame will be.
     bool timesFollowPackets() const { return m_received > 0 && m_timesFollowPackets; }
@@ -43,6 +46,7 @@ private:
     int m_index;
     int64_t m_originUs;
     int64_t m_frameStartUs = AV_NOPTS_VALUE;
+    int64_t m_frameStartTicks = AV_NOPTS_VALUE;
     int64_t m_nextUs = AV_NOPTS_VALUE;
     bool m_drained = false;
     int64_t m_received = 0;

@@ -276,6 +276,51 @@ TEST_F(Convert, AHalvedRateShowsTheLaterPictureOfEachSlot)
     }
 }
 
+// Which source picture of a ramp fixture each picture of the file shows.
+std::vector<int> rampNumbers(const std::string &path)
+{
+    std::vector<int> numbers;
+    for (const Picture &p : decodePictures(path, 1000)) {
+        const int w = p.width, h = p.height;
+        numbers.push_back(int(std::lround(p.meanLuma(w / 8, h / 4, w / 4, h / 2) / 16)) * 16 +
+                          int(std::lround(p.meanLuma(5 * w / 8, h / 4, w / 4, h / 2) / 16)));
+    }
+    return numbers;
+}
+
+TEST_F(Convert, RateChangesPickThePicturesFfmpegsRateFilterPicks)
+{
+    struct Pair
+    {
+        const char *source, *rate, *start;
+    };
+    for (const Pair &c : {Pair{"ramp30.mp4", "15", "0"},
+                          {"ramp30.mp4", "15", "1"},
+                          {"ramp2997.mp4", "15", "0"},
+                          {"ramp25.mp4", "15", "0"},
+                          {"ramp60.mp4", "30", "0"},
+                          {"ramp24.mp4", "15", "0"},
+                          {"ramp2997.mp4", "12", "0"},
+                          {"ramp50.mp4", "25", "0"}}) {
+        SCOPED_TRACE(std::string(c.source) + " to " + c.rate + " from " + c.start);
+        ConvertRequest r = sameSizeRequest(c.source, "out.mp4");
+        r.size = "64x32";
+        r.rate = c.rate;
+        r.start = std::string("00:00:0") + c.start;
+        r.length = "1";
+        ASSERT_EQ(run(r).code, uintptr_t(CONVERT_DONE_COMPLETE));
+        const std::string oracle = scratch.file("oracle.nut");
+        const std::string command = std::string("ffmpeg -v error -y -ss ") + c.start + " -i '" +
+                                    r.input + "' -t 1 -vf fps=" + c.rate +
+                                    ":start_time=0:round=near -fps_mode passthrough -an "
+                                    "-c:v rawvideo '" +
+                                    oracle + "'";
+        ASSERT_EQ(std::system(command.c_str()), 0) << command;
+        EXPECT_EQ(rampNumbers(r.output), rampNumbers(oracle));
+        std::filesystem::remove(r.output);
+    }
+}
+
 TEST_F(Convert, BandsAreBlackAndThePictureFillsTheRest)
 {
     ConvertRequest r = request("video_only.avi");

@@ -144,6 +144,16 @@ struct R : ClipRecipe
     R &&packets(int n) { return soundPacketSamples = n, std::move(*this); }
 };
 
+R ramp(const char *file, AVRational rate)
+{
+    return R(file, "mp4", "mpeg4")
+        .size(64, 32)
+        .fps(rate.num, rate.den)
+        .secs(2)
+        .source("color=c=black")
+        .filter("geq=lum='if(lt(X\\,W/2)\\,16*floor(N/16)\\,16*mod(N\\,16))':cb=128:cr=128");
+}
+
 } // namespace
 
 const std::vector<ClipRecipe> &fixtureCatalog()
@@ -215,6 +225,14 @@ const std::vector<ClipRecipe> &fixtureCatalog()
             .sound(48000)
             .filter("setpts=PTS+2/TB"),
         R("index_first.mp4", "mp4", "mpeg4").options("movflags=faststart"),
+        // Pictures that count themselves: picture n is 16 * (n / 16) bright
+        // on its left half and 16 * (n % 16) on its right.
+        ramp("ramp30.mp4", {30, 1}),
+        ramp("ramp2997.mp4", {30000, 1001}),
+        ramp("ramp25.mp4", {25, 1}),
+        ramp("ramp60.mp4", {60, 1}),
+        ramp("ramp24.mp4", {24, 1}),
+        ramp("ramp50.mp4", {50, 1}),
         // Long enough to stop a conversion half-way.
         R("long.avi", "avi", "mpeg4", "libmp3lame").secs(60),
     };
