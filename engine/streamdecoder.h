@@ -3,6 +3,7 @@
 #pragma once
 
 #include "engine/avptr.h"
+#include "engine/picturepackets.h"
 
 namespace zelo {
 
@@ -18,7 +19,8 @@ public:
     // one bad packet must not end a conversion.
     void send(const AVPacket *pkt);
     // The next packets' pictures are left out when no other picture refers
-    // to them, for the codecs where that is certain; the rest decode all.
+    // to them, for the codecs where that is certain and once the stream has
+    // shown one whole picture in each packet; the rest decode all.
     void skipUnreferenced(bool skip);
     // True with the next frame; false when the decoder wants input or is
     // drained (see drained()).
@@ -41,6 +43,9 @@ private:
     int64_t durationUs(const AVFrame *frame) const;
 
     CodecContextPtr m_ctx;
+    const AVStream *m_stream;
+    PicturePackets m_packets;
+    bool m_skipping = false;
     AVRational m_timeBase;
     AVRational m_frameRate;
     int m_index;

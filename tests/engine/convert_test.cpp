@@ -1,5 +1,6 @@
 // Conversions read back with libavformat: what each device kind gets, from
 // every kind of source.
+#include "engine/conversion.h"
 #include "tests/engine/enginetestkit.h"
 #include "tests/engine/fixturecatalog.h"
 
@@ -318,6 +319,30 @@ TEST_F(Convert, RateChangesPickThePicturesFfmpegsRateFilterPicks)
         ASSERT_EQ(std::system(command.c_str()), 0) << command;
         EXPECT_EQ(rampNumbers(r.output), rampNumbers(oracle));
         std::filesystem::remove(r.output);
+    }
+}
+
+TEST_F(Convert, LeavingUnseenPicturesUndecodedChangesNoOutput)
+{
+    // B pictures, progressive and interlaced, halved in rate: the same
+    // bytes whether the pictures nobody sees are decoded or not.
+    for (const char *source : {"h264_aac.mp4", "interlaced.ts"}) {
+        SCOPED_TRACE(source);
+        std::string outputs[2];
+        for (bool skip : {true, false}) {
+            ConvertRequest r = request(source, std::string(skip ? "on" : "off") + ".3gp");
+            zelo::ConvertOptions options;
+            std::string error;
+            ASSERT_TRUE(zelo::parseConvertOptions(r.toVector(), options, error)) << error;
+            options.skipUnseenPictures = skip;
+            const std::atomic<bool> stop{false};
+            zelo::ProgressReporter progress([](const std::string &) {});
+            ASSERT_EQ(zelo::Conversion(options, stop, progress).run(),
+                      zelo::ConversionResult::Complete);
+            outputs[skip] = readBytes(r.output);
+        }
+        EXPECT_GT(outputs[0].size(), 1000u);
+        EXPECT_TRUE(outputs[0] == outputs[1]);
     }
 }
 

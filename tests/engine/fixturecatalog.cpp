@@ -138,6 +138,7 @@ struct R : ClipRecipe
     R &&sound(int hz, int ch = 2) { return sampleRate = hz, channels = ch, std::move(*this); }
     R &&aspect(AVRational a) { return sar = a, std::move(*this); }
     R &&turn(int q, bool m = false) { return rotation = q, mirrored = m, std::move(*this); }
+    R &&fields() { return interlaced = true, std::move(*this); }
     R &&source(const char *p) { return pattern = p, std::move(*this); }
     R &&filter(const char *f) { return pictureFilter = f, std::move(*this); }
     R &&options(const char *o) { return muxerOptions = o, std::move(*this); }
@@ -225,6 +226,9 @@ const std::vector<ClipRecipe> &fixtureCatalog()
             .sound(48000)
             .filter("setpts=PTS+2/TB"),
         R("index_first.mp4", "mp4", "mpeg4").options("movflags=faststart"),
+        // A camcorder's kind: interlaced H.264 with B pictures in a transport
+        // stream.
+        R("interlaced.ts", "mpegts", "libx264", "mp2").fps(30000, 1001).sound(48000).fields(),
         // Pictures that count themselves: picture n is 16 * (n / 16) bright
         // on its left half and 16 * (n % 16) on its right.
         ramp("ramp30.mp4", {30, 1}),

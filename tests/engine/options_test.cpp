@@ -1,5 +1,6 @@
 // Reading the option vector, and the status line's shape.
 #include "engine/convertoptions.h"
+#include "engine/picturepackets.h"
 #include "engine/probe.h"
 #include "engine/progressreporter.h"
 #include "engine/unseenpictures.h"
@@ -167,6 +168,39 @@ TEST(UnseenPictures, OnlyPicturesNoOutputSlotWillShow)
     for (int i = 0; i < 76; ++i) {
         same.noteRead((i + 1) * frame);
         EXPECT_FALSE(i >= 25 && same.neverShown(i * frame, frame)) << i;
+    }
+}
+
+TEST(PicturePackets, WholeOnlyOnceEveryPacketMadeAPictureOfItsOwn)
+{
+    constexpr int64_t none = AV_NOPTS_VALUE, skippable = 1000;
+    struct Case
+    {
+        const char *what;
+        std::vector<int64_t> sent, received; // sent + skippable: may be skipped
+        bool fieldCoded, whole;
+    };
+    const std::vector<Case> cases = {
+        {"B pictures, shown in time order",
+         {0, 3, 1, 2, 6, 4, 5},
+         {0, 1, 2, 3, 4, 5, 6},
+         false,
+         true},
+        {"one picture so far", {0, 3}, {0}, false, false},
+        {"each field a packet", {0, 1, 2, 3, 4, 5}, {0, 2, 4}, false, false},
+        {"the parser saw fields", {0, 1, 2}, {0, 1, 2}, true, false},
+        {"a packet without a time", {0, none, 2}, {0, 2}, false, false},
+        {"a skipped picture left out", {0, 1 + skippable, 2}, {0, 2}, false, true},
+    };
+    for (const Case &c : cases) {
+        zelo::PicturePackets packets;
+        if (c.fieldCoded)
+            packets.noteFieldCoded();
+        for (int64_t pts : c.sent)
+            packets.sent(pts >= skippable ? pts - skippable : pts, pts >= skippable);
+        for (int64_t pts : c.received)
+            packets.received(pts);
+        EXPECT_EQ(packets.wholePictures(), c.whole) << c.what;
     }
 }
 
