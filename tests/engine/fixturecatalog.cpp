@@ -213,6 +213,11 @@ const std::vector<ClipRecipe> &fixtureCatalog()
         // Sound that goes on after the pictures: by seconds, and by the
         // fraction of a second phones record.
         R("long_sound.mp4", "mp4", "libx264", "aac").soundSecs(6),
+        R("held_picture.mp4", "mp4", "mpeg4", "aac")
+            .size(640, 360)
+            .secs(1)
+            .soundSecs(40)
+            .sound(22050, 1),
         R("sound_outlasts_8k.3gp", "3gp", "mpeg4", "aac")
             .size(176, 144)
             .fps(15)
