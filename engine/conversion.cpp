@@ -292,7 +292,7 @@ bool Conversion::feedPicture(AVPacket *pkt, std::string &error)
         const AVPacket *held = m_heldPicture.get();
         m_video.decoder->skipUnreferenced(m_options.skipUnseenPictures &&
                                           m_video.decoder->timesFollowPackets() &&
-                                          m_unseen->neverShown(held->pts, held->duration));
+                                          m_unseen->neverShown(held->pts));
         if (!decodeInto(m_video, held, error))
             return false;
     }
@@ -318,25 +318,21 @@ bool Conversion::pass(Lane &lane, std::string &error)
 {
     AVFrame *frame = lane.frame.get();
     const int64_t start = lane.decoder->frameStartUs();
+    if (&lane == &m_video)
+        return passPicture(frame, start, error);
     if (start >= m_endUs) {
         lane.done = true;
         av_frame_unref(frame);
         return true;
     }
     if (lane.decoder->frameEndUs() <= m_options.startUs) {
-        av_frame_unref(frame); // leads up to the start, never shown
+        av_frame_unref(frame); // leads up to the start, never heard
         return true;
     }
     noteShape(lane, frame);
     frame->pts = start - m_options.startUs;
     lane.startUs = start;
     lane.endUs = lane.decoder->frameEndUs();
-    if (&lane == &m_video) {
-        if (m_silence && !m_silence->fillTo(frame->pts, *m_audio.track, error))
-            return false;
-        frame->pts = lane.decoder->frameStartTicks() - m_videoStartTicks;
-        return lane.track->push(frame, error);
-    }
     // Sound goes on one frame late: the last one may hold its encoder's
     // padding, which only the packets' end tells (see pushLastSound).
     if (lane.held && lane.held->nb_samples > 0 && !lane.track->push(lane.held.get(), error))
@@ -347,6 +343,56 @@ bool Conversion::pass(Lane &lane, std::string &error)
     }
     av_frame_move_ref(lane.held.get(), frame);
     return true;
+}
+
+// A picture shows until the next one, whatever its packet claims (a
+// variable-rate ASF gives each a nominal 1/rate): one that starts before
+// the trim start waits until the next picture tells whether it is still
+// on screen there.
+bool Conversion::passPicture(AVFrame *frame, int64_t start, std::string &error)
+{
+    const StreamDecoder &decoder = *m_video.decoder;
+    if (start < m_options.startUs) {
+        if (!m_leadIn.frame && !(m_leadIn.frame = makeFrame())) {
+            error = "out of memory";
+            return false;
+        }
+        av_frame_unref(m_leadIn.frame.get());
+        av_frame_move_ref(m_leadIn.frame.get(), frame);
+        m_leadIn.startUs = start;
+        m_leadIn.endUs = decoder.frameEndUs();
+        m_leadIn.ticks = decoder.frameStartTicks();
+        return true;
+    }
+    if (!passLeadIn(start > m_options.startUs, error))
+        return false;
+    if (start >= m_endUs) {
+        m_video.done = true;
+        av_frame_unref(frame);
+        return true;
+    }
+    return pushPicture(frame, {nullptr, start, decoder.frameEndUs(), decoder.frameStartTicks()},
+                       error);
+}
+
+bool Conversion::passLeadIn(bool shown, std::string &error)
+{
+    AVFrame *frame = m_leadIn.frame.get();
+    if (!frame || !frame->buf[0])
+        return true;
+    const bool ok = !shown || pushPicture(frame, m_leadIn, error);
+    av_frame_unref(frame);
+    return ok;
+}
+
+bool Conversion::pushPicture(AVFrame *frame, const HeldPicture &at, std::string &error)
+{
+    m_video.startUs = at.startUs;
+    m_video.endUs = at.endUs;
+    if (m_silence && !m_silence->fillTo(at.startUs - m_options.startUs, *m_audio.track, error))
+        return false;
+    frame->pts = at.ticks - m_videoStartTicks;
+    return m_video.track->push(frame, error);
 }
 
 bool Conversion::pushLastSound(std::string &error)
@@ -414,6 +460,14 @@ int64_t Conversion::pictureEndUs() const
 bool Conversion::finishTracks(std::string &error)
 {
     const int64_t start = m_options.startUs;
+    // No picture after the last one before the start: it stays on screen
+    // where the clip goes on past the start (a lone picture stamped a little
+    // before the file's own start, say).
+    int64_t reached = m_leadIn.endUs;
+    for (const Lane *lane : {&m_video, &m_audio})
+        reached = std::max(reached, lane->packetEndUs);
+    if (m_video.track && !passLeadIn(reached > start, error))
+        return false;
     const int64_t pictureEnd = pictureEndUs();
     if (m_video.track && !m_video.track->finish(pictureEnd, error))
         return false;

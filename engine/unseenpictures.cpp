@@ -43,16 +43,17 @@ int64_t UnseenPictures::slotOf(int64_t pts) const
                             static_cast<AVRounding>(AV_ROUND_NEAR_INF | AV_ROUND_PASS_MINMAX));
 }
 
-bool UnseenPictures::neverShown(int64_t pts, int64_t duration) const
+bool UnseenPictures::neverShown(int64_t pts) const
 {
     if (pts == AV_NOPTS_VALUE || m_slot.num <= 0 || m_slot.den <= 0)
         return false;
     const int64_t startUs = microseconds(pts);
-    const int64_t durationUs =
-        duration > 0 ? av_rescale_q(duration, m_timeBase, AV_TIME_BASE_Q) : 0;
-    if (durationUs > 0 && startUs + durationUs <= m_startUs)
-        return true; // lead-in
-    if (startUs < m_startUs || startUs >= m_endUs)
+    if (startUs < m_startUs) {
+        // Lead-in: a later picture starts at the trim start or before it.
+        return std::any_of(m_recent.begin(), m_recent.end(),
+                           [&](int64_t t) { return t > pts && microseconds(t) <= m_startUs; });
+    }
+    if (startUs >= m_endUs)
         return false;
     // An earlier picture already inside the range: this one is not the
     // first, which stands in for every slot before it.

@@ -2,8 +2,9 @@
 // decoded, so that the decoder can leave out those no other picture needs
 // (the unreferenced B pictures of H.264, MPEG-2, MPEG-4 and the like).
 //
-// Two kinds are never shown: pictures that end before the trim start (the
-// lead-in decoded after a seek to the key frame before it), and pictures
+// Two kinds are never shown: pictures followed by another before the trim
+// start (the lead-in decoded after a seek to the key frame before it; a
+// picture lasts until the next one), and pictures
 // that the rate change drops. The rate change ("fps" with start_time=0 and
 // round=near) puts each picture into the output slot nearest its time; of
 // the pictures that fall into one slot, only the last shows. A picture is
@@ -36,9 +37,9 @@ public:
     // has no time). Each is noted before any is asked about.
     void noteRead(int64_t pts);
 
-    // Whether the picture whose packet has this pts and duration (0 when
-    // unknown) is never shown; AV_NOPTS_VALUE is never called unseen.
-    bool neverShown(int64_t pts, int64_t duration) const;
+    // Whether the picture whose packet has this pts is never shown;
+    // AV_NOPTS_VALUE is never called unseen.
+    bool neverShown(int64_t pts) const;
 
 private:
     int64_t microseconds(int64_t ticks) const;

@@ -322,6 +322,21 @@ TEST_F(Convert, RateChangesPickThePicturesFfmpegsRateFilterPicks)
     }
 }
 
+TEST_F(Convert, ATrimStartsOnThePictureOnScreenThere)
+{
+    // Picture 45 shows from 1.8 s until the next one, at 2.2 s, though its
+    // packet gives it no length.
+    ConvertRequest r = sameSizeRequest("ramp_gap.wmv", "gap.mp4");
+    r.size = "64x32";
+    r.start = "00:00:02";
+    r.length = "1";
+    ASSERT_EQ(run(r).code, uintptr_t(CONVERT_DONE_COMPLETE));
+    const std::vector<int> shown = rampNumbers(r.output);
+    ASSERT_GE(shown.size(), 6u);
+    EXPECT_EQ(std::vector<int>(shown.begin(), shown.begin() + 6),
+              std::vector<int>({45, 45, 45, 45, 45, 55}));
+}
+
 TEST_F(Convert, LeavingUnseenPicturesUndecodedChangesNoOutput)
 {
     // B pictures, progressive and interlaced, halved in rate: the same

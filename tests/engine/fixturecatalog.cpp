@@ -140,19 +140,22 @@ struct R : ClipRecipe
     R &&turn(int q, bool m = false) { return rotation = q, mirrored = m, std::move(*this); }
     R &&fields() { return interlaced = true, std::move(*this); }
     R &&source(const char *p) { return pattern = p, std::move(*this); }
-    R &&filter(const char *f) { return pictureFilter = f, std::move(*this); }
+    R &&filter(const std::string &f) { return pictureFilter = f, std::move(*this); }
     R &&options(const char *o) { return muxerOptions = o, std::move(*this); }
     R &&packets(int n) { return soundPacketSamples = n, std::move(*this); }
 };
 
-R ramp(const char *file, AVRational rate)
+R ramp(const char *file, AVRational rate, const char *muxer = "mp4", const char *codec = "mpeg4",
+       const char *then = "", double seconds = 2)
 {
-    return R(file, "mp4", "mpeg4")
+    return R(file, muxer, codec)
         .size(64, 32)
         .fps(rate.num, rate.den)
-        .secs(2)
+        .secs(seconds)
         .source("color=c=black")
-        .filter("geq=lum='if(lt(X\\,W/2)\\,16*floor(N/16)\\,16*mod(N\\,16))':cb=128:cr=128");
+        .filter(std::string(
+                    "geq=lum='if(lt(X\\,W/2)\\,16*floor(N/16)\\,16*mod(N\\,16))':cb=128:cr=128") +
+                then);
 }
 
 } // namespace
@@ -242,6 +245,9 @@ const std::vector<ClipRecipe> &fixtureCatalog()
         ramp("ramp60.mp4", {60, 1}),
         ramp("ramp24.mp4", {24, 1}),
         ramp("ramp50.mp4", {50, 1}),
+        // Variable rate without packet durations: nothing from 1.84 s to
+        // 2.16 s, so picture 45 stays on screen from 1.8 s to 2.2 s.
+        ramp("ramp_gap.wmv", {25, 1}, "asf", "wmv2", ",select='not(between(n\\,46\\,54))'", 3),
         // Long enough to stop a conversion half-way.
         R("long.avi", "avi", "mpeg4", "libmp3lame").secs(60),
     };

@@ -150,24 +150,30 @@ TEST(UnseenPictures, OnlyPicturesNoOutputSlotWillShow)
     zelo::UnseenPictures unseen(s, 3 * s, AVRational{10, 1});
     for (int i = 0; i < 30; ++i)
         unseen.noteRead(i * frame);
-    EXPECT_TRUE(unseen.neverShown(23 * frame, frame)) << "lead-in";
-    EXPECT_FALSE(unseen.neverShown(23 * frame, 0)) << "its end is unknown";
-    EXPECT_FALSE(unseen.neverShown(25 * frame, frame)) << "the first may stand in for more";
-    EXPECT_FALSE(unseen.neverShown(26 * frame, frame)) << "the last of slot 0";
-    EXPECT_TRUE(unseen.neverShown(27 * frame, frame)) << "28 takes slot 1";
-    EXPECT_FALSE(unseen.neverShown(28 * frame, frame));
-    EXPECT_FALSE(unseen.neverShown(AV_NOPTS_VALUE, frame));
+    EXPECT_TRUE(unseen.neverShown(23 * frame)) << "lead-in: 24 follows before the start";
+    EXPECT_FALSE(unseen.neverShown(25 * frame)) << "the first may stand in for more";
+    EXPECT_FALSE(unseen.neverShown(26 * frame)) << "the last of slot 0";
+    EXPECT_TRUE(unseen.neverShown(27 * frame)) << "28 takes slot 1";
+    EXPECT_FALSE(unseen.neverShown(28 * frame));
+    EXPECT_FALSE(unseen.neverShown(AV_NOPTS_VALUE));
     // Only the latest packets are remembered, as many as any decoder holds.
     for (int i = 30; i < 100; ++i)
         unseen.noteRead(i * frame);
-    EXPECT_TRUE(unseen.neverShown(70 * frame, frame)) << "71 takes slot 18";
-    EXPECT_FALSE(unseen.neverShown(74 * frame, frame)) << "75, in its slot, is past the end";
+    EXPECT_TRUE(unseen.neverShown(70 * frame)) << "71 takes slot 18";
+    EXPECT_FALSE(unseen.neverShown(74 * frame)) << "75, in its slot, is past the end";
+
+    // A picture lasts until the next one, over a gap at the start too.
+    zelo::UnseenPictures gap(s, 3 * s, AVRational{10, 1});
+    for (int i : {22, 23, 27})
+        gap.noteRead(i * frame);
+    EXPECT_TRUE(gap.neverShown(22 * frame));
+    EXPECT_FALSE(gap.neverShown(23 * frame)) << "on screen at the start";
 
     // Converted to the source's own rate, every picture shows.
     zelo::UnseenPictures same(s, 3 * s, AVRational{25, 1});
     for (int i = 0; i < 76; ++i) {
         same.noteRead((i + 1) * frame);
-        EXPECT_FALSE(i >= 25 && same.neverShown(i * frame, frame)) << i;
+        EXPECT_FALSE(i >= 25 && same.neverShown(i * frame)) << i;
     }
 }
 
