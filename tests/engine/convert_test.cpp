@@ -335,6 +335,15 @@ TEST_F(Convert, ATrimStartsOnThePictureOnScreenThere)
     ASSERT_GE(shown.size(), 6u);
     EXPECT_EQ(std::vector<int>(shown.begin(), shown.begin() + 6),
               std::vector<int>({45, 45, 45, 45, 45, 55}));
+
+    // A lone picture before the start, and sound after it: the picture
+    // stays on screen.
+    ConvertRequest lone = request("lone_picture.mkv", "lone.3gp");
+    lone.start = "00:00:01";
+    lone.length = "1";
+    RunResult result = run(lone);
+    ASSERT_EQ(result.code, uintptr_t(CONVERT_DONE_COMPLETE)) << result.text();
+    EXPECT_NEAR(inspect(lone.output).video()->duration, 1.0, 0.1);
 }
 
 TEST_F(Convert, LeavingUnseenPicturesUndecodedChangesNoOutput)

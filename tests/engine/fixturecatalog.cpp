@@ -216,6 +216,8 @@ const std::vector<ClipRecipe> &fixtureCatalog()
         // Sound that goes on after the pictures: by seconds, and by the
         // fraction of a second phones record.
         R("long_sound.mp4", "mp4", "libx264", "aac").soundSecs(6),
+        // One picture at the start, sound for two seconds.
+        R("lone_picture.mkv", "matroska", "mpeg4", "libvorbis").count(1).soundSecs(2),
         R("held_picture.mp4", "mp4", "mpeg4", "aac")
             .size(640, 360)
             .secs(1)
