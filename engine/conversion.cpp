@@ -98,8 +98,9 @@ bool Conversion::prepare(std::string &error)
         // rate change would then pick its pictures unevenly.
         m_unseen.emplace(o.startUs, m_endUs, o.frameRate, video->time_base, origin);
         m_videoStartTicks = av_rescale_q(origin + o.startUs, AV_TIME_BASE_Q, video->time_base);
+        m_videoTimeBase = EncodeTrack::holdingMicroseconds(video->time_base);
         m_video.track = std::make_unique<EncodeTrack>(std::move(encoder), videoChain(o, g), g.sar,
-                                                      video->time_base);
+                                                      m_videoTimeBase);
         if (!m_video.track->attach(m_output, error))
             return false;
     }
@@ -391,7 +392,8 @@ bool Conversion::pushPicture(AVFrame *frame, const HeldPicture &at, std::string 
     m_video.endUs = at.endUs;
     if (m_silence && !m_silence->fillTo(at.startUs - m_options.startUs, *m_audio.track, error))
         return false;
-    frame->pts = at.ticks - m_videoStartTicks;
+    frame->pts = av_rescale_q(at.ticks - m_videoStartTicks, m_input.videoStream()->time_base,
+                              m_videoTimeBase);
     return m_video.track->push(frame, error);
 }
 

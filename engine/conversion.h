@@ -94,14 +94,15 @@ private:
     OutputFile m_output;
     Lane m_video;
     Lane m_audio;
-    std::optional<SilenceSource> m_silence; // sound for a source without any
-    std::deque<PacketPtr> m_pending;        // read while checking the seek
-    std::optional<UnseenPictures> m_unseen; // pictures the output never shows
-    PacketPtr m_heldPicture;                // read, not yet decoded
-    HeldPicture m_leadIn;                   // the latest picture before the start
-    int64_t m_endUs = 0;                    // trim end on the file's timeline
-    int64_t m_videoStartTicks = 0;          // trim start in the picture stream's units
-    bool m_sourceEnded = false;             // the demuxer gave no more packets
+    std::optional<SilenceSource> m_silence;      // sound for a source without any
+    std::deque<PacketPtr> m_pending;             // read while checking the seek
+    std::optional<UnseenPictures> m_unseen;      // pictures the output never shows
+    PacketPtr m_heldPicture;                     // read, not yet decoded
+    HeldPicture m_leadIn;                        // the latest picture before the start
+    int64_t m_endUs = 0;                         // trim end on the file's timeline
+    int64_t m_videoStartTicks = 0;               // trim start in the picture stream's units
+    AVRational m_videoTimeBase{1, AV_TIME_BASE}; // the pictures' on their way to the encoder
+    bool m_sourceEnded = false;                  // the demuxer gave no more packets
 };
 
 } // namespace zelo

@@ -2,6 +2,9 @@
 
 #include "engine/outputfile.h"
 
+#include <climits>
+#include <numeric>
+
 extern "C" {
 #include <libavutil/intreadwrite.h>
 }
@@ -12,6 +15,17 @@ EncodeTrack::EncodeTrack(CodecContextPtr encoder, std::string chain, AVRational 
                          AVRational timeBase)
     : m_encoder(std::move(encoder)), m_chain(std::move(chain)), m_sar(sar), m_timeBase(timeBase)
 {}
+
+AVRational EncodeTrack::holdingMicroseconds(AVRational timeBase)
+{
+    AVRational q;
+    if (timeBase.num <= 0 || timeBase.den <= 0 ||
+        !av_reduce(&q.num, &q.den, timeBase.num, timeBase.den, INT_MAX))
+        return timeBase;
+    // 1/D with D a multiple of both q.den and a million.
+    const int64_t d = std::lcm<int64_t>(q.den, AV_TIME_BASE);
+    return d <= INT_MAX ? AVRational{1, static_cast<int>(d)} : timeBase;
+}
 
 bool EncodeTrack::attach(OutputFile &out, std::string &error)
 {

@@ -38,6 +38,11 @@ public:
     // output is abandoned.
     void abandon() { m_pictureThread.reset(); }
 
+    // A time base in which both timeBase's ticks and microseconds are whole
+    // numbers, where one fits (else timeBase): the end of a track is told in
+    // microseconds, and must not be rounded to the source's ticks.
+    static AVRational holdingMicroseconds(AVRational timeBase);
+
     int64_t packetsWritten() const { return m_packets; }
     double lastQuality() const { return m_quality; }
 
