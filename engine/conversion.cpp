@@ -291,8 +291,7 @@ bool Conversion::feedPicture(AVPacket *pkt, std::string &error)
         m_unseen->noteRead(pkt->pts);
     if (m_heldPicture && !m_video.done) {
         const AVPacket *held = m_heldPicture.get();
-        m_video.decoder->skipUnreferenced(m_options.skipUnseenPictures &&
-                                          m_video.decoder->timesFollowPackets() &&
+        m_video.decoder->skipUnreferenced(m_video.decoder->timesFollowPackets() &&
                                           m_unseen->neverShown(held->pts));
         if (!decodeInto(m_video, held, error))
             return false;

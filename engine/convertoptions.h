@@ -31,9 +31,6 @@ struct ConvertOptions
     int64_t audioBitRate = 0; // bit/s
     std::string format;       // muxer name: 3gp, psp or mp4
     std::string output;
-    // Off only to show that leaving unseen pictures undecoded changes no
-    // output picture.
-    bool skipUnseenPictures = true;
 
     int pictureWidth() const { return width - padLeft - padRight; }
     int pictureHeight() const { return height - padTop - padBottom; }

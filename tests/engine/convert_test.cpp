@@ -1,6 +1,5 @@
 // Conversions read back with libavformat: what each device kind gets, from
 // every kind of source.
-#include "engine/conversion.h"
 #include "tests/engine/enginetestkit.h"
 #include "tests/engine/fixturecatalog.h"
 
@@ -8,6 +7,7 @@ extern "C" {
 #include <libavcodec/avcodec.h>
 }
 
+#include <array>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -282,91 +282,33 @@ std::vector<int> rampNumbers(const std::string &path)
 {
     std::vector<int> numbers;
     for (const Picture &p : decodePictures(path, 1000)) {
-        const int w = p.width, h = p.height;
-        numbers.push_back(int(std::lround(p.meanLuma(w / 8, h / 4, w / 4, h / 2) / 16)) * 16 +
-                          int(std::lround(p.meanLuma(5 * w / 8, h / 4, w / 4, h / 2) / 16)));
+        auto at = [&p](int x) { return int(std::lround(p.meanLuma(x, 8, 16, 16) / 16)); };
+        numbers.push_back(at(8) * 16 + at(40));
     }
     return numbers;
 }
 
 TEST_F(Convert, RateChangesPickThePicturesFfmpegsRateFilterPicks)
 {
-    struct Pair
-    {
-        const char *source, *rate, *start;
-    };
-    for (const Pair &c : {Pair{"ramp30.mp4", "15", "0"},
-                          {"ramp30.mp4", "15", "1"},
-                          {"ramp2997.mp4", "15", "0"},
-                          {"ramp25.mp4", "15", "0"},
-                          {"ramp60.mp4", "30", "0"},
-                          {"ramp24.mp4", "15", "0"},
-                          {"ramp2997.mp4", "12", "0"},
-                          {"ramp50.mp4", "25", "0"}}) {
-        SCOPED_TRACE(std::string(c.source) + " to " + c.rate + " from " + c.start);
-        ConvertRequest r = sameSizeRequest(c.source, "out.mp4");
-        r.size = "64x32";
-        r.rate = c.rate;
-        r.start = std::string("00:00:0") + c.start;
-        r.length = "1";
+    using Row = std::array<std::string, 3>; // source, rate, start
+    for (const auto &[source, rate, start] :
+         {Row{"ramp30.mp4", "15", "0"}, Row{"ramp30.mp4", "15", "1"},
+          Row{"ramp2997.mp4", "15", "0"}, Row{"ramp25.mp4", "15", "0"},
+          Row{"ramp60.mp4", "30", "0"}, Row{"ramp24.mp4", "15", "0"},
+          Row{"ramp2997.mp4", "12", "0"}, Row{"ramp50.mp4", "25", "0"},
+          Row{"ramp_gap.wmv", "25", "2"}}) {
+        SCOPED_TRACE(source + " to " + rate);
+        ConvertRequest r = sameSizeRequest(source, source + rate + start + ".mp4");
+        r.size = "64x32", r.rate = rate, r.start = "00:00:0" + start, r.length = "1";
         ASSERT_EQ(run(r).code, uintptr_t(CONVERT_DONE_COMPLETE));
-        const std::string oracle = scratch.file("oracle.nut");
-        const std::string command = std::string("ffmpeg -v error -y -ss ") + c.start + " -i '" +
-                                    r.input + "' -t 1 -vf fps=" + c.rate +
-                                    ":start_time=0:round=near -fps_mode passthrough -an "
-                                    "-c:v rawvideo '" +
-                                    oracle + "'";
-        ASSERT_EQ(std::system(command.c_str()), 0) << command;
-        EXPECT_EQ(rampNumbers(r.output), rampNumbers(oracle));
-        std::filesystem::remove(r.output);
-    }
-}
-
-TEST_F(Convert, ATrimStartsOnThePictureOnScreenThere)
-{
-    // Picture 45 shows from 1.8 s until the next one, at 2.2 s, though its
-    // packet gives it no length.
-    ConvertRequest r = sameSizeRequest("ramp_gap.wmv", "gap.mp4");
-    r.size = "64x32";
-    r.start = "00:00:02";
-    r.length = "1";
-    ASSERT_EQ(run(r).code, uintptr_t(CONVERT_DONE_COMPLETE));
-    const std::vector<int> shown = rampNumbers(r.output);
-    ASSERT_GE(shown.size(), 6u);
-    EXPECT_EQ(std::vector<int>(shown.begin(), shown.begin() + 6),
-              std::vector<int>({45, 45, 45, 45, 45, 55}));
-
-    // A lone picture before the start, and sound after it: the picture
-    // stays on screen.
-    ConvertRequest lone = request("lone_picture.mkv", "lone.3gp");
-    lone.start = "00:00:01";
-    lone.length = "1";
-    RunResult result = run(lone);
-    ASSERT_EQ(result.code, uintptr_t(CONVERT_DONE_COMPLETE)) << result.text();
-    EXPECT_NEAR(inspect(lone.output).video()->duration, 1.0, 0.1);
-}
-
-TEST_F(Convert, LeavingUnseenPicturesUndecodedChangesNoOutput)
-{
-    // B pictures, progressive and interlaced, halved in rate: the same
-    // bytes whether the pictures nobody sees are decoded or not.
-    for (const char *source : {"h264_aac.mp4", "interlaced.ts"}) {
-        SCOPED_TRACE(source);
-        std::string outputs[2];
-        for (bool skip : {true, false}) {
-            ConvertRequest r = request(source, std::string(skip ? "on" : "off") + ".3gp");
-            zelo::ConvertOptions options;
-            std::string error;
-            ASSERT_TRUE(zelo::parseConvertOptions(r.toVector(), options, error)) << error;
-            options.skipUnseenPictures = skip;
-            const std::atomic<bool> stop{false};
-            zelo::ProgressReporter progress([](const std::string &) {});
-            ASSERT_EQ(zelo::Conversion(options, stop, progress).run(),
-                      zelo::ConversionResult::Complete);
-            outputs[skip] = readBytes(r.output);
-        }
-        EXPECT_GT(outputs[0].size(), 1000u);
-        EXPECT_TRUE(outputs[0] == outputs[1]);
+        const std::string oracle = "ffmpeg -v error -ss " + start + " -i '" + r.input +
+                                   "' -t 1 -vf fps=" + rate + ":start_time=0:round=near " +
+                                   "-fps_mode passthrough -an -c:v rawvideo '" + r.output + ".nut'";
+        ASSERT_EQ(std::system(oracle.c_str()), 0) << oracle;
+        std::vector<int> expected = rampNumbers(r.output + ".nut");
+        if (source == "ramp_gap.wmv") // 45 shows from 1.8 to 2.2 s; ffmpeg's trim drops it
+            std::fill_n(expected.begin(), 5, 45);
+        EXPECT_EQ(rampNumbers(r.output), expected);
     }
 }
 

@@ -138,25 +138,18 @@ struct R : ClipRecipe
     R &&sound(int hz, int ch = 2) { return sampleRate = hz, channels = ch, std::move(*this); }
     R &&aspect(AVRational a) { return sar = a, std::move(*this); }
     R &&turn(int q, bool m = false) { return rotation = q, mirrored = m, std::move(*this); }
-    R &&fields() { return interlaced = true, std::move(*this); }
     R &&source(const char *p) { return pattern = p, std::move(*this); }
-    R &&filter(const std::string &f) { return pictureFilter = f, std::move(*this); }
+    R &&filter(const char *f) { return pictureFilter = f, std::move(*this); }
     R &&options(const char *o) { return muxerOptions = o, std::move(*this); }
     R &&packets(int n) { return soundPacketSamples = n, std::move(*this); }
+    // Picture n is 16 * (n / 16) bright on its left half, 16 * (n % 16) on its right.
+    R &&ramp(const std::string &then = "")
+    {
+        pattern = "color=c=black";
+        pictureFilter = "geq='if(lt(X\\,W/2)\\,16*floor(N/16)\\,16*mod(N\\,16))':128:128" + then;
+        return size(64, 32).secs(2);
+    }
 };
-
-R ramp(const char *file, AVRational rate, const char *muxer = "mp4", const char *codec = "mpeg4",
-       const char *then = "", double seconds = 2)
-{
-    return R(file, muxer, codec)
-        .size(64, 32)
-        .fps(rate.num, rate.den)
-        .secs(seconds)
-        .source("color=c=black")
-        .filter(std::string(
-                    "geq=lum='if(lt(X\\,W/2)\\,16*floor(N/16)\\,16*mod(N\\,16))':cb=128:cr=128") +
-                then);
-}
 
 } // namespace
 
@@ -216,13 +209,8 @@ const std::vector<ClipRecipe> &fixtureCatalog()
         // Sound that goes on after the pictures: by seconds, and by the
         // fraction of a second phones record.
         R("long_sound.mp4", "mp4", "libx264", "aac").soundSecs(6),
-        // One picture at the start, sound for two seconds.
         R("lone_picture.mkv", "matroska", "mpeg4", "libvorbis").count(1).soundSecs(2),
-        R("held_picture.mp4", "mp4", "mpeg4", "aac")
-            .size(640, 360)
-            .secs(1)
-            .soundSecs(40)
-            .sound(22050, 1),
+        R("held_picture.mp4", "mp4", "mpeg4", "aac").size(640, 360).secs(1).soundSecs(40),
         R("sound_outlasts_8k.3gp", "3gp", "mpeg4", "aac")
             .size(176, 144)
             .fps(15)
@@ -236,20 +224,13 @@ const std::vector<ClipRecipe> &fixtureCatalog()
             .sound(48000)
             .filter("setpts=PTS+2/TB"),
         R("index_first.mp4", "mp4", "mpeg4").options("movflags=faststart"),
-        // A camcorder's kind: interlaced H.264 with B pictures in a transport
-        // stream.
-        R("interlaced.ts", "mpegts", "libx264", "mp2").fps(30000, 1001).sound(48000).fields(),
-        // Pictures that count themselves: picture n is 16 * (n / 16) bright
-        // on its left half and 16 * (n % 16) on its right.
-        ramp("ramp30.mp4", {30, 1}),
-        ramp("ramp2997.mp4", {30000, 1001}),
-        ramp("ramp25.mp4", {25, 1}),
-        ramp("ramp60.mp4", {60, 1}),
-        ramp("ramp24.mp4", {24, 1}),
-        ramp("ramp50.mp4", {50, 1}),
-        // Variable rate without packet durations: nothing from 1.84 s to
-        // 2.16 s, so picture 45 stays on screen from 1.8 s to 2.2 s.
-        ramp("ramp_gap.wmv", {25, 1}, "asf", "wmv2", ",select='not(between(n\\,46\\,54))'", 3),
+        R("ramp30.mp4", "mp4", "mpeg4").fps(30).ramp(),
+        R("ramp2997.mp4", "mp4", "mpeg4").fps(30000, 1001).ramp(),
+        R("ramp25.mp4", "mp4", "mpeg4").ramp(),
+        R("ramp60.mp4", "mp4", "mpeg4").fps(60).ramp(),
+        R("ramp24.mp4", "mp4", "mpeg4").fps(24).ramp(),
+        R("ramp50.mp4", "mp4", "mpeg4").fps(50).ramp(),
+        R("ramp_gap.wmv", "asf", "wmv2").ramp(",select='not(between(n\\,46\\,54))'").secs(3),
         // Long enough to stop a conversion half-way.
         R("long.avi", "avi", "mpeg4", "libmp3lame").secs(60),
     };

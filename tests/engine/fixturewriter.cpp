@@ -113,10 +113,6 @@ bool openVideo(Lane &lane, const ClipRecipe &s, AVFormatContext *oc, std::string
     c->bit_rate = 400000;
     c->thread_count = 1;
     c->strict_std_compliance = FF_COMPLIANCE_UNOFFICIAL;
-    if (s.interlaced) {
-        c->flags |= AV_CODEC_FLAG_INTERLACED_DCT | AV_CODEC_FLAG_INTERLACED_ME;
-        c->field_order = AV_FIELD_TT;
-    }
     av_opt_set(c->priv_data, "preset", "veryfast", 0);   // libx264
     av_opt_set(c->priv_data, "deadline", "realtime", 0); // libvpx
     av_opt_set_int(c->priv_data, "cpu-used", 8, 0);      // libvpx

@@ -24,9 +24,8 @@ struct ClipRecipe
     int sampleRate = 44100;
     int channels = 2;
     AVRational sar{1, 1};
-    int rotation = 0;        // clockwise quarter turns a player applies on display
-    bool mirrored = false;   // and then a mirror image, left for right
-    bool interlaced = false; // coded as interlaced, top field first
+    int rotation = 0;      // clockwise quarter turns a player applies on display
+    bool mirrored = false; // and then a mirror image, left for right
     AVPixelFormat pixelFormat = AV_PIX_FMT_NONE; // NONE: the encoder's first
     std::string pattern = "testsrc2";            // any source taking size, rate, duration
     std::string pictureFilter = {};              // after the pattern, e.g. dropping frames
