@@ -136,10 +136,8 @@ done
 # Peak resident memory of one conversion, engine beside ffmpeg, for a
 # normal clip and for one whose last picture is held for two minutes.
 peak_kb() {
-    local out
-    out=$({ /usr/bin/time -f 'peak=%M' "$@" >/dev/null 2>/dev/null; } 2>&1) ||
-        { echo "failed: $*" >&2; exit 1; }
-    echo "${out##*peak=}"
+    /usr/bin/time -f %M -o "$OUT/peak" "$@" >/dev/null 2>&1 || { echo "failed: $*" >&2; exit 1; }
+    tail -n 1 "$OUT/peak"
 }
 printf '\n%-12s %-4s %12s %12s %6s\n' source kind "engine MB" "ffmpeg MB" eng/ff
 printf '%s\n' "-----------------------------------------------------"
