@@ -154,6 +154,13 @@ struct R : ClipRecipe
     R &&filter(const char *f) { return pictureFilter = f, std::move(*this); }
     R &&options(const char *o) { return muxerOptions = o, std::move(*this); }
     R &&packets(int n) { return soundPacketSamples = n, std::move(*this); }
+    // Picture n is 16 * (n / 16) bright on its left half, 16 * (n % 16) on its right.
+    R &&ramp(const std::string &then = "")
+    {
+        pattern = "color=c=black";
+        pictureFilter = "geq='if(lt(X\\,W/2)\\,16*floor(N/16)\\,16*mod(N\\,16))':128:128" + then;
+        return size(64, 32).secs(2);
+    }
 };
 
 } // namespace
@@ -214,6 +221,8 @@ const std::vector<ClipRecipe> &fixtureCatalog()
         // Sound that goes on after the pictures: by seconds, and by the
         // fraction of a second phones record.
         R("long_sound.mp4", "mp4", "libx264", "aac").soundSecs(6),
+        R("lone_picture.mkv", "matroska", "mpeg4", "libvorbis").count(1).soundSecs(2),
+        R("held_picture.mp4", "mp4", "mpeg4", "aac").size(640, 360).secs(1).soundSecs(40),
         R("sound_outlasts_8k.3gp", "3gp", "mpeg4", "aac")
             .size(176, 144)
             .fps(15)
@@ -227,6 +236,13 @@ const std::vector<ClipRecipe> &fixtureCatalog()
             .sound(48000)
             .filter("setpts=PTS+2/TB"),
         R("index_first.mp4", "mp4", "mpeg4").options("movflags=faststart"),
+        R("ramp30.mp4", "mp4", "mpeg4").fps(30).ramp(),
+        R("ramp2997.mp4", "mp4", "mpeg4").fps(30000, 1001).ramp(),
+        R("ramp25.mp4", "mp4", "mpeg4").ramp(),
+        R("ramp60.mp4", "mp4", "mpeg4").fps(60).ramp(),
+        R("ramp24.mp4", "mp4", "mpeg4").fps(24).ramp(),
+        R("ramp50.mp4", "mp4", "mpeg4").fps(50).ramp(),
+        R("ramp_gap.wmv", "asf", "wmv2").ramp(",select='not(between(n\\,46\\,54))'").secs(3),
         // Long enough to stop a conversion half-way.
         R("long.avi", "avi", "mpeg4", "libmp3lame").secs(60),
     };
