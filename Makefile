@@ -20,7 +20,8 @@ PACKAGES := build-essential cmake pkg-config \
 	libmpv-dev libturbojpeg0-dev libxcb1-dev libgtest-dev libgmock-dev \
 	fonts-wine fonts-wqy-microhei xvfb xauth ffmpeg mpv \
 	qt6-wayland sway grim wtype at-spi2-core python3-pyatspi dbus-daemon \
-	desktop-file-utils appstream dpkg-dev file lintian
+	desktop-file-utils appstream dpkg-dev file lintian time \
+	fusefat dosfstools
 
 .PHONY: all deps configure build run test test-sanitize bench bench-preview start-stop install package clean
 

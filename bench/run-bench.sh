@@ -41,6 +41,12 @@ make_source phone4k-flat.mp4 3840x2160 30 8 "-c:v libx264 -preset ultrafast -b:v
         "$MEDIA/phone4k.mp4"
 # PAL DVD picture, 720x576 pixels shown 16:9.
 make_source sd169.mpg 720x576 25 30 "-c:v mpeg2video -b:v 6M -aspect 16:9" "-c:a mp2 -b:a 192k"
+# Two seconds of pictures under two minutes of sound: the last picture is
+# held for the rest.
+[ -s "$MEDIA/held.mp4" ] ||
+    ffmpeg -v error -y -f lavfi -i "testsrc2=size=640x360:rate=25:duration=2" \
+        -f lavfi -i "sine=frequency=440:sample_rate=44100:duration=120" -c:v mpeg4 -q:v 4 \
+        -c:a aac -b:a 128k "$MEDIA/held.mp4"
 SOURCES=(src320.avi src720.mp4 src1080.mp4 phone4k.mp4 sd169.mpg)
 if [ -n "${ONLY:-}" ]; then read -ra SOURCES <<<"$ONLY"; fi
 
@@ -124,6 +130,33 @@ for src in "${SOURCES[@]}"; do
             "$(wall "$engine")" "$(cpu "$engine")" "$(wall "$cli")" "$(cpu "$cli")" \
             "$(ratio "$(wall "$engine")" "$(wall "$cli")")" "$(wall "$decode")" "$(cpu "$decode")" \
             "$(ratio "$(wall "$engine")" "$(wall "$decode")")"
+    done
+done
+
+# Peak resident memory of one conversion, engine beside ffmpeg, for a
+# normal clip and for one whose last picture is held for two minutes.
+peak_kb() {
+    /usr/bin/time -f %M -o "$OUT/peak" "$@" >/dev/null 2>&1 || { echo "failed: $*" >&2; exit 1; }
+    tail -n 1 "$OUT/peak"
+}
+printf '\n%-12s %-4s %12s %12s %6s\n' source kind "engine MB" "ffmpeg MB" eng/ff
+printf '%s\n' "-----------------------------------------------------"
+declare -A MEMKIND=([3gp]="3gp 176x144 15 128 1 22050 32" [psp]="psp 320x240 29.97 384 2 24000 64"
+    [mp4]="mp4 1280x720 30 2000 2 44100 128")
+for clip in "src320.avi 30" "held.mp4 120"; do
+    read -r src len <<<"$clip"
+    for kind in 3gp psp mp4; do
+        read -r fmt size rate vkb ch ar akb <<<"${MEMKIND[$kind]}"
+        vector=(Moviforge.exe -y -ss 00:00:00 -t "$len" -i "$MEDIA/$src" -vol 100 -bitexact \
+            -vcodec mpeg4 -padtop 0 -padbottom 0 -padleft 0 -padright 0 -s "$size" -r "$rate" \
+            -b "$vkb" -acodec aac -ac "$ch" -ar "$ar" -ab "$akb" -f "$fmt")
+        rm -f "$OUT/engine-mem.$kind"
+        engine=$(peak_kb "$DRIVER" "${vector[@]}" "$OUT/engine-mem.$kind")
+        cliVector=("${vector[@]}" "$OUT/cli-mem.$kind")
+        cliVector[3]=0
+        cli=$(peak_kb bash -c "$(declare -f cli_convert); cli_convert 640 $(printf "'%s' " "${cliVector[@]}")")
+        printf '%-12s %-4s %12s %12s %6s\n' "$src" "$kind" "$((engine / 1024))" "$((cli / 1024))" \
+            "$(ratio "$engine" "$cli")"
     done
 done
 

@@ -61,8 +61,17 @@ void CliBatch::run(const QString &folder)
                          m_clipStop = stop;
                          m_percent = 0;
                          m_lastPlain = -10;
+                         m_clipWarned = false;
                          m_clock.start();
                      });
+    QObject::connect(&batch, &BatchRun::clipWarned, [this](const QString &, const QString &why) {
+        if (m_tty)
+            m_out << '\n';
+        m_out.flush();
+        m_err << m_name << ": warning: " << why << '\n';
+        m_err.flush();
+        m_clipWarned = true;
+    });
     QObject::connect(&batch, &BatchRun::progressed,
                      [this](int clipPercent, int) { m_percent = clipPercent; });
     QObject::connect(&batch, &BatchRun::positionReached,
@@ -75,6 +84,7 @@ void CliBatch::run(const QString &folder)
         m_out << m_name << " -> " << QuotedName(out) << '\n';
         m_out.flush();
         ++m_converted;
+        m_warned += m_clipWarned ? 1 : 0;
     });
     QObject::connect(&batch, &BatchRun::clipFailed, [this](const QString &, const QString &why) {
         if (m_tty)

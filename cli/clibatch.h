@@ -22,6 +22,8 @@ public:
     // Setting interrupt stops it. Counts what was converted and what not.
     void run(const QString &folder);
     int converted() const { return m_converted; }
+    // Of those, the clips the engine warned about (their sound became silence).
+    int convertedWithWarnings() const { return m_warned; }
     int failed() const { return m_failed; }
     bool stoppedByUser() const { return m_stopped; }
 
@@ -48,6 +50,8 @@ private:
     QElapsedTimer m_clock;
 
     int m_converted = 0;
+    int m_warned = 0;
+    bool m_clipWarned = false;
     int m_failed = 0;
     bool m_stopped = false;
 };

@@ -139,8 +139,10 @@ int CliRunner::convert()
         return 130;
     }
     const int failed = refused + batch.failed();
-    m_out << batch.converted() << " converted, " << failed << " failed; output folder "
-          << QuotedName(folder) << '\n';
+    m_out << batch.converted() << " converted";
+    if (const int warned = batch.convertedWithWarnings())
+        m_out << " (" << warned << (warned == 1 ? " without its sound)" : " without their sound)");
+    m_out << ", " << failed << " failed; output folder " << QuotedName(folder) << '\n';
     return failed ? 1 : 0;
 }
 

@@ -3,6 +3,7 @@
 #include "engine/mediainput.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -46,14 +47,18 @@ Span readToEnd(MediaInput &input, const std::vector<const AVStream *> &streams,
                const Interrupter &deadline)
 {
     Span span;
+    std::vector<std::vector<PacketTimes>> times(streams.size());
     PacketPtr pkt = makePacket();
     while (pkt) {
         if (deadline.expired())
             return span;
         if (av_read_frame(input.format(), pkt.get()) < 0)
             break; // the end, or damage that ends the file there for any reader
-        for (const AVStream *stream : streams) {
-            if (pkt->stream_index != stream->index)
+        for (size_t s = 0; s < streams.size(); ++s) {
+            const AVStream *stream = streams[s];
+            // Packets the demuxer marks for discard (outside an edit list,
+            // or given away by a damaged table) are never shown.
+            if (pkt->stream_index != stream->index || (pkt->flags & AV_PKT_FLAG_DISCARD))
                 continue;
             const int64_t duration = pkt->duration > 0 ? pkt->duration : oneFrame(stream);
             const int64_t ts = pkt->pts != AV_NOPTS_VALUE ? pkt->pts : pkt->dts;
@@ -62,18 +67,42 @@ Span readToEnd(MediaInput &input, const std::vector<const AVStream *> &streams,
                 // priming, cut by an edit list) are never heard.
                 const int64_t from =
                     stream->start_time != AV_NOPTS_VALUE ? std::max(ts, stream->start_time) : ts;
-                span.firstUs =
-                    std::min(span.firstUs, av_rescale_q(from, stream->time_base, AV_TIME_BASE_Q));
-                span.lastUs = std::max(
-                    span.lastUs, av_rescale_q(ts + duration, stream->time_base, AV_TIME_BASE_Q));
-                span.mainTimed = span.mainTimed || stream == streams.front();
+                times[s].push_back(
+                    {av_rescale_q(from, stream->time_base, AV_TIME_BASE_Q),
+                     av_rescale_q(ts + duration, stream->time_base, AV_TIME_BASE_Q)});
+                span.mainTimed = span.mainTimed || s == 0;
             }
-            if (stream == streams.front())
+            if (s == 0)
                 span.summedUs += av_rescale_q(duration, stream->time_base, AV_TIME_BASE_Q);
         }
         av_packet_unref(pkt.get());
     }
     span.reachedEnd = pkt != nullptr;
+    std::vector<std::vector<PacketTimes>> runs;
+    for (const std::vector<PacketTimes> &stream : times)
+        runs.push_back(contentRuns(stream));
+    // A run that leaps away from a stream's start where no other stream
+    // goes is damage too: a real break (recordings joined) moves them all.
+    const auto sharedWith = [&](size_t s, const PacketTimes &run) {
+        for (size_t other = 0; other < runs.size(); ++other) {
+            if (other == s)
+                continue;
+            for (const PacketTimes &near : runs[other])
+                if (near.fromUs <= run.toUs + kFarLeapUs && run.fromUs <= near.toUs + kFarLeapUs)
+                    return true;
+        }
+        return false;
+    };
+    const bool others =
+        std::count_if(runs.begin(), runs.end(), [](const auto &r) { return !r.empty(); }) > 1;
+    for (size_t s = 0; s < runs.size(); ++s) {
+        for (size_t r = 0; r < runs[s].size(); ++r) {
+            if (r > 0 && others && !sharedWith(s, runs[s][r]))
+                continue;
+            span.firstUs = std::min(span.firstUs, runs[s][r].fromUs);
+            span.lastUs = std::max(span.lastUs, runs[s][r].toUs);
+        }
+    }
     return span;
 }
 
@@ -123,6 +152,55 @@ bool seekToTail(AVFormatContext *fmt, AVStream *ref, int64_t size, int64_t tailB
 }
 
 } // namespace
+
+std::vector<PacketTimes> contentRuns(const std::vector<PacketTimes> &packets)
+{
+    // Runs of packets in file order, each within a leap of the one before.
+    std::vector<std::pair<size_t, size_t>> runs; // first and one past the last
+    for (size_t i = 0; i < packets.size(); ++i) {
+        if (i > 0 && std::abs(packets[i].fromUs - packets[i - 1].fromUs) <= kFarLeapUs)
+            runs.back().second = i + 1;
+        else
+            runs.emplace_back(i, i + 1);
+    }
+    const auto near = [&](int64_t a, int64_t b) { return std::abs(a - b) <= kFarLeapUs; };
+    const auto nearRun = [&](int64_t at, size_t r) {
+        return near(at, packets[runs[r].first].fromUs) ||
+               near(at, packets[runs[r].second - 1].fromUs);
+    };
+    const auto spanOf = [&](size_t first, size_t end) {
+        PacketTimes span{INT64_MAX, INT64_MIN};
+        for (size_t i = first; i < end; ++i)
+            span = {std::min(span.fromUs, packets[i].fromUs), std::max(span.toUs, packets[i].toUs)};
+        return span;
+    };
+    std::vector<PacketTimes> kept;
+    int64_t anchorUs = AV_NOPTS_VALUE; // the last packet kept
+    for (size_t r = 0; r < runs.size(); ++r) {
+        const auto [first, end] = runs[r];
+        const int64_t at = packets[first].fromUs;
+        bool damaged = false;
+        if (end - first == 1) {
+            // A lone packet belongs to the content when some run lies near it.
+            damaged = runs.size() > 1;
+            for (size_t other = 0; other < runs.size() && damaged; ++other)
+                damaged = other == r || !nearRun(at, other);
+        } else if (anchorUs != AV_NOPTS_VALUE && !near(at, anchorUs)) {
+            // A real break never comes back to where the stream left off.
+            for (size_t later = r + 1; later < runs.size() && !damaged; ++later)
+                damaged = near(packets[runs[later].first].fromUs, anchorUs);
+        }
+        if (damaged)
+            continue;
+        kept.push_back(spanOf(first, end));
+        anchorUs = packets[end - 1].fromUs;
+    }
+    // Nothing but lone packets far apart (two pictures of a slide show, say)
+    // is no damage to leave out.
+    if (kept.empty() && !packets.empty())
+        kept.push_back(spanOf(0, packets.size()));
+    return kept;
+}
 
 int64_t ClipExtent::lengthUs() const
 {

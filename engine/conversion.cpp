@@ -93,8 +93,14 @@ bool Conversion::prepare(std::string &error)
             return false;
         const DisplayGeometry g = m_input.videoGeometry();
         m_video.decoder.emplace(std::move(decoder), video, origin);
-        m_unseen.emplace(o.startUs, m_endUs, o.frameRate);
-        m_video.track = std::make_unique<EncodeTrack>(std::move(encoder), videoChain(o, g), g.sar);
+        // Pictures are timed in their stream's own units: microseconds
+        // would round 1/30 s differently from picture to picture, and the
+        // rate change would then pick its pictures unevenly.
+        m_unseen.emplace(o.startUs, m_endUs, o.frameRate, video->time_base, origin);
+        m_videoStartTicks = av_rescale_q(origin + o.startUs, AV_TIME_BASE_Q, video->time_base);
+        m_videoTimeBase = EncodeTrack::holdingMicroseconds(video->time_base);
+        m_video.track = std::make_unique<EncodeTrack>(std::move(encoder), videoChain(o, g), g.sar,
+                                                      m_videoTimeBase);
         if (!m_video.track->attach(m_output, error))
             return false;
     }
@@ -109,8 +115,8 @@ bool Conversion::prepare(std::string &error)
         if (!encoder)
             return false;
         m_audio.decoder.emplace(std::move(soundDecoder), m_input.audioStream(), origin);
-        m_audio.track =
-            std::make_unique<EncodeTrack>(std::move(encoder), audioChain(o), AVRational{1, 1});
+        m_audio.track = std::make_unique<EncodeTrack>(std::move(encoder), audioChain(o),
+                                                      AVRational{1, 1}, AV_TIME_BASE_Q);
         if (!m_audio.track->attach(m_output, error))
             return false;
     } else if (!m_video.track) {
@@ -124,8 +130,8 @@ bool Conversion::prepare(std::string &error)
         CodecContextPtr encoder = openAudioEncoder(o, globalHeaders, error);
         if (!encoder)
             return false;
-        m_audio.track =
-            std::make_unique<EncodeTrack>(std::move(encoder), audioChain(o), AVRational{1, 1});
+        m_audio.track = std::make_unique<EncodeTrack>(std::move(encoder), audioChain(o),
+                                                      AVRational{1, 1}, AV_TIME_BASE_Q);
         if (!m_audio.track->attach(m_output, error))
             return false;
         m_silence.emplace(o.sampleRate, o.channels);
@@ -282,16 +288,11 @@ bool Conversion::feed(Lane &lane, AVPacket *pkt, LaneWorker *worker, std::string
 bool Conversion::feedPicture(AVPacket *pkt, std::string &error)
 {
     if (pkt)
-        m_unseen->noteRead(pictureStartUs(pkt));
+        m_unseen->noteRead(pkt->pts);
     if (m_heldPicture && !m_video.done) {
         const AVPacket *held = m_heldPicture.get();
-        const int64_t durationUs =
-            held->duration > 0
-                ? av_rescale_q(held->duration, m_input.videoStream()->time_base, AV_TIME_BASE_Q)
-                : 0;
-        m_video.decoder->skipUnreferenced(
-            m_video.decoder->timesFollowPackets() &&
-            m_unseen->neverShown(pictureStartUs(held), durationUs));
+        m_video.decoder->skipUnreferenced(m_video.decoder->timesFollowPackets() &&
+                                          m_unseen->neverShown(held->pts));
         if (!decodeInto(m_video, held, error))
             return false;
     }
@@ -301,14 +302,6 @@ bool Conversion::feedPicture(AVPacket *pkt, std::string &error)
         return false;
     }
     return true;
-}
-
-int64_t Conversion::pictureStartUs(const AVPacket *pkt) const
-{
-    if (pkt->pts == AV_NOPTS_VALUE)
-        return AV_NOPTS_VALUE;
-    return av_rescale_q(pkt->pts, m_input.videoStream()->time_base, AV_TIME_BASE_Q) -
-           m_input.originUs();
 }
 
 bool Conversion::decodeInto(Lane &lane, const AVPacket *pkt, std::string &error)
@@ -325,23 +318,25 @@ bool Conversion::pass(Lane &lane, std::string &error)
 {
     AVFrame *frame = lane.frame.get();
     const int64_t start = lane.decoder->frameStartUs();
+    if (&lane == &m_video)
+        return passPicture(frame, start, error);
     if (start >= m_endUs) {
-        lane.done = true;
+        // A frame that leaps far past the one before ends nothing: a damaged
+        // time, the stream goes on where it was. (A real break that lies
+        // past the end only costs reading on.)
+        lane.done = lane.decodedUs == AV_NOPTS_VALUE || start - lane.decodedUs <= kFarLeapUs;
         av_frame_unref(frame);
         return true;
     }
+    lane.decodedUs = lane.decoder->frameEndUs();
     if (lane.decoder->frameEndUs() <= m_options.startUs) {
-        av_frame_unref(frame); // leads up to the start, never shown
+        av_frame_unref(frame); // leads up to the start, never heard
         return true;
     }
     noteShape(lane, frame);
     frame->pts = start - m_options.startUs;
     lane.startUs = start;
     lane.endUs = lane.decoder->frameEndUs();
-    if (m_silence && &lane == &m_video && !m_silence->fillTo(frame->pts, *m_audio.track, error))
-        return false;
-    if (&lane != &m_audio)
-        return lane.track->push(frame, error);
     // Sound goes on one frame late: the last one may hold its encoder's
     // padding, which only the packets' end tells (see pushLastSound).
     if (lane.held && lane.held->nb_samples > 0 && !lane.track->push(lane.held.get(), error))
@@ -352,6 +347,64 @@ bool Conversion::pass(Lane &lane, std::string &error)
     }
     av_frame_move_ref(lane.held.get(), frame);
     return true;
+}
+
+// A picture shows until the next one, whatever its packet claims (a
+// variable-rate ASF gives each a nominal 1/rate): one that starts before
+// the trim start waits until the next picture tells whether it is still
+// on screen there.
+bool Conversion::passPicture(AVFrame *frame, int64_t start, std::string &error)
+{
+    const StreamDecoder &decoder = *m_video.decoder;
+    if (start >= m_endUs) {
+        // A picture that leaps far past the one before ends nothing: a
+        // damaged time, the stream goes on where it was.
+        if (m_video.decodedUs == AV_NOPTS_VALUE || start - m_video.decodedUs <= kFarLeapUs) {
+            if (!passLeadIn(start > m_options.startUs, error))
+                return false;
+            m_video.done = true;
+        }
+        av_frame_unref(frame);
+        return true;
+    }
+    m_video.decodedUs = decoder.frameEndUs();
+    if (start < m_options.startUs) {
+        if (!m_leadIn.frame && !(m_leadIn.frame = makeFrame())) {
+            error = "out of memory";
+            return false;
+        }
+        av_frame_unref(m_leadIn.frame.get());
+        av_frame_move_ref(m_leadIn.frame.get(), frame);
+        m_leadIn.startUs = start;
+        m_leadIn.endUs = decoder.frameEndUs();
+        m_leadIn.ticks = decoder.frameStartTicks();
+        return true;
+    }
+    if (!passLeadIn(start > m_options.startUs, error))
+        return false;
+    return pushPicture(frame, {nullptr, start, decoder.frameEndUs(), decoder.frameStartTicks()},
+                       error);
+}
+
+bool Conversion::passLeadIn(bool shown, std::string &error)
+{
+    AVFrame *frame = m_leadIn.frame.get();
+    if (!frame || !frame->buf[0])
+        return true;
+    const bool ok = !shown || pushPicture(frame, m_leadIn, error);
+    av_frame_unref(frame);
+    return ok;
+}
+
+bool Conversion::pushPicture(AVFrame *frame, const HeldPicture &at, std::string &error)
+{
+    m_video.startUs = at.startUs;
+    m_video.endUs = at.endUs;
+    if (m_silence && !m_silence->fillTo(at.startUs - m_options.startUs, *m_audio.track, error))
+        return false;
+    frame->pts = av_rescale_q(at.ticks - m_videoStartTicks, m_input.videoStream()->time_base,
+                              m_videoTimeBase);
+    return m_video.track->push(frame, error);
 }
 
 bool Conversion::pushLastSound(std::string &error)
@@ -386,8 +439,8 @@ void Conversion::noteShape(Lane &lane, const AVFrame *frame)
 void Conversion::notePacketEnd(Lane &lane, const AVPacket *pkt) const
 {
     const int64_t ts = pkt->pts != AV_NOPTS_VALUE ? pkt->pts : pkt->dts;
-    if (ts == AV_NOPTS_VALUE)
-        return;
+    if (ts == AV_NOPTS_VALUE || (pkt->flags & AV_PKT_FLAG_DISCARD))
+        return; // never shown
     const AVRational timeBase = m_input.format()->streams[pkt->stream_index]->time_base;
     const int64_t end =
         av_rescale_q(ts + std::max<int64_t>(pkt->duration, 0), timeBase, AV_TIME_BASE_Q) -
@@ -419,6 +472,15 @@ int64_t Conversion::pictureEndUs() const
 bool Conversion::finishTracks(std::string &error)
 {
     const int64_t start = m_options.startUs;
+    boundLeapingPackets();
+    // No picture after the last one before the start: it stays on screen
+    // where the clip goes on past the start (a lone picture stamped a little
+    // before the file's own start, say).
+    int64_t reached = m_leadIn.endUs;
+    for (const Lane *lane : {&m_video, &m_audio})
+        reached = std::max(reached, lane->packetEndUs);
+    if (m_video.track && !passLeadIn(reached > start, error))
+        return false;
     const int64_t pictureEnd = pictureEndUs();
     if (m_video.track && !m_video.track->finish(pictureEnd, error))
         return false;
@@ -464,6 +526,37 @@ bool Conversion::fillBrokenSound(int64_t pictureEnd, std::string &error)
     return true;
 }
 
+int64_t Conversion::contentEndUs() const
+{
+    // The header's length may be wrong; the packets tell. A second reader
+    // leaves this one where it is.
+    const Interrupter deadline = Interrupter::withDeadline(std::chrono::seconds(5));
+    MediaInput again;
+    std::string ignored;
+    return again.open(m_options.input, &deadline, ignored) ? measureExtent(again, deadline).endUs
+                                                           : AV_NOPTS_VALUE;
+}
+
+void Conversion::boundLeapingPackets()
+{
+    // Packets that end far past everything decoded are lost sound or
+    // pictures, or times gone wrong in a damaged table: the clip's content,
+    // read again without such times, tells which.
+    int64_t decodedUs = m_options.startUs;
+    for (const Lane *lane : {&m_video, &m_audio})
+        if (lane->endUs != AV_NOPTS_VALUE)
+            decodedUs = std::max(decodedUs, lane->endUs);
+    const auto leaps = [&](const Lane *lane) {
+        return lane->packetEndUs != AV_NOPTS_VALUE && lane->packetEndUs - decodedUs > kFarLeapUs;
+    };
+    if (!leaps(&m_video) && !leaps(&m_audio))
+        return;
+    const int64_t contentUs = contentEndUs();
+    for (Lane *lane : {&m_video, &m_audio})
+        if (contentUs != AV_NOPTS_VALUE && leaps(lane))
+            lane->packetEndUs = std::max(decodedUs, std::min(lane->packetEndUs, contentUs));
+}
+
 bool Conversion::checkNotEmpty(std::string &error)
 {
     // A file without pictures (or, from a source without any, without sound)
@@ -473,14 +566,7 @@ bool Conversion::checkNotEmpty(std::string &error)
     if (main.track->packetsWritten() > 0)
         return true;
     const int64_t start = m_options.startUs;
-    // The header's length may be wrong; the packets tell. A second reader
-    // leaves this one where it is.
-    int64_t clipUs = AV_NOPTS_VALUE;
-    const Interrupter deadline = Interrupter::withDeadline(std::chrono::seconds(5));
-    MediaInput again;
-    std::string ignored;
-    if (again.open(m_options.input, &deadline, ignored))
-        clipUs = measureExtent(again, deadline).endUs;
+    int64_t clipUs = contentEndUs();
     if (clipUs == AV_NOPTS_VALUE)
         clipUs = m_input.durationUs();
     if (clipUs != AV_NOPTS_VALUE && start >= clipUs) {

@@ -48,6 +48,7 @@ private:
         int64_t startUs = AV_NOPTS_VALUE;     // start of the last frame passed on
         int64_t endUs = AV_NOPTS_VALUE;       // end of the last frame passed on
         int64_t packetEndUs = AV_NOPTS_VALUE; // end of the last packet read
+        int64_t decodedUs = AV_NOPTS_VALUE;   // end of the last frame decoded before the stop
         FramePtr shape;                       // the first sound frame's, without data
         FramePtr held;                        // the last sound frame, not yet pushed
         std::atomic<bool> done{false};        // read by the demuxing thread
@@ -57,10 +58,21 @@ private:
     bool seekToStart();
     bool readPacket(AVPacket *pkt);
     bool decodeInto(Lane &lane, const AVPacket *pkt, std::string &error);
+    // A decoded picture kept back, with its place on the timeline.
+    struct HeldPicture
+    {
+        FramePtr frame;
+        int64_t startUs = AV_NOPTS_VALUE;
+        int64_t endUs = AV_NOPTS_VALUE;
+        int64_t ticks = AV_NOPTS_VALUE; // its start in the stream's time base
+    };
+
     bool pass(Lane &lane, std::string &error);
+    bool passPicture(AVFrame *frame, int64_t start, std::string &error);
+    bool passLeadIn(bool shown, std::string &error);
+    bool pushPicture(AVFrame *frame, const HeldPicture &at, std::string &error);
     bool feed(Lane &lane, AVPacket *pkt, LaneWorker *worker, std::string &error);
     bool feedPicture(AVPacket *pkt, std::string &error);
-    int64_t pictureStartUs(const AVPacket *pkt) const;
     bool transcode(std::string &error);
     bool finishTracks(std::string &error);
     bool checkReadToEnd(std::string &error) const;
@@ -69,6 +81,8 @@ private:
     bool pushLastSound(std::string &error);
     int64_t pictureEndUs() const;
     bool checkNotEmpty(std::string &error);
+    int64_t contentEndUs() const;
+    void boundLeapingPackets();
     void notePacketEnd(Lane &lane, const AVPacket *pkt) const;
     void abandonOutput();
     ConversionResult fail(const std::string &reason);
@@ -83,12 +97,15 @@ private:
     OutputFile m_output;
     Lane m_video;
     Lane m_audio;
-    std::optional<SilenceSource> m_silence; // sound for a source without any
-    std::deque<PacketPtr> m_pending;        // read while checking the seek
-    std::optional<UnseenPictures> m_unseen; // pictures the output never shows
-    PacketPtr m_heldPicture;                // read, not yet decoded
-    int64_t m_endUs = 0;                    // trim end on the file's timeline
-    bool m_sourceEnded = false;             // the demuxer gave no more packets
+    std::optional<SilenceSource> m_silence;      // sound for a source without any
+    std::deque<PacketPtr> m_pending;             // read while checking the seek
+    std::optional<UnseenPictures> m_unseen;      // pictures the output never shows
+    PacketPtr m_heldPicture;                     // read, not yet decoded
+    HeldPicture m_leadIn;                        // the latest picture before the start
+    int64_t m_endUs = 0;                         // trim end on the file's timeline
+    int64_t m_videoStartTicks = 0;               // trim start in the picture stream's units
+    AVRational m_videoTimeBase{1, AV_TIME_BASE}; // the pictures' on their way to the encoder
+    bool m_sourceEnded = false;                  // the demuxer gave no more packets
 };
 
 } // namespace zelo

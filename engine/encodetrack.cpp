@@ -2,15 +2,30 @@
 
 #include "engine/outputfile.h"
 
+#include <climits>
+#include <numeric>
+
 extern "C" {
 #include <libavutil/intreadwrite.h>
 }
 
 namespace zelo {
 
-EncodeTrack::EncodeTrack(CodecContextPtr encoder, std::string chain, AVRational sar)
-    : m_encoder(std::move(encoder)), m_chain(std::move(chain)), m_sar(sar)
+EncodeTrack::EncodeTrack(CodecContextPtr encoder, std::string chain, AVRational sar,
+                         AVRational timeBase)
+    : m_encoder(std::move(encoder)), m_chain(std::move(chain)), m_sar(sar), m_timeBase(timeBase)
 {}
+
+AVRational EncodeTrack::holdingMicroseconds(AVRational timeBase)
+{
+    AVRational q;
+    if (timeBase.num <= 0 || timeBase.den <= 0 ||
+        !av_reduce(&q.num, &q.den, timeBase.num, timeBase.den, INT_MAX))
+        return timeBase;
+    // 1/D with D a multiple of both q.den and a million.
+    const int64_t d = std::lcm<int64_t>(q.den, AV_TIME_BASE);
+    return d <= INT_MAX ? AVRational{1, static_cast<int>(d)} : timeBase;
+}
 
 bool EncodeTrack::attach(OutputFile &out, std::string &error)
 {
@@ -44,8 +59,8 @@ bool EncodeTrack::filterAndEncode(AVFrame *frame, std::string &error)
 {
     if (!m_filtersOpen) {
         const bool audio = m_encoder->codec_type == AVMEDIA_TYPE_AUDIO;
-        bool ok = audio ? m_filters.openAudio(frame, AV_TIME_BASE_Q, m_chain, error)
-                        : m_filters.openVideo(frame, AV_TIME_BASE_Q, m_sar, m_chain, 0, error);
+        bool ok = audio ? m_filters.openAudio(frame, m_timeBase, m_chain, error)
+                        : m_filters.openVideo(frame, m_timeBase, m_sar, m_chain, 0, error);
         if (!ok)
             return false;
         if (audio && !(m_encoder->codec->capabilities & AV_CODEC_CAP_VARIABLE_FRAME_SIZE))
@@ -59,7 +74,8 @@ bool EncodeTrack::finish(int64_t endUs, std::string &error)
 {
     if (m_pictureThread && !m_pictureThread->finish(error))
         return false;
-    if (m_filtersOpen && (!m_filters.close(endUs, error) || !pump(error)))
+    const int64_t end = av_rescale_q(endUs, AV_TIME_BASE_Q, m_timeBase);
+    if (m_filtersOpen && (!m_filters.close(end, error) || !pump(error)))
         return false;
     return encode(nullptr, error);
 }

@@ -17,15 +17,15 @@ class OutputFile;
 class EncodeTrack
 {
 public:
-    // chain shapes decoded frames (timed in microseconds from the trim start)
+    // chain shapes decoded frames (timed in timeBase from the trim start)
     // for encoder. sar matters for pictures only.
-    EncodeTrack(CodecContextPtr encoder, std::string chain, AVRational sar);
+    EncodeTrack(CodecContextPtr encoder, std::string chain, AVRational sar, AVRational timeBase);
 
     // Adds the track's stream to out; before out's header.
     bool attach(OutputFile &out, std::string &error);
 
-    // Takes over the frame's data; its pts is microseconds from the trim
-    // start. The filters are built on the first frame, whose shape they then
+    // Takes over the frame's data; its pts is in the track's time base,
+    // from the trim start. The filters are built on the first frame, whose shape they then
     // expect. Pictures are filtered and encoded on a thread of the track's
     // own while the caller decodes the next ones; a failure there is given
     // by a later push or by finish.
@@ -38,6 +38,11 @@ public:
     // output is abandoned.
     void abandon() { m_pictureThread.reset(); }
 
+    // A time base in which both timeBase's ticks and microseconds are whole
+    // numbers, where one fits (else timeBase): the end of a track is told in
+    // microseconds, and must not be rounded to the source's ticks.
+    static AVRational holdingMicroseconds(AVRational timeBase);
+
     int64_t packetsWritten() const { return m_packets; }
     double lastQuality() const { return m_quality; }
 
@@ -49,6 +54,7 @@ private:
     CodecContextPtr m_encoder;
     std::string m_chain;
     AVRational m_sar;
+    AVRational m_timeBase; // of the frames pushed
     FilterChain m_filters;
     OutputFile *m_out = nullptr;
     AVStream *m_stream = nullptr;

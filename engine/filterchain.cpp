@@ -177,7 +177,10 @@ bool FilterChain::push(AVFrame *frame, std::string &error)
 
 bool FilterChain::close(int64_t pts, std::string &error)
 {
-    int err = av_buffersrc_close(m_source, pts, AV_BUFFERSRC_FLAG_PUSH);
+    // Not pushed through: the rate filter would then make every picture it
+    // holds to the end at once (minutes of a held last picture, gigabytes),
+    // before anything pulls them. Each pull makes one.
+    int err = av_buffersrc_close(m_source, pts, 0);
     if (err < 0) {
         error = "filtering failed: " + avErrorText(err);
         return false;

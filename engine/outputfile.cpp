@@ -1,11 +1,30 @@
 #include "engine/outputfile.h"
 
+#include "engine/fdio.h"
 #include "engine/mediainput.h"
 
 #include <algorithm>
 #include <sys/stat.h>
 
 namespace zelo {
+
+namespace {
+
+// The muxer opens its output again only to read it back (moving the index
+// to the front): through the working file's own descriptor.
+int openAgain(AVFormatContext *s, AVIOContext **pb, const char *, int flags, AVDictionary **)
+{
+    const auto *work = static_cast<const WorkingFile *>(s->opaque);
+    *pb = openFdIo(work->fd(), flags & AVIO_FLAG_WRITE);
+    return *pb ? 0 : AVERROR(ENOMEM);
+}
+
+int closeAgain(AVFormatContext *, AVIOContext *pb)
+{
+    return closeFdIo(&pb);
+}
+
+} // namespace
 
 OutputFile::~OutputFile()
 {
@@ -41,9 +60,13 @@ bool OutputFile::create(const std::string &finalPath, const std::string &format,
     // (and so the bytes) never depends on thread timing, and a stream that
     // ends early holds back no more than this much of the other.
     m_ctx->max_interleave_delta = 60 * int64_t(AV_TIME_BASE);
-    err = avio_open2(&m_ctx->pb, url.c_str(), AVIO_FLAG_WRITE, &m_ctx->interrupt_callback, nullptr);
-    if (err < 0)
-        return ioFailed("create", err, error);
+    m_ctx->pb = openFdIo(m_work.fd(), true);
+    if (!m_ctx->pb)
+        return ioFailed("create", AVERROR(ENOMEM), error);
+    m_ctx->flags |= AVFMT_FLAG_CUSTOM_IO;
+    m_ctx->opaque = &m_work;
+    m_ctx->io_open = openAgain;
+    m_ctx->io_close2 = closeAgain;
     return true;
 }
 
@@ -101,7 +124,7 @@ bool OutputFile::finish(std::string &error)
     if (err >= 0 && m_ctx->pb->error < 0)
         err = m_ctx->pb->error;
     m_closedBytes = std::max<int64_t>(avio_size(m_ctx->pb), avio_tell(m_ctx->pb));
-    int closeErr = avio_closep(&m_ctx->pb);
+    int closeErr = closeFdIo(&m_ctx->pb);
     if (err >= 0)
         err = closeErr;
     if (err < 0)
@@ -118,7 +141,7 @@ void OutputFile::abandon()
     // A track's picture thread may still be writing.
     std::lock_guard lock(m_lock);
     if (m_ctx) {
-        avio_closep(&m_ctx->pb);
+        closeFdIo(&m_ctx->pb);
         avformat_free_context(m_ctx);
         m_ctx = nullptr;
     }

@@ -139,8 +139,7 @@ bool WorkingFile::createUnnamed(const std::string &folder)
     m_fd = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
     if (m_fd < 0)
         return false;
-    // The muxer opens the file by name (twice, when it moves the index to
-    // the front): the process's own link to it serves as one.
+    // Naming it at the end links it in by the process's own link to it.
     m_path = "/proc/self/fd/" + std::to_string(m_fd);
     if (::access(m_path.c_str(), W_OK) != 0) {
         close();

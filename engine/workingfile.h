@@ -43,6 +43,8 @@ public:
     bool create(const std::string &folder, std::string &error, Kind preferred = Kind::Unnamed);
 
     Kind kind() const { return m_kind; }
+    // Open for reading and writing until published or discarded.
+    int fd() const { return m_fd; }
     // A path that opens this very file, for as long as it is unpublished.
     const std::string &path() const { return m_path; }
 

@@ -313,9 +313,8 @@ void TProgressWindow::StartClick()
 
 void TProgressWindow::showEnd(const QStringList &failures, bool openFolder)
 {
-    if (!failures.isEmpty())
-        TheShell().info(QStringLiteral("These clips could not be converted:\n") +
-                        failures.join(QLatin1Char('\n')));
+    if (const QString text = BatchEndText(failures, m_batch->warnings()); !text.isEmpty())
+        TheShell().info(text);
     if (openFolder)
         TheShell().open(m_settings.path_Work());
 }

@@ -95,6 +95,7 @@ bool BatchRun::start(const QString &asked)
     b_StopRequested = false;
     b_Converting = true;
     m_failures.clear();
+    m_warnings.clear();
     m_completed = 0;
     emit runningChanged(true);
     runEncoder();
@@ -122,6 +123,7 @@ void BatchRun::runEncoder()
     m_clipDuration = MyConvertDef.Duration;
     m_output = MyConvertDef.s_Output;
     m_lastError.clear();
+    m_clipWarnings.clear();
     emit clipStarted(m_current, MyConvertDef.s_Input, m_output, MyConvertDef.StartTime,
                      MyConvertDef.StopTime);
     if (DllConvert && DllConvert(&m_target, vector.argc(), vector.argv()) == 0)
@@ -138,6 +140,12 @@ void BatchRun::statusLine(const QString &line)
     if (kind.kind == StatusLineKind::OutputName) {
         m_output = kind.detail;
         emit outputRenamed(kind.detail);
+        return;
+    }
+    // A warning comes as it happens; it says nothing of the progress.
+    if (kind.kind == StatusLineKind::Warning) {
+        m_clipWarnings << kind.detail;
+        emit clipWarned(MyConvertDef.s_Input, kind.detail);
         return;
     }
     // The engine explains a failure in a line of its own, before it ends.
@@ -177,6 +185,8 @@ void BatchRun::clipEnded(int result)
         ++m_completed;
         // The last status line comes a little before the end of the clip.
         emit positionReached(m_clipStart + m_clipDuration);
+        for (const QString &warning : m_clipWarnings)
+            m_warnings << ShownName(FileNamePart(input)) + QStringLiteral(": ") + warning;
         emit clipCompleted(input, m_output);
         return;
     }
@@ -206,4 +216,16 @@ void BatchRun::finish()
     // A failed clip is never passed off as converted; a batch with nothing
     // converted has nothing to show in the folder.
     emit finished(m_failures, m_completed > 0 || m_failures.isEmpty());
+}
+
+QString BatchEndText(const QStringList &failures, const QStringList &warnings)
+{
+    QStringList parts;
+    if (!failures.isEmpty())
+        parts << QStringLiteral("These clips could not be converted:\n") +
+                     failures.join(QLatin1Char('\n'));
+    if (!warnings.isEmpty())
+        parts << QStringLiteral("These clips were converted with a warning:\n") +
+                     warnings.join(QLatin1Char('\n'));
+    return parts.join(QStringLiteral("\n\n"));
 }

@@ -61,6 +61,9 @@ public:
     int clipCount() const { return m_clipCount; }
     // "name: reason" for each clip of the last batch that was not converted.
     const QStringList &failures() const { return m_failures; }
+    // "name: warning" for each warning of a clip of the last batch that was
+    // converted all the same (its sound became silence, say).
+    const QStringList &warnings() const { return m_warnings; }
     int completed() const { return m_completed; }
 
     // The engine's callbacks (the engine's thread): lines go to the batch
@@ -83,6 +86,9 @@ signals:
     void outputRenamed(const QString &path);
     void clipCompleted(const QString &input, const QString &output);
     void clipFailed(const QString &input, const QString &reason);
+    // The clip being converted will lack something (as the engine says)
+    // although it completes.
+    void clipWarned(const QString &input, const QString &warning);
     void stoppedByUser();
     // The batch ran to its end; openFolder: something to show in it.
     void finished(const QStringList &failures, bool openFolder);
@@ -107,7 +113,13 @@ private:
     int m_clipStart = 0;
     int m_clipDuration = 0;
     QString m_lastError;
+    QStringList m_clipWarnings; // of the clip being converted
     QString m_output;
     QStringList m_failures;
+    QStringList m_warnings;
     int m_completed = 0;
 };
+
+// What the end of a batch tells: the clips not converted and why, then the
+// clips converted with a warning; empty when there is nothing to tell.
+QString BatchEndText(const QStringList &failures, const QStringList &warnings);

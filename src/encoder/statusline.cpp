@@ -13,6 +13,9 @@ StatusLineClass ClassifyStatusLine(const QString &line)
         const QLatin1String prefix("error: ");
         return {StatusLineKind::Failure, line.startsWith(prefix) ? line.mid(prefix.size()) : line};
     }
+    const QLatin1String warning("warning: ");
+    if (line.startsWith(warning) && line.size() > warning.size())
+        return {StatusLineKind::Warning, line.mid(warning.size())};
     const QLatin1String output("output: ");
     if (line.startsWith(output) && line.size() > output.size())
         return {StatusLineKind::OutputName, line.mid(output.size())};

@@ -5,13 +5,15 @@
 #include <QString>
 
 // The engine's lines: progress ("... time=6.00 bitrate= ..."), a failure's
-// reason ("error: ..." without "time="), the output's final name when it
+// reason ("error: ..." without "time="), something the output lacks
+// although it completes ("warning: ..."), the output's final name when it
 // differs from the one asked for ("output: <path>"), and anything else,
 // which the program passes over.
 enum class StatusLineKind
 {
     Progress,
     Failure,
+    Warning,
     OutputName,
     Other,
 };
@@ -19,7 +21,7 @@ enum class StatusLineKind
 struct StatusLineClass
 {
     StatusLineKind kind = StatusLineKind::Other;
-    QString detail; // the failure's reason, or the output's path
+    QString detail; // the failure's reason, the warning, or the output's path
 };
 
 StatusLineClass ClassifyStatusLine(const QString &line);

@@ -178,6 +178,15 @@ TEST_F(BatchTest, FailedClipsAreNamedNotPassedOffAsDone)
                                    "b.avi: no video decoder for this clip");
     EXPECT_TRUE(shell.opened.isEmpty()); // nothing to show
     EXPECT_EQ(progress->batch()->failures().size(), 2);
+
+    // Clips converted with silence for their sound are named too.
+    qunsetenv("ZELO_FAKE_ENGINE_RESULT");
+    qputenv("ZELO_FAKE_ENGINE_STATUS", "warning: silent");
+    progress->StartClick();
+    waitForBatch();
+    EXPECT_EQ(shell.boxes.last().text,
+              "These clips were converted with a warning:\na.avi: silent\nb.avi: silent");
+    qunsetenv("ZELO_FAKE_ENGINE_STATUS");
 }
 
 TEST_F(BatchTest, AnEngineThatRefusesToStartDoesNotHangTheBatch)

@@ -215,6 +215,13 @@ TEST_F(CliRun, ConvertsAndReportsEachClip)
         << log.toStdString();
     EXPECT_TRUE(log.contains("-s|640x480|")) << log.toStdString(); // MP4 VGA is the default
 
+    // A clip converted without its sound is told at once and counted.
+    env.insert("ZELO_FAKE_ENGINE_STATUS", "warning: the sound cannot be decoded");
+    EXPECT_EQ(run({"--output-dir", outDir, src}, &out, &err), 0) << err.toStdString();
+    EXPECT_TRUE(err.contains("holiday.avi: warning: the sound cannot be decoded"))
+        << err.toStdString();
+    EXPECT_TRUE(out.contains("1 converted (1 without its sound), 0 failed")) << out.toStdString();
+
     env.insert("ZELO_FAKE_ENGINE_RESULT", "2");
     EXPECT_EQ(run({"--output-dir", outDir, src, dir.filePath("missing.avi")}, &out, &err), 1);
     EXPECT_TRUE(out.contains("0 converted, 2 failed")) << out.toStdString();

@@ -7,6 +7,7 @@ extern "C" {
 #include <libavcodec/avcodec.h>
 }
 
+#include <array>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -276,6 +277,41 @@ TEST_F(Convert, AHalvedRateShowsTheLaterPictureOfEachSlot)
     }
 }
 
+// Which source picture of a ramp fixture each picture of the file shows.
+std::vector<int> rampNumbers(const std::string &path)
+{
+    std::vector<int> numbers;
+    for (const Picture &p : decodePictures(path, 1000)) {
+        auto at = [&p](int x) { return int(std::lround(p.meanLuma(x, 8, 16, 16) / 16)); };
+        numbers.push_back(at(8) * 16 + at(40));
+    }
+    return numbers;
+}
+
+TEST_F(Convert, RateChangesPickThePicturesFfmpegsRateFilterPicks)
+{
+    using Row = std::array<std::string, 3>; // source, rate, start
+    for (const auto &[source, rate, start] :
+         {Row{"ramp30.mp4", "15", "0"}, Row{"ramp30.mp4", "15", "1"},
+          Row{"ramp2997.mp4", "15", "0"}, Row{"ramp25.mp4", "15", "0"},
+          Row{"ramp60.mp4", "30", "0"}, Row{"ramp24.mp4", "15", "0"},
+          Row{"ramp2997.mp4", "12", "0"}, Row{"ramp50.mp4", "25", "0"},
+          Row{"ramp_gap.wmv", "25", "2"}}) {
+        SCOPED_TRACE(source + " to " + rate);
+        ConvertRequest r = sameSizeRequest(source, source + rate + start + ".mp4");
+        r.size = "64x32", r.rate = rate, r.start = "00:00:0" + start, r.length = "1";
+        ASSERT_EQ(run(r).code, uintptr_t(CONVERT_DONE_COMPLETE));
+        const std::string oracle = "ffmpeg -v error -ss " + start + " -i '" + r.input +
+                                   "' -t 1 -vf fps=" + rate + ":start_time=0:round=near " +
+                                   "-fps_mode passthrough -an -c:v rawvideo '" + r.output + ".nut'";
+        ASSERT_EQ(std::system(oracle.c_str()), 0) << oracle;
+        std::vector<int> expected = rampNumbers(r.output + ".nut");
+        if (source == "ramp_gap.wmv") // 45 shows from 1.8 to 2.2 s; ffmpeg's trim drops it
+            std::fill_n(expected.begin(), 5, 45);
+        EXPECT_EQ(rampNumbers(r.output), expected);
+    }
+}
+
 TEST_F(Convert, BandsAreBlackAndThePictureFillsTheRest)
 {
     ConvertRequest r = request("video_only.avi");
@@ -393,6 +429,26 @@ TEST_F(Convert, OutputsEndAtTheStopWhateverTheSourcesPackets)
     MediaReport single = inspect(lone.output);
     ASSERT_TRUE(single.video());
     EXPECT_EQ(single.video()->packets, 1);
+}
+
+TEST_F(Convert, ADamagedTimeTableNeitherStretchesNorEndsTheOutput)
+{
+    // As long as the clip it was made from, short only by damaged pictures.
+    for (const auto &[damaged, original] : {std::pair{kFlippedCtts, "h264_aac.mp4"},
+                                            {kFlippedFragment, "fragmented.mp4"},
+                                            {kFlippedVob, "mpeg2_mp2.vob"}}) {
+        double seconds[2] = {};
+        for (const std::string file : {damaged, original}) {
+            ClipInfo info{};
+            ASSERT_EQ(Mydll_GetFileinfo(fixturePath(file).c_str(), &info), 0);
+            ConvertRequest r = request(file, "out" + std::to_string(file == original) + ".3gp");
+            r.length = std::to_string(info.Duration);
+            ASSERT_EQ(run(r).code, uintptr_t(CONVERT_DONE_COMPLETE)) << file;
+            const MediaReport out = inspect(r.output);
+            seconds[file == original] = std::max(out.video()->duration, out.audio()->duration);
+        }
+        EXPECT_NEAR(seconds[0], seconds[1] - 0.2, 0.27) << damaged;
+    }
 }
 
 TEST_F(Convert, SameRequestSameBytes)

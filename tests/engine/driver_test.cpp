@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <regex>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
@@ -35,9 +36,10 @@ struct DriverRun
 
 // Runs the driver with the vector as its arguments. asNobody: when this
 // test runs as root, the driver runs as user nobody, for whom permissions
-// count. whileRunning gets the child's pid.
+// count. whileRunning gets the child's pid. addressSpace: RLIMIT_AS, if any.
 DriverRun runDriver(const std::string &driver, const std::vector<std::string> &vector,
-                    bool asNobody = false, const std::function<void(pid_t)> &whileRunning = {})
+                    bool asNobody = false, const std::function<void(pid_t)> &whileRunning = {},
+                    rlim_t addressSpace = 0)
 {
     int out[2];
     if (pipe(out) != 0)
@@ -52,6 +54,9 @@ DriverRun runDriver(const std::string &driver, const std::vector<std::string> &v
                 access(vector[7].c_str(), R_OK) != 0)
                 _exit(kCannotRunHere);
         }
+        const rlimit limit{addressSpace, addressSpace};
+        if (addressSpace > 0 && setrlimit(RLIMIT_AS, &limit) != 0)
+            _exit(127);
         std::vector<char *> argv{const_cast<char *>(driver.c_str())};
         for (const std::string &s : vector)
             argv.push_back(const_cast<char *>(s.c_str()));
@@ -168,6 +173,25 @@ TEST_F(Driver, TwoConversionsRacingToOneNameKeepBothResults)
         ASSERT_TRUE(m.video()) << name;
         EXPECT_NEAR(m.video()->duration, 3.0, 0.1) << name;
     }
+}
+
+TEST_F(Driver, AHeldLastPictureTakesNoMoreMemoryThanAnyClip)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the sanitizer maps terabytes of shadow memory";
+#endif
+    // The address space a short clip needs for MP4 at 720p (more on more cores), and a clip
+    // of 1 s of pictures under 40 s of sound: 1199 held pictures of 1.3 MB each.
+    ConvertRequest normal = request("mpeg4_mp3.avi", "normal.mp4");
+    normal.size = "1280x720", normal.format = "mp4";
+    rlim_t limit = 768 << 20;
+    while (runDriver(kDriver, normal.toVector(), false, {}, limit).exitCode && limit < 8ul << 30)
+        limit *= 2;
+    ConvertRequest held = request("held_picture.mp4", "held.mp4");
+    held.size = normal.size, held.format = normal.format, held.length = "40";
+    DriverRun run = runDriver(kDriver, held.toVector(), false, {}, limit);
+    ASSERT_EQ(run.exitCode, 0) << (limit >> 20) << " MB\n" << run.text();
+    EXPECT_NEAR(inspect(held.output).video()->duration, 40.0, 0.1);
 }
 
 TEST_F(Driver, LoadsOnlyTheEngineBesideItself)

@@ -4,12 +4,14 @@
 #include "tests/engine/fixturecatalog.h"
 
 #include <atomic>
+#include <cmath>
 #include <csignal>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -196,6 +198,34 @@ TEST_F(Failures, AFullDiskFailsTheConversionAndCleansUp)
     EXPECT_EQ(result.messages, 1);
     EXPECT_TRUE(result.hasErrorLine()) << result.text();
     EXPECT_TRUE(scratch.entries().empty());
+}
+
+// FAT mounted through FUSE takes an output of megabytes, index moved first.
+TEST_F(Failures, AnOutputOfSeveralMegabytesFinishesOnFatThroughFuse)
+{
+    if (::access("/dev/fuse", R_OK | W_OK) != 0 ||
+        std::system("command -v fusefat mkfs.vfat fusermount >/dev/null") != 0)
+        GTEST_SKIP() << "no usable /dev/fuse, or fusefat, mkfs.vfat or fusermount missing";
+    const std::string image = scratch.file("fat.img"), mount = scratch.file("fat");
+    std::filesystem::create_directory(mount);
+    if (std::system(("mkfs.vfat -C " + image + " 32768 >/dev/null && fusefat -o rw+ " + image +
+                     " " + mount + " >/dev/null 2>&1")
+                        .c_str()) != 0)
+        GTEST_SKIP() << "fusefat cannot mount here (no FUSE rights?)";
+    ConvertRequest r = request("long.avi");
+    r.output = mount + "/out.mp4";
+    r.format = "mp4";
+    r.size = "640x480";
+    r.videoKbits = "2000";
+    r.length = "20";
+    const RunResult result = runConversion(r.toVector());
+    const int64_t size =
+        std::filesystem::exists(r.output) ? int64_t(std::filesystem::file_size(r.output)) : 0;
+    const MediaReport out = inspect(r.output);
+    EXPECT_EQ(std::system(("fusermount -u " + mount).c_str()), 0);
+    EXPECT_EQ(result.code, uintptr_t(CONVERT_DONE_COMPLETE)) << result.text();
+    EXPECT_GT(size, 2 << 20);
+    EXPECT_TRUE(out.video() && std::abs(out.video()->duration - 20.0) < 0.1);
 }
 
 } // namespace

@@ -56,6 +56,18 @@ bool lieInBoxes(std::string &bytes, const std::string &type, size_t at, uint32_t
     return found > 0;
 }
 
+// Flips bits of the byte `at` bytes past the nth (0-based) `mark`.
+bool flipAfter(std::string &bytes, const std::string &mark, int nth, size_t at, uint8_t bits)
+{
+    size_t pos = bytes.find(mark);
+    for (; pos != std::string::npos && nth > 0; --nth)
+        pos = bytes.find(mark, pos + 1);
+    if (pos == std::string::npos || pos + at >= bytes.size())
+        return false;
+    bytes[pos + at] = static_cast<char>(bytes[pos + at] ^ bits);
+    return true;
+}
+
 bool damage(const std::string &from, const std::string &to,
             const std::function<bool(std::string &)> &change)
 {
@@ -142,6 +154,13 @@ struct R : ClipRecipe
     R &&filter(const char *f) { return pictureFilter = f, std::move(*this); }
     R &&options(const char *o) { return muxerOptions = o, std::move(*this); }
     R &&packets(int n) { return soundPacketSamples = n, std::move(*this); }
+    // Picture n is 16 * (n / 16) bright on its left half, 16 * (n % 16) on its right.
+    R &&ramp(const std::string &then = "")
+    {
+        pattern = "color=c=black";
+        pictureFilter = "geq='if(lt(X\\,W/2)\\,16*floor(N/16)\\,16*mod(N\\,16))':128:128" + then;
+        return size(64, 32).secs(2);
+    }
 };
 
 } // namespace
@@ -202,6 +221,8 @@ const std::vector<ClipRecipe> &fixtureCatalog()
         // Sound that goes on after the pictures: by seconds, and by the
         // fraction of a second phones record.
         R("long_sound.mp4", "mp4", "libx264", "aac").soundSecs(6),
+        R("lone_picture.mkv", "matroska", "mpeg4", "libvorbis").count(1).soundSecs(2),
+        R("held_picture.mp4", "mp4", "mpeg4", "aac").size(640, 360).secs(1).soundSecs(40),
         R("sound_outlasts_8k.3gp", "3gp", "mpeg4", "aac")
             .size(176, 144)
             .fps(15)
@@ -215,6 +236,13 @@ const std::vector<ClipRecipe> &fixtureCatalog()
             .sound(48000)
             .filter("setpts=PTS+2/TB"),
         R("index_first.mp4", "mp4", "mpeg4").options("movflags=faststart"),
+        R("ramp30.mp4", "mp4", "mpeg4").fps(30).ramp(),
+        R("ramp2997.mp4", "mp4", "mpeg4").fps(30000, 1001).ramp(),
+        R("ramp25.mp4", "mp4", "mpeg4").ramp(),
+        R("ramp60.mp4", "mp4", "mpeg4").fps(60).ramp(),
+        R("ramp24.mp4", "mp4", "mpeg4").fps(24).ramp(),
+        R("ramp50.mp4", "mp4", "mpeg4").fps(50).ramp(),
+        R("ramp_gap.wmv", "asf", "wmv2").ramp(",select='not(between(n\\,46\\,54))'").secs(3),
         // Long enough to stop a conversion half-way.
         R("long.avi", "avi", "mpeg4", "libmp3lame").secs(60),
     };
@@ -273,7 +301,16 @@ bool makeAllFixtures(const std::string &folder, std::string &error)
         !copyPart(at + "index_first.mp4", at + kCutIndexFirst, 0.6) ||
         !damage(at + "vp8_vorbis.mkv", at + kBadSoundSetup, breakVorbisSetup) ||
         !damage(at + "vp8_vorbis.mkv", at + kSoundBreaks, spoilLateSound) ||
-        !copyPart(at + "mpeg1_mp2.mpg", at + kJunkTail, 1)) {
+        !copyPart(at + "mpeg1_mp2.mpg", at + kJunkTail, 1) ||
+        // Each a bit flipped in a time: the first composition offsets, 2^27
+        // ticks; the second fragment's start, 2^29 ticks; a picture, 1,491 s.
+        !damage(at + "h264_aac.mp4", at + kFlippedCtts,
+                [](std::string &b) { return flipAfter(b, "ctts", 0, 16, 0x08); }) ||
+        !damage(at + "fragmented.mp4", at + kFlippedFragment,
+                [](std::string &b) { return flipAfter(b, "tfdt", 2, 12, 0x20); }) ||
+        !damage(at + "mpeg2_mp2.vob", at + kFlippedVob, [](std::string &b) {
+            return flipAfter(b, std::string("\0\0\1\xE0", 4), 41, 10, 0x20);
+        })) {
         error = "cannot write the damaged files into " + folder;
         return false;
     }

@@ -25,6 +25,10 @@ inline const char *const kCutIndexFirst = "cut_index_first.mp4";     // its inde
 inline const char *const kBadSoundSetup = "bad_sound_setup.mkv";     // Vorbis setup header broken
 inline const char *const kSoundBreaks = "sound_breaks.mkv";          // no sound decodes after 1.5 s
 inline const char *const kJunkTail = "junk_tail.mpg"; // 200 MB of (sparse) zeros after it
+// One flipped bit in a table of times, each an hour or more past the clip.
+inline const char *const kFlippedCtts = "flipped_ctts.mp4";     // its first pictures' offsets
+inline const char *const kFlippedFragment = "flipped_tfdt.mp4"; // a fragment's start
+inline const char *const kFlippedVob = "flipped_pts.vob";       // a picture's time
 
 // The folder the fixture step fills (set by the build).
 std::string fixtureFolder();

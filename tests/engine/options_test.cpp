@@ -1,5 +1,6 @@
 // Reading the option vector, and the status line's shape.
 #include "engine/convertoptions.h"
+#include "engine/picturepackets.h"
 #include "engine/probe.h"
 #include "engine/progressreporter.h"
 #include "engine/unseenpictures.h"
@@ -149,24 +150,44 @@ TEST(UnseenPictures, OnlyPicturesNoOutputSlotWillShow)
     zelo::UnseenPictures unseen(s, 3 * s, AVRational{10, 1});
     for (int i = 0; i < 30; ++i)
         unseen.noteRead(i * frame);
-    EXPECT_TRUE(unseen.neverShown(23 * frame, frame)) << "lead-in";
-    EXPECT_FALSE(unseen.neverShown(23 * frame, 0)) << "its end is unknown";
-    EXPECT_FALSE(unseen.neverShown(25 * frame, frame)) << "the first may stand in for more";
-    EXPECT_FALSE(unseen.neverShown(26 * frame, frame)) << "the last of slot 0";
-    EXPECT_TRUE(unseen.neverShown(27 * frame, frame)) << "28 takes slot 1";
-    EXPECT_FALSE(unseen.neverShown(28 * frame, frame));
-    EXPECT_FALSE(unseen.neverShown(AV_NOPTS_VALUE, frame));
+    EXPECT_TRUE(unseen.neverShown(23 * frame)) << "lead-in: 24 follows before the start";
+    EXPECT_FALSE(unseen.neverShown(25 * frame)) << "the first may stand in for more";
+    EXPECT_FALSE(unseen.neverShown(26 * frame)) << "the last of slot 0";
+    EXPECT_TRUE(unseen.neverShown(27 * frame)) << "28 takes slot 1";
+    EXPECT_FALSE(unseen.neverShown(28 * frame));
+    EXPECT_FALSE(unseen.neverShown(AV_NOPTS_VALUE));
     // Only the latest packets are remembered, as many as any decoder holds.
     for (int i = 30; i < 100; ++i)
         unseen.noteRead(i * frame);
-    EXPECT_TRUE(unseen.neverShown(70 * frame, frame)) << "71 takes slot 18";
-    EXPECT_FALSE(unseen.neverShown(74 * frame, frame)) << "75, in its slot, is past the end";
+    EXPECT_TRUE(unseen.neverShown(70 * frame)) << "71 takes slot 18";
+    EXPECT_FALSE(unseen.neverShown(74 * frame)) << "75, in its slot, is past the end";
 
     // Converted to the source's own rate, every picture shows.
     zelo::UnseenPictures same(s, 3 * s, AVRational{25, 1});
     for (int i = 0; i < 76; ++i) {
         same.noteRead((i + 1) * frame);
-        EXPECT_FALSE(i >= 25 && same.neverShown(i * frame, frame)) << i;
+        EXPECT_FALSE(i >= 25 && same.neverShown(i * frame)) << i;
+    }
+}
+
+TEST(PicturePackets, WholeOnlyOnceEveryPacketMadeAPictureOfItsOwn)
+{
+    // Packets sent (at 100 more: the decoder may skip it), pictures received.
+    using Case = std::tuple<std::vector<int64_t>, std::vector<int64_t>, bool, bool>;
+    for (const auto &[sent, received, fields, whole] : std::vector<Case>{
+             {{0, 3, 1, 2, 6, 4, 5}, {0, 1, 2, 3, 4, 5, 6}, false, true}, // B pictures
+             {{0, 3}, {0}, false, false},                                 // one picture so far
+             {{0, 1, 2, 3, 4}, {0, 2, 4}, false, false},                  // each field a packet
+             {{0, 1, 2}, {0, 1, 2}, true, false},                         // the parser saw fields
+             {{0, 101, 2}, {0, 2}, false, true}}) {                       // a skipped picture
+        zelo::PicturePackets packets;
+        if (fields)
+            packets.noteFieldCoded();
+        for (int64_t pts : sent)
+            packets.sent(pts >= 100 ? pts - 100 : pts, pts >= 100);
+        for (int64_t pts : received)
+            packets.received(pts);
+        EXPECT_EQ(packets.wholePictures(), whole) << testing::PrintToString(sent);
     }
 }
 

@@ -14,6 +14,7 @@ extern "C" {
 #include <cstring>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <tuple>
 
 namespace {
 
@@ -115,6 +116,28 @@ TEST_F(Probe, LengthIsWhatThePacketsHoldWhateverTheHeaderSays)
         ClipInfo info{};
         ASSERT_EQ(Mydll_GetFileinfo(fixturePath(file).c_str(), &info), 0);
         EXPECT_EQ(info.Duration, seconds) << file;
+    }
+}
+
+TEST(ContentRuns, LeaveOutTimesFarFromTheirStreamsRun)
+{
+    // Packet starts in seconds in file order (each lasts one), and the span.
+    const int64_t s = 1000000;
+    const std::vector<std::tuple<std::vector<int64_t>, int64_t, int64_t>> cases = {
+        {{0, 1, 9000, 9001, 2, 3}, 0, 4},     // a run that leaps away and back
+        {{0, 1, 2, 5000}, 0, 3},              // a lone last packet
+        {{0, 1, 2, 60, 61}, 0, 62},           // a real break: it never comes back
+        {{0, 40}, 0, 41},                     // nothing but lone packets
+        {{0, 1, 9000, 9001, 50000, 2}, 0, 3}, // two leaps, then back
+        {{0, 1500, 1}, 0, 2},                 // a lone leap among lone pictures
+    };
+    for (const auto &[starts, from, to] : cases) {
+        std::vector<zelo::PacketTimes> packets;
+        for (int64_t start : starts)
+            packets.push_back({start * s, (start + 1) * s});
+        const std::vector<zelo::PacketTimes> runs = zelo::contentRuns(packets);
+        EXPECT_EQ(runs.front().fromUs, from * s) << ::testing::PrintToString(starts);
+        EXPECT_EQ(runs.back().toUs, to * s) << ::testing::PrintToString(starts);
     }
 }
 

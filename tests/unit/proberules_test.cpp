@@ -26,7 +26,10 @@ TEST(StatusLineKinds, EachLineIsReadOneWay)
     EXPECT_EQ(ClassifyStatusLine("error").kind, K::Failure);
     EXPECT_EQ(ClassifyStatusLine("errors galore").detail, "errors galore");
     // Only a line that starts with "error" is a failure; case matters.
-    EXPECT_EQ(kind("warning: an error somewhere"), K::Other);
+    EXPECT_EQ(ClassifyStatusLine("warning: an error somewhere").kind, K::Warning);
+    EXPECT_EQ(ClassifyStatusLine("warning: silence").detail, "silence");
+    EXPECT_EQ(kind("warning: "), K::Other); // nothing to tell
+    EXPECT_EQ(kind("Warning: shouting"), K::Other);
     EXPECT_EQ(kind("Error: shouting"), K::Other);
     const StatusLineClass renamed = ClassifyStatusLine("output: /out/holiday1.3gp");
     EXPECT_EQ(renamed.kind, K::OutputName);
