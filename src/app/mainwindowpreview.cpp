@@ -160,6 +160,7 @@ void TMainWindow::PollTick()
     double first = 0, seconds = 0, percent = 0;
     if (Player::GetPosition(&first, &seconds, &percent)) {
         m_pollFailures = 0;
+        TP_Progress->setPlayingLength(first);
         TP_Progress->SetPosition(percent);
         return;
     }

@@ -4,6 +4,8 @@
 #include "controls/imagebutton.h"
 #include "platform/pubfunction.h"
 
+#include <cmath>
+
 AccessibleSlider::AccessibleSlider(QWidget *slider) : QAccessibleWidget(slider, QAccessible::Slider)
 {}
 
@@ -39,14 +41,14 @@ QString AccessibleSlider::text(QAccessible::Text t) const
 // percent, which has no seconds to speak of.
 QVariant AccessibleSlider::currentValue() const
 {
-    return int(slider()->percent() * slider()->duration() / 100.0);
+    return int(slider()->percent() * slider()->length() / 100.0);
 }
 
 void AccessibleSlider::setCurrentValue(const QVariant &) {}
 
 QVariant AccessibleSlider::maximumValue() const
 {
-    return slider()->duration();
+    return int(std::ceil(slider()->length()));
 }
 
 QVariant AccessibleSlider::minimumValue() const

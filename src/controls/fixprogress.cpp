@@ -97,6 +97,8 @@ void TFixProgress::showTrimOf(const ClipList *clips, int clipId)
             });
         m_clips = clips;
     }
+    if (clipId != m_clipId)
+        m_playingLength = 0;
     m_clipId = clipId;
     showTrim();
 }
@@ -110,7 +112,7 @@ int TFixProgress::duration() const
 
 void TFixProgress::keyPressEvent(QKeyEvent *event)
 {
-    const int length = duration();
+    const double length = this->length();
     double seconds = 0;
     switch (event->key()) {
     case Qt::Key_Left:

@@ -49,6 +49,11 @@ public:
     double percent() const { return m_percent; }
     // The length of the clip whose trim shows, 0 for none.
     int duration() const;
+    // What the position is a fraction of: the player's length once the
+    // preview knows it (a header may claim another, and the list rounds up),
+    // else duration(). Showing another clip forgets it.
+    void setPlayingLength(double seconds) { m_playingLength = seconds; }
+    double length() const { return m_playingLength > 0 ? m_playingLength : duration(); }
     const SliderScale &scale() const { return m_scale; }
     TImageButton *thumb() const { return m_thumb; }
     TImageButton *startMarker() const { return m_start; }
@@ -86,6 +91,7 @@ private:
     TImage *m_background = nullptr;
     TImage *m_range = nullptr;
     double m_percent = 0;
+    double m_playingLength = 0;
     SliderScale m_scale;
     QPoint m_pressPoint;
     int m_pressLeft = 0;

@@ -115,7 +115,7 @@ int MarkerNearPress(int x, int startLeft, int startRight, int stopLeft, int stop
     return toStart <= toStop ? 1 : 0;
 }
 
-double PercentAfterStep(double percent, int duration, double seconds)
+double PercentAfterStep(double percent, double duration, double seconds)
 {
     if (duration <= 0)
         return percent;

@@ -62,4 +62,4 @@ MarkerFractions FractionsForRange(int rangeLeft, int rangeRight, const SliderSca
 
 // The percent after a key moves the thumb by seconds (negative: back) in a
 // clip of duration seconds, kept within the clip; unchanged without a length.
-double PercentAfterStep(double percent, int duration, double seconds);
+double PercentAfterStep(double percent, double duration, double seconds);

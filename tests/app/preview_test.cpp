@@ -108,10 +108,11 @@ TEST_F(PreviewTest, PlayPauseResumeStopAndReopenCallTheLibraryInOrder)
     Image_Item *clip = addClip("a.avi");
     calls();
     click(window->TB_Play);
-    EXPECT_EQ(calls(), QStringList({"PlayerPlay 1 nothing", "PlayerInit",
-                                    "PlayerOpen " + clip->clip().path + " 0", "PlayerSetCallback",
-                                    QString("PlayerSetWindow none 0 %1").arg(int(settings().b_KeepRatio())),
-                                    "PlayerPlay 1 resumed"}));
+    EXPECT_EQ(calls(),
+              QStringList({"PlayerPlay 1 nothing", "PlayerInit",
+                           "PlayerOpen " + clip->clip().path + " 0", "PlayerSetCallback",
+                           QString("PlayerSetWindow none 0 %1").arg(int(settings().b_KeepRatio())),
+                           "PlayerPlay 1 resumed"}));
     EXPECT_EQ(window->loadedClip(), clip);
     EXPECT_TRUE(window->PollTimer->isActive());
     EXPECT_FALSE(window->Img_VideoPic->isVisible());
@@ -297,9 +298,13 @@ TEST_F(PreviewTest, DraggingTheThumbPausesAndSeeksOnlyWithAClip)
     EXPECT_EQ(calls(), QStringList({"PlayerSeek 10"}));
     // Once the player knows its length (30 s against the list's 40), a
     // release seeks in it, where the thumb is drawn from.
-    qputenv("ZELO_FAKE_PLAYER_POSITION", "1,3,30");
+    qputenv("ZELO_FAKE_PLAYER_POSITION", "3,10,30");
     window->SliderPositionChange(40, false);
     EXPECT_EQ(calls(), QStringList({"PlayerSeek 12"}));
+    // A key steps a second of that length too.
+    window->PollTick();
+    QTest::keyClick(slider(), Qt::Key_Right);
+    EXPECT_EQ(calls(), QStringList({"PlayerSeek 4"}));
     qunsetenv("ZELO_FAKE_PLAYER_POSITION");
 }
 
