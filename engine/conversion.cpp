@@ -291,7 +291,9 @@ bool Conversion::feedPicture(AVPacket *pkt, std::string &error)
         m_unseen->noteRead(pkt->pts);
     if (m_heldPicture && !m_video.done) {
         const AVPacket *held = m_heldPicture.get();
-        m_video.decoder->skipUnreferenced(m_video.decoder->timesFollowPackets() &&
+        // Not before the first picture is passed on: it may move them all.
+        m_video.decoder->skipUnreferenced(m_video.startUs != AV_NOPTS_VALUE &&
+                                          m_video.decoder->timesFollowPackets() &&
                                           m_unseen->neverShown(held->pts));
         if (!decodeInto(m_video, held, error))
             return false;
@@ -396,14 +398,34 @@ bool Conversion::passLeadIn(bool shown, std::string &error)
     return ok;
 }
 
+// A first picture later than the start by no more than its own length is
+// the delay of a decoder's reordering (an AVI keeps only the order pictures
+// are decoded in, so each comes out with the next one's time) or of the
+// container (an FLV's picture delay), not a gap. From half an output frame
+// on, the rate change would repeat it in the slot before it, and the
+// pictures would last a frame longer than the source's: they all move up.
+void Conversion::noteFirstPicture(const HeldPicture &at)
+{
+    const int64_t late = at.startUs - m_options.startUs;
+    const int64_t frameUs = av_rescale_q(1, av_inv_q(m_options.frameRate), AV_TIME_BASE_Q);
+    if (2 * late < frameUs || late > at.endUs - at.startUs)
+        return;
+    m_delayUs = late;
+    m_delayTicks = at.ticks - m_videoStartTicks;
+    m_unseen->delayBy(m_delayTicks);
+}
+
 bool Conversion::pushPicture(AVFrame *frame, const HeldPicture &at, std::string &error)
 {
+    if (m_video.startUs == AV_NOPTS_VALUE)
+        noteFirstPicture(at);
     m_video.startUs = at.startUs;
     m_video.endUs = at.endUs;
-    if (m_silence && !m_silence->fillTo(at.startUs - m_options.startUs, *m_audio.track, error))
+    if (m_silence &&
+        !m_silence->fillTo(at.startUs - m_delayUs - m_options.startUs, *m_audio.track, error))
         return false;
-    frame->pts = av_rescale_q(at.ticks - m_videoStartTicks, m_input.videoStream()->time_base,
-                              m_videoTimeBase);
+    frame->pts = av_rescale_q(at.ticks - m_videoStartTicks - m_delayTicks,
+                              m_input.videoStream()->time_base, m_videoTimeBase);
     return m_video.track->push(frame, error);
 }
 
@@ -461,11 +483,11 @@ int64_t Conversion::pictureEndUs() const
     // recorder that dropped the last pictures before the stop still played
     // its sound there, and a player holds the last picture meanwhile.
     const int64_t frameUs = av_rescale_q(1, av_inv_q(o.frameRate), AV_TIME_BASE_Q);
-    int64_t end = std::max(m_video.endUs, m_video.startUs + frameUs);
-    for (const Lane *lane : {&m_video, &m_audio}) {
-        if (lane->packetEndUs != AV_NOPTS_VALUE)
-            end = std::max(end, lane->packetEndUs);
-    }
+    int64_t end = std::max(m_video.endUs, m_video.startUs + frameUs) - m_delayUs;
+    if (m_video.packetEndUs != AV_NOPTS_VALUE)
+        end = std::max(end, m_video.packetEndUs - m_delayUs);
+    if (m_audio.packetEndUs != AV_NOPTS_VALUE)
+        end = std::max(end, m_audio.packetEndUs);
     return std::clamp<int64_t>(end - o.startUs, 0, o.lengthUs);
 }
 

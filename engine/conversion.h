@@ -71,6 +71,7 @@ private:
     bool passPicture(AVFrame *frame, int64_t start, std::string &error);
     bool passLeadIn(bool shown, std::string &error);
     bool pushPicture(AVFrame *frame, const HeldPicture &at, std::string &error);
+    void noteFirstPicture(const HeldPicture &at);
     bool feed(Lane &lane, AVPacket *pkt, LaneWorker *worker, std::string &error);
     bool feedPicture(AVPacket *pkt, std::string &error);
     bool transcode(std::string &error);
@@ -104,6 +105,8 @@ private:
     HeldPicture m_leadIn;                        // the latest picture before the start
     int64_t m_endUs = 0;                         // trim end on the file's timeline
     int64_t m_videoStartTicks = 0;               // trim start in the picture stream's units
+    int64_t m_delayTicks = 0;                    // the first picture's lateness, taken off all
+    int64_t m_delayUs = 0;                       // the same in microseconds
     AVRational m_videoTimeBase{1, AV_TIME_BASE}; // the pictures' on their way to the encoder
     bool m_sourceEnded = false;                  // the demuxer gave no more packets
 };

@@ -39,7 +39,7 @@ int64_t UnseenPictures::slotOf(int64_t pts) const
 {
     // What the filter does with a picture's time, which counts from the
     // trim start.
-    return av_rescale_q_rnd(pts - m_startTicks, m_timeBase, m_slot,
+    return av_rescale_q_rnd(pts - m_startTicks - m_delayTicks, m_timeBase, m_slot,
                             static_cast<AVRounding>(AV_ROUND_NEAR_INF | AV_ROUND_PASS_MINMAX));
 }
 

@@ -41,6 +41,9 @@ public:
     // AV_NOPTS_VALUE is never called unseen.
     bool neverShown(int64_t pts) const;
 
+    // The pictures are passed on this many ticks earlier than their times.
+    void delayBy(int64_t ticks) { m_delayTicks = ticks; }
+
 private:
     int64_t microseconds(int64_t ticks) const;
     int64_t slotOf(int64_t pts) const;
@@ -50,7 +53,8 @@ private:
     AVRational m_slot; // the length of one output picture
     AVRational m_timeBase;
     int64_t m_originUs;
-    int64_t m_startTicks;         // the trim start in the stream's time base
+    int64_t m_startTicks; // the trim start in the stream's time base
+    int64_t m_delayTicks = 0;
     std::deque<int64_t> m_recent; // pts of the last packets read
 };
 

@@ -156,6 +156,12 @@ TEST_F(Convert, EachDeviceKindGetsExactlyWhatItAskedFor)
         // The index before the media: playable while it downloads.
         std::vector<std::string> boxes = topLevelBoxes(r.output);
         EXPECT_LT(indexOf(boxes, "moov"), indexOf(boxes, "mdat"));
+        // Pictures delayed by less than one end with the source's.
+        ConvertRequest late = r;
+        late.input = fixturePath("delay.flv"), late.output = r.output + ".flv";
+        late.start = "0", late.length = "1";
+        ASSERT_EQ(run(late).code, uintptr_t(CONVERT_DONE_COMPLETE));
+        EXPECT_NEAR(inspect(late.output).video()->duration, 0.7, frame + 1e-6);
     }
 }
 

@@ -154,6 +154,7 @@ struct R : ClipRecipe
     R &&filter(const char *f) { return pictureFilter = f, std::move(*this); }
     R &&options(const char *o) { return muxerOptions = o, std::move(*this); }
     R &&packets(int n) { return soundPacketSamples = n, std::move(*this); }
+    R &&bf(int n) { return bFrames = n, std::move(*this); }
     // Picture n is 16 * (n / 16) bright on its left half, 16 * (n % 16) on its right.
     R &&ramp(const std::string &then = "")
     {
@@ -235,6 +236,9 @@ const std::vector<ClipRecipe> &fixtureCatalog()
             .soundSecs(4.85)
             .sound(48000)
             .filter("setpts=PTS+2/TB"),
+        // B pictures in an AVI decode with the next one's time; FLV delays its pictures.
+        R("b_pictures.avi", "avi", "mpeg4", "ac3").fps(24000, 1001).count(54).soundSecs(2).bf(2),
+        R("delay.flv", "flv", "flv", "pcm_s16le").fps(20).secs(.7).filter("setpts=PTS+1"),
         R("index_first.mp4", "mp4", "mpeg4").options("movflags=faststart"),
         R("ramp30.mp4", "mp4", "mpeg4").fps(30).ramp(),
         R("ramp2997.mp4", "mp4", "mpeg4").fps(30000, 1001).ramp(),

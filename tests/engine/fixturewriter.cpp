@@ -110,6 +110,7 @@ bool openVideo(Lane &lane, const ClipRecipe &s, AVFormatContext *oc, std::string
     c->framerate = s.rate;
     c->sample_aspect_ratio = s.sar;
     c->gop_size = 12;
+    c->max_b_frames = s.bFrames > 0 ? s.bFrames : c->max_b_frames;
     c->bit_rate = 400000;
     c->thread_count = 1;
     c->strict_std_compliance = FF_COMPLIANCE_UNOFFICIAL;

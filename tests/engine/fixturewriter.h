@@ -31,6 +31,7 @@ struct ClipRecipe
     std::string pictureFilter = {};              // after the pattern, e.g. dropping frames
     std::string muxerOptions = {};               // "key=value:key=value"
     int soundPacketSamples = 1024;               // for encoders of any frame size (PCM)
+    int bFrames = 0;                             // > 0: B pictures between others
 };
 
 // False with a reason when the file could not be made.
