@@ -9,7 +9,6 @@
 #include <QTest>
 #include <cmath>
 #include <gtest/gtest.h>
-#include <tuple>
 
 namespace {
 
@@ -65,18 +64,10 @@ TEST(SliderMath, StartMarkerIsBoundByTheStopMarkerBeforeTheCall)
 
 TEST(SliderMath, APressBesideAPoleTakesItsMarker)
 {
-    // Poles at 20..22 and 40..42 (or 26..28: the nearer wins), four pixels
-    // of slack.
-    for (const auto &[x, stopLeft, marker] : {std::tuple{21, 40, 1},
-                                              {16, 40, 1},
-                                              {15, 40, -1},
-                                              {26, 40, 1},
-                                              {27, 40, -1},
-                                              {36, 40, 0},
-                                              {46, 40, 0},
-                                              {47, 40, -1},
-                                              {24, 26, 1},
-                                              {25, 26, 0}})
+    // Poles at 20..22 and 40..42 (or 26..28: the nearer wins), four pixels of slack.
+    const int rows[][3] = {{21, 40, 1}, {16, 40, 1}, {15, 40, -1}, {26, 40, 1}, {27, 40, -1},
+                           {36, 40, 0}, {46, 40, 0}, {47, 40, -1}, {24, 26, 1}, {25, 26, 0}};
+    for (const auto &[x, stopLeft, marker] : rows)
         EXPECT_EQ(MarkerNearPress(x, 20, 23, stopLeft, stopLeft + 3, 4), marker) << x;
 }
 
