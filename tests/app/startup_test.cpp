@@ -263,14 +263,10 @@ TEST_F(ProgramRun, UnreachableDisplayIsSaidAndEndsWithoutAbort)
         {nullptr, nullptr, nullptr, "--help", 0, "-v, --version"},
     };
     for (const auto &c : cases) {
-        for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
-            env.remove(name);
-        if (c.platform)
-            env.insert("QT_QPA_PLATFORM", c.platform);
-        if (c.display)
-            env.insert("DISPLAY", c.display);
-        if (c.wayland)
-            env.insert("WAYLAND_DISPLAY", c.wayland);
+        for (auto [name, value] : {std::pair{"QT_QPA_PLATFORM", c.platform},
+                                   {"DISPLAY", c.display},
+                                   {"WAYLAND_DISPLAY", c.wayland}})
+            value ? env.insert(name, value) : env.remove(name);
         QProcess run;
         start(run, c.arg ? QStringList{c.arg} : QStringList{});
         ASSERT_TRUE(run.waitForFinished(30000));
