@@ -213,11 +213,8 @@ TEST_F(Failures, AnOutputOfSeveralMegabytesFinishesOnFatThroughFuse)
                         .c_str()) != 0)
         GTEST_SKIP() << "fusefat cannot mount here (no FUSE rights?)";
     ConvertRequest r = request("long.avi");
-    r.output = mount + "/out.mp4";
-    r.format = "mp4";
-    r.size = "640x480";
-    r.videoKbits = "2000";
-    r.length = "20";
+    r.output = mount + "/out.mp4", r.format = "mp4", r.size = "640x480";
+    r.videoKbits = "2000", r.length = "20";
     const RunResult result = runConversion(r.toVector());
     const int64_t size =
         std::filesystem::exists(r.output) ? int64_t(std::filesystem::file_size(r.output)) : 0;
