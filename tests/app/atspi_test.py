@@ -15,12 +15,9 @@ def check(ok, what):
 
 def wait_for(find, seconds=30):
     end = time.monotonic() + seconds
-    while time.monotonic() < end:
-        found = find()
-        if found:
-            return found
+    while not (found := find()) and time.monotonic() < end:
         time.sleep(0.2)
-    return None
+    return found or None
 
 
 def walk(node, depth=0):
@@ -40,7 +37,6 @@ def showing(root, name, role=None):
 
 
 def act(root, name):
-    """Presses the named button by its action, as a screen reader does."""
     button = wait_for(lambda: showing(root, name, pyatspi.ROLE_PUSH_BUTTON), 10)
     check(button is not None, "the button " + name)
     if button is not None:
