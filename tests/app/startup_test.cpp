@@ -6,7 +6,6 @@
 #include "tests/support/testpaths.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -152,17 +151,13 @@ protected:
     // Waits until the engine log holds every one of lines.
     bool logged(const QString &log, const QStringList &lines)
     {
-        QElapsedTimer t;
-        t.start();
-        for (;;) {
-            const QString text = QString::fromUtf8(ReadFileBytes(log));
-            if (std::all_of(lines.begin(), lines.end(),
-                            [&](const QString &l) { return text.contains(l + "\n"); }))
-                return true;
-            if (t.elapsed() > 20000)
-                return false;
-            QThread::msleep(50);
-        }
+        return QTest::qWaitFor(
+            [&] {
+                const QString text = QString::fromUtf8(ReadFileBytes(log));
+                return std::all_of(lines.begin(), lines.end(),
+                                   [&](const QString &l) { return text.contains(l + "\n"); });
+            },
+            20000);
     }
 
     QTemporaryDir dir;
