@@ -16,7 +16,7 @@
 #include "tests/player/screen.h"
 #include "tests/support/programwindows.h"
 
-#include <QElapsedTimer>
+#include <QDeadlineTimer>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
@@ -49,13 +49,9 @@ protected:
 
     static bool waitFor(const std::function<bool()> &done, int ms)
     {
-        QElapsedTimer t;
-        t.start();
-        while (!done()) {
-            if (t.elapsed() > ms)
+        for (QDeadlineTimer end(ms); !done(); QTest::qWait(20))
+            if (end.hasExpired())
                 return false;
-            QTest::qWait(20);
-        }
         return true;
     }
 
