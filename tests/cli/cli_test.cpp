@@ -64,33 +64,26 @@ TEST(CliOptions, Refusals)
     EXPECT_EQ(parse({"--list-profiles"})->action, CliOptions::Action::ListProfiles);
 }
 
-// GNU and Qt forms; each row: arguments, the action (or none for a usage
-// error), the kind, the files.
+// GNU and Qt forms: arguments, the action (none: a usage error), the kind, the files.
 TEST(CliOptions, TheUsualForms)
 {
     using A = CliOptions::Action;
-    const struct
-    {
-        QStringList args;
-        std::optional<A> action;
-        int kind;
-        QStringList files;
-    } cases[] = {
-        {{"--kind=psp", "a"}, A::Convert, 1, {"a"}},
-        {{"a", "--kind", "ipod"}, A::Convert, 2, {"a"}},
-        {{"-h"}, A::Help, 0, {}},
-        {{"--version"}, A::Version, 0, {}},
-        {{"-v"}, A::Version, 0, {}},
-        {{"-x.avi"}, std::nullopt, 0, {}},
-        {{"--", "-x.avi", "-h"}, A::Convert, 0, {"-x.avi", "-h"}},
-        {{"--kind="}, std::nullopt, 0, {}},
-        {{"-", "--no-keep-ratio"}, A::Convert, 0, {"-"}},
-    };
-    for (const auto &c : cases) {
-        const auto o = parse(c.args);
-        ASSERT_EQ(o.has_value(), c.action.has_value()) << c.args.join(' ').toStdString();
+    for (const auto &[args, action, kind, files] :
+         std::vector<std::tuple<QStringList, std::optional<A>, int, QStringList>>{
+             {{"--kind=psp", "a"}, A::Convert, 1, {"a"}},
+             {{"a", "--kind", "ipod"}, A::Convert, 2, {"a"}},
+             {{"-h"}, A::Help, 0, {}},
+             {{"--version"}, A::Version, 0, {}},
+             {{"-v"}, A::Version, 0, {}},
+             {{"-x.avi"}, std::nullopt, 0, {}},
+             {{"--", "-x.avi", "-h"}, A::Convert, 0, {"-x.avi", "-h"}},
+             {{"--kind="}, std::nullopt, 0, {}},
+             {{"-", "--no-keep-ratio"}, A::Convert, 0, {"-"}},
+         }) {
+        const auto o = parse(args);
+        ASSERT_EQ(o.has_value(), action.has_value()) << args.join(' ').toStdString();
         if (o) {
-            EXPECT_EQ(std::tie(o->action, o->kind, o->files), std::tie(*c.action, c.kind, c.files));
+            EXPECT_EQ(std::tie(o->action, o->kind, o->files), std::tie(*action, kind, files));
         }
     }
 }
