@@ -137,23 +137,18 @@ TEST_F(IniFileTest, MissingFileGivesDefaultsAndDefaultLosesTrailingSpaces)
 TEST_F(IniFileTest, LongValuesAreCutAt2047AsThePlatformCounts)
 {
     const QByteArray e = "\xC3\xA9", x(2047, 'x'), k = "[s]\nk=";
-    const struct
-    {
-        QByteArray content;
-        QString expected;
-    } cases[] = {
-        {k + QByteArray(3000, 'a'), QString(2047, 'a')},
-        {k + e.repeated(1100), QString(1023, QChar(0xE9))},
-        {"\xEF\xBB\xBF" + k + e.repeated(2048), QString(2047, QChar(0xE9))},
-        {k + "\xE9" + x, QChar(0xE9) + QString::fromLatin1(x.left(2046))},
-        {k + "\"" + x + "\"", x.left(2046)},
-        {k + "\"" + x.left(2045) + "\"", x.left(2045)},
-        {k + "'" + e.repeated(1100) + "'", QString(1023, QChar(0xE9))},
-    };
-    for (const auto &c : cases) {
-        IniFile ini = withContent(c.content + "\n");
-        EXPECT_EQ(ini.readString("s", "k", {}), c.expected) << c.content.left(12).toStdString();
-        EXPECT_EQ(ini.readSection("s").value("k"), c.expected);
+    for (const auto &[content, expected] : std::vector<std::pair<QByteArray, QString>>{
+             {k + QByteArray(3000, 'a'), QString(2047, 'a')},
+             {k + e.repeated(1100), QString(1023, QChar(0xE9))},
+             {"\xEF\xBB\xBF" + k + e.repeated(2048), QString(2047, QChar(0xE9))},
+             {k + "\xE9" + x, QChar(0xE9) + QString::fromLatin1(x.left(2046))},
+             {k + "\"" + x + "\"", x.left(2046)},
+             {k + "\"" + x.left(2045) + "\"", x.left(2045)},
+             {k + "'" + e.repeated(1100) + "'", QString(1023, QChar(0xE9))},
+         }) {
+        IniFile ini = withContent(content + "\n");
+        EXPECT_EQ(ini.readString("s", "k", {}), expected) << content.left(12).toStdString();
+        EXPECT_EQ(ini.readSection("s").value("k"), expected);
     }
 }
 
