@@ -5,6 +5,7 @@
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
@@ -130,24 +131,20 @@ TEST_F(ProfileFileTest, ANewProfileNeverTakesAnEntryInUse)
 {
     const QByteArray two = "Profile0=Phone Standard\nProfile1=Two\n";
     const QStringList both = {"Phone Standard", "Two"};
-    const struct
-    {
-        QByteArray count, entries;
-        int number;
-        QStringList listed; // after the save
-    } cases[] = {
-        {"2", two, 2, both + QStringList{"Mine"}},
-        {"5abc", two, 2, both + QStringList{"Mine"}},
-        {"-1", two, 2, both + QStringList{"Mine"}},
-        {"4", two, 4, both + QStringList{"Mine"}},
-        {"2147483647", two + "Profile9=Top\n", 10, both + QStringList{"Top", "Mine"}},
-    };
-    for (const auto &c : cases) {
-        WriteFileBytes(path(), "[3gp]\nProfileCount=" + c.count + "\n" + c.entries);
+    // The count and entries in the file, the new number, the profiles listed after the save.
+    for (const auto &[count, entries, number, listed] :
+         std::vector<std::tuple<QByteArray, QByteArray, int, QStringList>>{
+             {"2", two, 2, both + QStringList{"Mine"}},
+             {"5abc", two, 2, both + QStringList{"Mine"}},
+             {"-1", two, 2, both + QStringList{"Mine"}},
+             {"4", two, 4, both + QStringList{"Mine"}},
+             {"2147483647", two + "Profile9=Top\n", 10, both + QStringList{"Top", "Mine"}},
+         }) {
+        WriteFileBytes(path(), "[3gp]\nProfileCount=" + count + "\n" + entries);
         ProfileFile file(path());
-        EXPECT_EQ(file.newProfileNumber("3gp"), c.number) << c.count.data();
-        file.writeProfile("3gp", c.number, "Mine");
-        EXPECT_EQ(file.readProfileLines("3gp"), c.listed) << c.count.data();
+        EXPECT_EQ(file.newProfileNumber("3gp"), number) << count.data();
+        file.writeProfile("3gp", number, "Mine");
+        EXPECT_EQ(file.readProfileLines("3gp"), listed) << count.data();
     }
     EXPECT_EQ(NewProfileNumber(INT_MAX, INT_MAX - 1), -1);
     EXPECT_EQ(NewProfileNumber(INT_MAX, 4), 5);
