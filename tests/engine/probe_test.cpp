@@ -87,23 +87,16 @@ TEST_F(Probe, LengthIsWhatThePacketsHoldWhateverTheHeaderSays)
 {
     // A lying header changes nothing: each damaged file probes as the file
     // it was made from.
-    struct Case
-    {
-        const char *damaged, *original;
-    };
-    const std::vector<Case> cases = {
-        {kFragmentedHuge, "fragmented.mp4"},
-        {kShortAsfHeader, "wmv2_wma.wmv"},
-        {kDamagedTrackLength, "h264_aac.mp4"},
-        {kJunkTail, "mpeg1_mp2.mpg"},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.damaged);
+    for (const auto &[damagedFile, originalFile] : {std::pair{kFragmentedHuge, "fragmented.mp4"},
+                                                    {kShortAsfHeader, "wmv2_wma.wmv"},
+                                                    {kDamagedTrackLength, "h264_aac.mp4"},
+                                                    {kJunkTail, "mpeg1_mp2.mpg"}}) {
+        SCOPED_TRACE(damagedFile);
         ClipInfo damaged{}, original{};
         const auto started = std::chrono::steady_clock::now();
-        ASSERT_EQ(Mydll_GetFileinfo(fixturePath(c.damaged).c_str(), &damaged), 0);
+        ASSERT_EQ(Mydll_GetFileinfo(fixturePath(damagedFile).c_str(), &damaged), 0);
         EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(500));
-        ASSERT_EQ(Mydll_GetFileinfo(fixturePath(c.original).c_str(), &original), 0);
+        ASSERT_EQ(Mydll_GetFileinfo(fixturePath(originalFile).c_str(), &original), 0);
         EXPECT_EQ(damaged.Duration, original.Duration);
     }
     // Whatever stream lasts longer makes the length: sound 3 s past the
@@ -271,19 +264,16 @@ TEST_F(Thumbnail, TakesTheAskedSecondOrTheMiddleOfShorterClips)
 
 TEST_F(Thumbnail, WritesNothingWithoutAPicture)
 {
-    struct Case
-    {
-        std::string path, size;
-    };
-    const std::vector<Case> cases = {
-        {fixturePath("audio_only.mp3"), "80x60"}, {fixturePath(kGarbage), "80x60"},
-        {scratch.file("missing.avi"), "80x60"},   {fixturePath(kEmpty), "80x60"},
-        {fixturePath("h264_aac.mp4"), "80x"},     {fixturePath("h264_aac.mp4"), "0x0"},
-        {fixturePath("h264_aac.mp4"), "9000x60"},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.path + " " + c.size);
-        EXPECT_NE(Mydll_GetPicure(c.path.c_str(), 5, c.size.c_str(), target().c_str()), 0);
+    for (const auto &[path, size] : std::vector<std::pair<std::string, std::string>>{
+             {fixturePath("audio_only.mp3"), "80x60"},
+             {fixturePath(kGarbage), "80x60"},
+             {scratch.file("missing.avi"), "80x60"},
+             {fixturePath(kEmpty), "80x60"},
+             {fixturePath("h264_aac.mp4"), "80x"},
+             {fixturePath("h264_aac.mp4"), "0x0"},
+             {fixturePath("h264_aac.mp4"), "9000x60"}}) {
+        SCOPED_TRACE(path + " " + size);
+        EXPECT_NE(Mydll_GetPicure(path.c_str(), 5, size.c_str(), target().c_str()), 0);
         struct stat st;
         EXPECT_NE(stat(target().c_str(), &st), 0);
     }
