@@ -112,24 +112,20 @@ TEST(ConvertOptions, RefusesBrokenVectorsWithAReason)
 
 TEST(ConvertOptions, FrameRateTextsBecomeExactRates)
 {
-    struct Case
-    {
-        const char *text;
-        int num, den;
-    };
-    for (const Case &c : std::vector<Case>{{"15", 15, 1},
-                                           {"29.97", 30000, 1001},
-                                           {"23.976", 24000, 1001},
-                                           {"59.94", 60000, 1001},
-                                           {"12.5", 25, 2},
-                                           {"0", 0, 1},
-                                           {"-5", 0, 1},
-                                           {"fast", 0, 1},
-                                           {"15fps", 0, 1}}) {
-        SCOPED_TRACE(c.text);
-        AVRational q = zelo::parseFrameRate(c.text);
-        EXPECT_EQ(q.num, c.num);
-        EXPECT_EQ(q.den, c.den);
+    for (const auto &[text, num, den] :
+         std::vector<std::tuple<const char *, int, int>>{{"15", 15, 1},
+                                                         {"29.97", 30000, 1001},
+                                                         {"23.976", 24000, 1001},
+                                                         {"59.94", 60000, 1001},
+                                                         {"12.5", 25, 2},
+                                                         {"0", 0, 1},
+                                                         {"-5", 0, 1},
+                                                         {"fast", 0, 1},
+                                                         {"15fps", 0, 1}}) {
+        SCOPED_TRACE(text);
+        const AVRational q = zelo::parseFrameRate(text);
+        EXPECT_EQ(q.num, num);
+        EXPECT_EQ(q.den, den);
     }
 }
 
