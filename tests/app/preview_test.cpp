@@ -197,21 +197,17 @@ TEST_F(PreviewTest, EventCodesAndCallbackCodes)
         click(window->TB_Play);
         return !idle();
     };
-    struct Case
-    {
-        int code;
-        intptr_t value;
-        bool stops;
-    };
-    for (Case c : {Case{0, 0, true}, Case{1, -1, true}, Case{2, -5, true}, Case{2, 3, false},
-                   Case{5, 0, true}, Case{255, 0, true}}) {
-        SCOPED_TRACE(c.code);
+    // Code, value, and whether it stops the clip.
+    const intptr_t rows[][3] = {{0, 0, 1}, {1, -1, 1}, {2, -5, 1},
+                                {2, 3, 0}, {5, 0, 1},  {255, 0, 1}};
+    for (const auto &[code, value, stops] : rows) {
+        SCOPED_TRACE(code);
         ASSERT_TRUE(playing());
         // The same message about the clip played before changes nothing.
-        event(c.code, c.value, generation() - 1);
+        event(int(code), value, generation() - 1);
         EXPECT_FALSE(idle());
-        event(c.code, c.value, generation());
-        EXPECT_EQ(idle(), c.stops);
+        event(int(code), value, generation());
+        EXPECT_EQ(idle(), stops != 0);
     }
     ASSERT_TRUE(playing());
     event(PLAYER_EVENT_ENDED, 0, generation());
