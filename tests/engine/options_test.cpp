@@ -77,36 +77,31 @@ TEST(ConvertOptions, TakesValuesVerbatimEvenWhenTheyLookLikeOptions)
 
 TEST(ConvertOptions, RefusesBrokenVectorsWithAReason)
 {
-    struct Case
-    {
-        const char *what;
-        std::function<void(std::vector<std::string> &)> spoil;
-        const char *reason;
-    };
-    const std::vector<Case> cases = {
-        {"empty frame rate", [](auto &v) { v[24] = ""; }, "-r"},
-        {"negative start", [](auto &v) { v[3] = "-00:00:05"; }, "-ss"},
-        {"words for a length", [](auto &v) { v[5] = "ten"; }, "-t"},
-        {"unknown option", [](auto &v) { v[10] = "-deinterlace"; }, "-deinterlace"},
-        {"repeated option", [](auto &v) { v[23] = "-s"; }, "twice"},
-        {"missing option", [](auto &v) { v.erase(v.begin() + 8, v.begin() + 10); }, "-vol"},
-        {"odd frame size", [](auto &v) { v[22] = "175x144"; }, "-s"},
-        {"bands wider than the frame", [](auto &v) { v[18] = v[20] = "88"; }, "room"},
-        {"sample rate AAC cannot carry", [](auto &v) { v[32] = "12345"; }, "-ar"},
-        {"another video codec", [](auto &v) { v[12] = "h264"; }, "h264"},
-        {"another container", [](auto &v) { v[36] = "avi"; }, "avi"},
-        {"no output", [](auto &v) { v.back() = ""; }, "output"},
-        {"option without value", [](auto &v) { v.resize(6); }, "no value"},
-        {"nothing at all", [](auto &v) { v.clear(); }, "output"},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.what);
+    using Spoil = std::function<void(std::vector<std::string> &)>;
+    for (const auto &[what, spoil, reason] :
+         std::vector<std::tuple<const char *, Spoil, const char *>>{
+             {"empty frame rate", [](auto &v) { v[24] = ""; }, "-r"},
+             {"negative start", [](auto &v) { v[3] = "-00:00:05"; }, "-ss"},
+             {"words for a length", [](auto &v) { v[5] = "ten"; }, "-t"},
+             {"unknown option", [](auto &v) { v[10] = "-deinterlace"; }, "-deinterlace"},
+             {"repeated option", [](auto &v) { v[23] = "-s"; }, "twice"},
+             {"missing option", [](auto &v) { v.erase(v.begin() + 8, v.begin() + 10); }, "-vol"},
+             {"odd frame size", [](auto &v) { v[22] = "175x144"; }, "-s"},
+             {"bands wider than the frame", [](auto &v) { v[18] = v[20] = "88"; }, "room"},
+             {"sample rate AAC cannot carry", [](auto &v) { v[32] = "12345"; }, "-ar"},
+             {"another video codec", [](auto &v) { v[12] = "h264"; }, "h264"},
+             {"another container", [](auto &v) { v[36] = "avi"; }, "avi"},
+             {"no output", [](auto &v) { v.back() = ""; }, "output"},
+             {"option without value", [](auto &v) { v.resize(6); }, "no value"},
+             {"nothing at all", [](auto &v) { v.clear(); }, "output"},
+         }) {
+        SCOPED_TRACE(what);
         std::vector<std::string> v = example().toVector();
-        c.spoil(v);
+        spoil(v);
         ConvertOptions o;
         std::string error;
         EXPECT_FALSE(parse(v, o, error));
-        EXPECT_NE(error.find(c.reason), std::string::npos) << error;
+        EXPECT_NE(error.find(reason), std::string::npos) << error;
     }
 }
 
