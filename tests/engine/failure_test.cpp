@@ -11,6 +11,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <thread>
+#include <tuple>
 #include <unistd.h>
 
 namespace {
@@ -74,33 +75,27 @@ TEST_F(Failures, EveryRefusedRequestEndsWithOneMessageAndAReason)
     std::filesystem::create_directory(folder);
     using Request = std::function<void(ConvertRequest &)>;
     using Vector = std::function<void(std::vector<std::string> &)>;
-    struct Case
-    {
-        const char *what;
-        Request request;
-        Vector vector;
-    };
-    const std::vector<Case> cases = {
-        {"short vector", {}, [](auto &v) { v.resize(5); }},
-        {"no vector at all", {}, [](auto &v) { v.clear(); }},
-        {"another codec", {}, [](auto &v) { v[28] = "mp3"; }},
-        {"missing source", [&](auto &r) { r.input = scratch.file("gone.avi"); }, {}},
-        {"folder as source", [&](auto &r) { r.input = folder; }, {}},
-        {"FIFO as source", [&](auto &r) { r.input = fifo; }, {}},
-        {"device as source", [](auto &r) { r.input = "/dev/zero"; }, {}},
-        {"garbage source", [](auto &r) { r.input = fixturePath(kGarbage); }, {}},
-        {"missing output folder", [&](auto &r) { r.output = scratch.file("no/out.3gp"); }, {}},
-        {"output is a folder", [&](auto &r) { r.output = folder; }, {}},
-        {"start after the end", [](auto &r) { r.start = "00:01:00"; }, {}},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto &[what, spoilRequest, spoilVector] :
+         std::vector<std::tuple<const char *, Request, Vector>>{
+             {"short vector", {}, [](auto &v) { v.resize(5); }},
+             {"no vector at all", {}, [](auto &v) { v.clear(); }},
+             {"another codec", {}, [](auto &v) { v[28] = "mp3"; }},
+             {"missing source", [&](auto &r) { r.input = scratch.file("gone.avi"); }, {}},
+             {"folder as source", [&](auto &r) { r.input = folder; }, {}},
+             {"FIFO as source", [&](auto &r) { r.input = fifo; }, {}},
+             {"device as source", [](auto &r) { r.input = "/dev/zero"; }, {}},
+             {"garbage source", [](auto &r) { r.input = fixturePath(kGarbage); }, {}},
+             {"missing output folder", [&](auto &r) { r.output = scratch.file("no/out.3gp"); }, {}},
+             {"output is a folder", [&](auto &r) { r.output = folder; }, {}},
+             {"start after the end", [](auto &r) { r.start = "00:01:00"; }, {}},
+         }) {
+        SCOPED_TRACE(what);
         ConvertRequest r = request("mpeg4_mp3.avi");
-        if (c.request)
-            c.request(r);
+        if (spoilRequest)
+            spoilRequest(r);
         std::vector<std::string> v = r.toVector();
-        if (c.vector)
-            c.vector(v);
+        if (spoilVector)
+            spoilVector(v);
         RunResult result = runConversion(v);
         EXPECT_EQ(result.code, uintptr_t(CONVERT_DONE_FAILED));
         EXPECT_EQ(result.messages, 1);
