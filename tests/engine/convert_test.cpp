@@ -12,6 +12,7 @@ extern "C" {
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
@@ -351,23 +352,20 @@ TEST_F(Convert, APhoneClipIsShownAsItsDisplayMatrixSays)
     const Picture clockwise = turnedClockwise(reference[0]);
     const Picture anticlockwise = turnedClockwise(turnedClockwise(clockwise));
     const Picture diagonal = transposed(reference[0]);
-    struct Case
-    {
-        const char *source;
-        const Picture &expected, &wrong;
-    };
-    for (const Case &c : {Case{"phone_upright.mp4", clockwise, anticlockwise},
-                          Case{"phone_mirrored.mp4", diagonal, clockwise}}) {
-        SCOPED_TRACE(c.source);
+    using Case = std::tuple<const char *, const Picture &, const Picture &>;
+    for (const auto &[source, expected, wrong] :
+         {Case{"phone_upright.mp4", clockwise, anticlockwise},
+          Case{"phone_mirrored.mp4", diagonal, clockwise}}) {
+        SCOPED_TRACE(source);
         ConvertRequest phone = plain;
-        phone.input = fixturePath(c.source);
-        phone.output = scratch.file(c.source); // never replaced: one name each
+        phone.input = fixturePath(source);
+        phone.output = scratch.file(source); // never replaced: one name each
         phone.size = "120x160";
         ASSERT_EQ(run(phone).code, uintptr_t(CONVERT_DONE_COMPLETE));
         std::vector<Picture> shown = decodePictures(phone.output, 1);
         ASSERT_FALSE(shown.empty());
         ASSERT_EQ(shown[0].width, 120);
-        EXPECT_LT(meanDifference(shown[0], c.expected), meanDifference(shown[0], c.wrong) / 2);
+        EXPECT_LT(meanDifference(shown[0], expected), meanDifference(shown[0], wrong) / 2);
     }
 }
 
