@@ -95,7 +95,7 @@ int NewProfileNumber(int count, int highest)
     const qint64 next = std::max<qint64>({0, count, qint64(highest) + 1});
     if (next < std::numeric_limits<int>::max())
         return int(next);
-    if (highest + 1 < count)
+    if (qint64(highest) + 1 < count)
         return highest + 1;
     return -1;
 }

@@ -147,6 +147,8 @@ TEST_F(ProfileFileTest, ANewProfileNeverTakesAnEntryInUse)
         EXPECT_EQ(file.readProfileLines("3gp"), listed) << count.data();
     }
     EXPECT_EQ(NewProfileNumber(INT_MAX, INT_MAX - 1), -1);
+    EXPECT_EQ(NewProfileNumber(INT_MAX, INT_MAX), -1);
+    EXPECT_EQ(NewProfileNumber(5, INT_MAX), -1);
     EXPECT_EQ(NewProfileNumber(INT_MAX, 4), 5);
     EXPECT_EQ(NewProfileNumber(INT_MAX - 1, -1), INT_MAX - 1);
 }
